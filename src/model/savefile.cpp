@@ -1,0 +1,113 @@
+#include "model/savefile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vesk {
+
+namespace {
+
+bool Fail(std::string* errorText, const std::string& what, int error)
+{
+    if (errorText)
+        *errorText = what + ": " + std::strerror(error);
+    return false;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* errorText)
+{
+    std::error_code ec;
+    std::string target = path;
+    if (std::filesystem::is_symlink(path, ec)) {
+        auto resolved = std::filesystem::weakly_canonical(path, ec);
+        if (!ec)
+            target = resolved.string();
+    }
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && S_ISDIR(old.st_mode))
+        return Fail(errorText, target, EISDIR);
+
+    std::string temp = target + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return Fail(errorText, target, errno);
+    auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return Fail(errorText, target, error);
+    };
+    // Keep the old file's permissions; a new file gets the usual ones for the umask.
+    mode_t mode = existed ? (old.st_mode & 07777) : [] {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    if (::fchmod(fd, mode) != 0)
+        return abandon(errno);
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return abandon(errno);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0) {
+        int error = errno;
+        ::unlink(temp.c_str());
+        return Fail(errorText, target, error);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        int error = errno;
+        ::unlink(temp.c_str());
+        return Fail(errorText, target, error);
+    }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents, std::string* errorText)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(errorText, path, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return Fail(errorText, path, EISDIR);
+    }
+    contents.clear();
+    if (info.st_size > 0)
+        contents.reserve(static_cast<size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int error = errno;
+            ::close(fd);
+            return Fail(errorText, path, error);
+        }
+        if (n == 0)
+            break;
+        contents.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+}  // namespace vesk

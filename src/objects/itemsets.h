@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/itemdata.h"
+
+namespace vesk {
+
+class TekClass;
+class CObjectData;
+class CObjectDataList;
+
+/// The shared choice lists; items point to them. Texts are Shift_JIS.
+struct ChoiceLists {
+    ChoiceList colour;
+    ChoiceList size;
+    ChoiceList offset;
+    ChoiceList objectType;
+    ChoiceList layout;
+    ChoiceList alignment;
+    ChoiceList attribute;
+    ChoiceList header;
+    ChoiceList command;
+    ChoiceList scale;
+    ChoiceList source;
+    ChoiceList templates;
+    ChoiceList pattern;
+};
+
+/// The one set of shared choice lists, filled on first use.
+ChoiceLists& SharedChoiceLists();
+
+/// The first entry of the command and header lists: choosing it adds nothing.
+const std::string& CancelChoice();
+/// The header list entry that adds a header column to a GRID.
+const std::string& AddHeaderChoice();
+
+/// Appends the item set of an object type (-1 for unset) to the object's items and sets its
+/// node type; the set depends on the layout of the object's parent group.
+void BuildObjectItems(CObjectData& object, int typeCode);
+/// Appends the item set of a group layout (-1 for unset) and sets the group's node type.
+void BuildGroupItems(CObjectDataList& group, int layoutCode);
+/// Appends the item set of a GRID header column.
+void BuildHeaderItems(TekClass& headerColumn);
+/// Appends the item set of a command: 'Event' first, then the items of that command name.
+void BuildCommandItems(TekClass& command, std::string_view commandName, std::string_view eventName);
+
+}  // namespace vesk

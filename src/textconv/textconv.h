@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vesk {
+
+/// Japanese encodings that ToShiftJis recognises.
+enum class TextEncoding {
+    Ascii,      ///< only bytes below 0x80 and no ISO-2022 escape
+    ShiftJis,   ///< code page 932 (0x5C is a backslash)
+    EucJp,      ///< EUC-JP, including SS2 half-width katakana
+    Iso2022Jp,  ///< 7-bit with ESC sequences
+    Utf8,       ///< strict UTF-8
+    Unknown,    ///< none of the above is valid
+};
+
+/// Answers the encoding of a text: escape sequences first, then ASCII, then strict validity of
+/// UTF-8, Shift_JIS and EUC-JP in that order (Shift_JIS wins over EUC-JP when both are valid).
+TextEncoding DetectEncoding(std::string_view text);
+
+/// Converts a text in any recognised Japanese encoding to Shift_JIS; half-width katakana stay.
+/// A text of unknown encoding is returned unchanged.
+std::string ToShiftJis(std::string_view text);
+
+/// Converts Shift_JIS to UTF-8 without a byte-order mark; half-width katakana become full-width
+/// with voiced and semi-voiced marks composed.
+std::string ToUtf8(std::string_view shiftJis);
+
+/// Converts UTF-8 to Shift_JIS; half-width katakana become full-width as in ToUtf8.
+std::string Utf8ToShiftJis(std::string_view utf8);
+
+/// Converts Shift_JIS to UTF-8 exactly, with no widening (for display at the widget boundary).
+std::string ShiftJisToUtf8Exact(std::string_view shiftJis);
+
+/// Converts UTF-8 to Shift_JIS exactly, with no widening (for input from the widget boundary
+/// and for Japanese literals that the model holds).
+std::string Utf8ToShiftJisExact(std::string_view utf8);
+
+}  // namespace vesk
