@@ -7,27 +7,33 @@ namespace vesk {
 
 /// Japanese encodings that ToShiftJis recognises.
 enum class TextEncoding {
-    Ascii,      ///< only bytes below 0x80 and no ISO-2022 escape
+    Ascii,      ///< only bytes below 0x80, not valid ISO-2022-JP with escape sequences
     ShiftJis,   ///< code page 932 (0x5C is a backslash)
     EucJp,      ///< EUC-JP, including SS2 half-width katakana
-    Iso2022Jp,  ///< 7-bit with ESC sequences
+    Iso2022Jp,  ///< 7-bit with ESC sequences (ESC ( I and SO/SI katakana included)
     Utf8,       ///< strict UTF-8
     Unknown,    ///< none of the above is valid
 };
 
 /// Answers the encoding of a text: escape sequences first, then ASCII, then strict validity of
 /// UTF-8, Shift_JIS and EUC-JP in that order (Shift_JIS wins over EUC-JP when both are valid).
+/// UTF-8 made of two-byte sequences only wins over Shift_JIS only when the text is not also
+/// valid Shift_JIS, since half-width katakana pairs often look like such UTF-8. Answers Unknown
+/// when no encoding is valid.
 TextEncoding DetectEncoding(std::string_view text);
 
 /// Converts a text in any recognised Japanese encoding to Shift_JIS; half-width katakana stay.
-/// A text of unknown encoding is returned unchanged.
+/// Shift_JIS and text of unknown encoding are returned unchanged; a character that Shift_JIS
+/// lacks becomes '?'.
 std::string ToShiftJis(std::string_view text);
 
 /// Converts Shift_JIS to UTF-8 without a byte-order mark; half-width katakana become full-width
-/// with voiced and semi-voiced marks composed.
+/// with voiced and semi-voiced marks composed (a mark left alone becomes ゛ or ゜). A byte
+/// sequence that is not Shift_JIS becomes U+FFFD.
 std::string ToUtf8(std::string_view shiftJis);
 
-/// Converts UTF-8 to Shift_JIS; half-width katakana become full-width as in ToUtf8.
+/// Converts UTF-8 to Shift_JIS; half-width katakana become full-width as in ToUtf8. Invalid
+/// UTF-8 and characters that Shift_JIS lacks become '?'.
 std::string Utf8ToShiftJis(std::string_view utf8);
 
 /// Converts Shift_JIS to UTF-8 exactly, with no widening (for display at the widget boundary).
