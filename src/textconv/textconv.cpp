@@ -88,8 +88,7 @@ public:
             UErrorCode status = U_ZERO_ERROR;
             UParseError parseError{};
             m_widener.reset(icu::Transliterator::createFromRules(
-                u"vesk-widen-katakana", icu::UnicodeString(kWidenRules), UTRANS_FORWARD,
-                parseError, status));
+                u"vesk-widen-katakana", icu::UnicodeString(kWidenRules), UTRANS_FORWARD, parseError, status));
             if (U_FAILURE(status))
                 m_widener.reset();
         }
@@ -110,8 +109,7 @@ ThreadConverters& Converters()
 
 bool IsAscii(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // ICU counts in int32_t; a text too large for it is left alone.
@@ -130,11 +128,9 @@ std::optional<icu::UnicodeString> Decode(Codec codec, std::string_view bytes, bo
         return std::nullopt;
     UErrorCode status = U_ZERO_ERROR;
     if (strict)
-        ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                            &status);
+        ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     else
-        ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
-                            nullptr, &status);
+        ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
     if (U_FAILURE(status))
         return std::nullopt;
 
@@ -145,8 +141,8 @@ std::optional<icu::UnicodeString> Decode(Codec codec, std::string_view bytes, bo
         UChar* buffer = text.getBuffer(capacity);
         if (buffer == nullptr)
             return std::nullopt;
-        const int32_t length = ucnv_toUChars(converter, buffer, capacity, bytes.data(),
-                                             static_cast<int32_t>(bytes.size()), &status);
+        const int32_t length =
+            ucnv_toUChars(converter, buffer, capacity, bytes.data(), static_cast<int32_t>(bytes.size()), &status);
         text.releaseBuffer(U_SUCCESS(status) ? length : 0);
         if (status != U_BUFFER_OVERFLOW_ERROR)
             break;
@@ -162,13 +158,13 @@ void ReplaceJisOnlyCharacters(icu::UnicodeString& text)
 {
     for (int32_t i = 0; i < text.length(); ++i) {
         switch (text.charAt(i)) {
-        case u'\u00A2':  // CENT SIGN
+        case u'\u00A2': // CENT SIGN
             text.setCharAt(i, u'\uFFE0');
             break;
-        case u'\u00A3':  // POUND SIGN
+        case u'\u00A3': // POUND SIGN
             text.setCharAt(i, u'\uFFE1');
             break;
-        case u'\u00AC':  // NOT SIGN
+        case u'\u00AC': // NOT SIGN
             text.setCharAt(i, u'\uFFE2');
             break;
         default:
@@ -190,8 +186,8 @@ std::optional<std::string> EncodeShiftJis(icu::UnicodeString text)
     for (int attempt = 0; attempt < 2; ++attempt) {
         UErrorCode status = U_ZERO_ERROR;
         bytes.resize(static_cast<std::size_t>(capacity));
-        const int32_t length = ucnv_fromUChars(converter, bytes.data(), capacity,
-                                               text.getBuffer(), text.length(), &status);
+        const int32_t length =
+            ucnv_fromUChars(converter, bytes.data(), capacity, text.getBuffer(), text.length(), &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {
             capacity = length + 1;
             continue;
@@ -229,8 +225,7 @@ void WidenKatakana(icu::UnicodeString& text)
 
 bool HasSequenceOfThreeOrMoreBytes(std::string_view utf8)
 {
-    return std::any_of(utf8.begin(), utf8.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+    return std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
 }
 
 // EUC-JP admits the single bytes 0x80 to 0xA0 as C1 controls, which no text holds; taking
@@ -247,7 +242,7 @@ bool HasC1Control(const icu::UnicodeString& text)
 
 struct Detection {
     TextEncoding encoding = TextEncoding::Unknown;
-    icu::UnicodeString decoded;  // filled for the encodings that need converting
+    icu::UnicodeString decoded; // filled for the encodings that need converting
 };
 
 Detection Detect(std::string_view text)
@@ -300,7 +295,7 @@ std::string ConvertUtf8ToShiftJis(std::string_view utf8, bool widen)
     return bytes ? std::move(*bytes) : std::string(utf8);
 }
 
-}  // namespace
+} // namespace
 
 TextEncoding DetectEncoding(std::string_view text)
 {
@@ -347,4 +342,4 @@ std::string Utf8ToShiftJisExact(std::string_view utf8)
     return ConvertUtf8ToShiftJis(utf8, false);
 }
 
-}  // namespace vesk
+} // namespace vesk

@@ -7,19 +7,18 @@ namespace vesk {
 
 /// Japanese encodings that ToShiftJis recognises.
 enum class TextEncoding {
-    Ascii,      ///< only bytes below 0x80, not valid ISO-2022-JP with escape sequences
-    ShiftJis,   ///< code page 932 (0x5C is a backslash)
-    EucJp,      ///< EUC-JP, including SS2 half-width katakana
-    Iso2022Jp,  ///< 7-bit with ESC sequences (ESC ( I and SO/SI katakana included)
-    Utf8,       ///< strict UTF-8
-    Unknown,    ///< none of the above is valid
+    Ascii,     ///< only bytes below 0x80, not valid ISO-2022-JP with escape sequences
+    ShiftJis,  ///< code page 932 (0x5C is a backslash)
+    EucJp,     ///< EUC-JP, including SS2 half-width katakana
+    Iso2022Jp, ///< 7-bit with ESC sequences (ESC ( I and SO/SI katakana included)
+    Utf8,      ///< strict UTF-8
+    Unknown,   ///< none of the above is valid
 };
 
 /// Answers the encoding of a text: escape sequences first, then ASCII, then strict validity of
 /// UTF-8, Shift_JIS and EUC-JP in that order (Shift_JIS wins over EUC-JP when both are valid).
-/// UTF-8 made of two-byte sequences only wins over Shift_JIS only when the text is not also
-/// valid Shift_JIS, since half-width katakana pairs often look like such UTF-8. Answers Unknown
-/// when no encoding is valid.
+/// UTF-8 whose sequences are all two bytes long is tried after Shift_JIS instead, since pairs of
+/// half-width katakana often form such sequences. Answers Unknown when no encoding is valid.
 TextEncoding DetectEncoding(std::string_view text);
 
 /// Converts a text in any recognised Japanese encoding to Shift_JIS; half-width katakana stay.
@@ -43,4 +42,4 @@ std::string ShiftJisToUtf8Exact(std::string_view shiftJis);
 /// and for Japanese literals that the model holds).
 std::string Utf8ToShiftJisExact(std::string_view utf8);
 
-}  // namespace vesk
+} // namespace vesk

@@ -50,8 +50,7 @@ bool IsValidUtf8(std::string_view bytes)
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = 0;
     u_strFromUTF8(nullptr, 0, &length, bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-    return status == U_BUFFER_OVERFLOW_ERROR || status == U_STRING_NOT_TERMINATED_WARNING ||
-           U_SUCCESS(status);
+    return status == U_BUFFER_OVERFLOW_ERROR || status == U_STRING_NOT_TERMINATED_WARNING || U_SUCCESS(status);
 }
 
 // A Shift_JIS text as the converters write it: it decodes without replacement characters and
@@ -78,29 +77,25 @@ std::vector<Sample> ShortSamples()
     return {
         {"表示 UTF-8", "表示", TextEncoding::Utf8, hyoji},
         {"表示 Shift_JIS", hyoji, TextEncoding::ShiftJis, hyoji},
-        {"表示 ISO-2022-JP", Bytes("1B 24 42 49 3D 3C 28 1B 28 42"), TextEncoding::Iso2022Jp,
-         hyoji},
+        {"表示 ISO-2022-JP", Bytes("1B 24 42 49 3D 3C 28 1B 28 42"), TextEncoding::Iso2022Jp, hyoji},
         {"ソフト UTF-8", "ソフト", TextEncoding::Utf8, sofuto},
         {"ソフト Shift_JIS", sofuto, TextEncoding::ShiftJis, sofuto},
-        {"ソフト ISO-2022-JP", Bytes("1B 24 42 25 3D 25 55 25 48 1B 28 42"),
-         TextEncoding::Iso2022Jp, sofuto},
+        {"ソフト ISO-2022-JP", Bytes("1B 24 42 25 3D 25 55 25 48 1B 28 42"), TextEncoding::Iso2022Jp, sofuto},
         {"ＯＫ UTF-8", "ＯＫ", TextEncoding::Utf8, ok},
         {"ＯＫ Shift_JIS", ok, TextEncoding::ShiftJis, ok},
         {"ＯＫ ISO-2022-JP", Bytes("1B 24 42 23 4F 23 4B 1B 28 42"), TextEncoding::Iso2022Jp, ok},
         {"ｶﾞｷﾞ UTF-8", "ｶﾞｷﾞ", TextEncoding::Utf8, gagi},
         {"ｶﾞｷﾞ Shift_JIS", gagi, TextEncoding::ShiftJis, gagi},
-        {"ｶﾞｷﾞ ISO-2022-JP", Bytes("1B 28 49 36 5E 37 5E 1B 28 42"), TextEncoding::Iso2022Jp,
-         gagi},
-        {"ｶﾞｷﾞ ISO-2022-JP with SO and SI", Bytes("0E 36 5E 37 5E 0F 1B 28 42"),
-         TextEncoding::Iso2022Jp, gagi},
-        {"日本語テキスト EUC-JP", Bytes("C6 FC CB DC B8 EC A5 C6 A5 AD A5 B9 A5 C8"),
-         TextEncoding::EucJp, Bytes("93 FA 96 7B 8C EA 83 65 83 4C 83 58 83 67")},
-        {"日本語ｶﾅ EUC-JP with SS2 katakana", Bytes("C6 FC CB DC B8 EC 8E B6 8E C5"),
-         TextEncoding::EucJp, Bytes("93 FA 96 7B 8C EA B6 C5")},
+        {"ｶﾞｷﾞ ISO-2022-JP", Bytes("1B 28 49 36 5E 37 5E 1B 28 42"), TextEncoding::Iso2022Jp, gagi},
+        {"ｶﾞｷﾞ ISO-2022-JP with SO and SI", Bytes("0E 36 5E 37 5E 0F 1B 28 42"), TextEncoding::Iso2022Jp, gagi},
+        {"日本語テキスト EUC-JP", Bytes("C6 FC CB DC B8 EC A5 C6 A5 AD A5 B9 A5 C8"), TextEncoding::EucJp,
+         Bytes("93 FA 96 7B 8C EA 83 65 83 4C 83 58 83 67")},
+        {"日本語ｶﾅ EUC-JP with SS2 katakana", Bytes("C6 FC CB DC B8 EC 8E B6 8E C5"), TextEncoding::EucJp,
+         Bytes("93 FA 96 7B 8C EA B6 C5")},
         {"～ from a JIS X 0212 character in EUC-JP", Bytes("C6 FC 8F A2 B7"), TextEncoding::EucJp,
          Bytes("93 FA 81 60")},
-        {"ISO-2022-JP JIS X 0201 Roman", Bytes("1B 24 40 46 7C 1B 28 4A 5C 7E 1B 28 42"),
-         TextEncoding::Iso2022Jp, Bytes("93 FA 5C 7E")},
+        {"ISO-2022-JP JIS X 0201 Roman", Bytes("1B 24 40 46 7C 1B 28 4A 5C 7E 1B 28 42"), TextEncoding::Iso2022Jp,
+         Bytes("93 FA 5C 7E")},
         {"plain ASCII", "Button_1", TextEncoding::Ascii, "Button_1"},
         {"empty", "", TextEncoding::Ascii, ""},
     };
@@ -116,14 +111,14 @@ TEST(TextConvDetect, AnswersUnknownForBytesOfNoJapaneseEncoding)
 {
     EXPECT_EQ(DetectEncoding(Bytes("80")), TextEncoding::Unknown);
     EXPECT_EQ(DetectEncoding(Bytes("41 FF FE")), TextEncoding::Unknown);
-    EXPECT_EQ(DetectEncoding(Bytes("95")), TextEncoding::Unknown);  // lead byte cut off
+    EXPECT_EQ(DetectEncoding(Bytes("95")), TextEncoding::Unknown); // lead byte cut off
 }
 
 TEST(TextConvDetect, SevenBitTextWithBrokenEscapeIsAscii)
 {
     EXPECT_EQ(DetectEncoding(Bytes("1B 24 5A 61 62")), TextEncoding::Ascii);
     EXPECT_EQ(DetectEncoding(Bytes("61 1B")), TextEncoding::Ascii);
-    EXPECT_EQ(DetectEncoding(Bytes("1B 24 42 25")), TextEncoding::Ascii);  // half a character
+    EXPECT_EQ(DetectEncoding(Bytes("1B 24 42 25")), TextEncoding::Ascii); // half a character
 }
 
 TEST(TextConvDetect, ShiftJisWinsOverEucJp)
@@ -143,18 +138,18 @@ TEST(TextConvToShiftJis, ConvertsShortTextsFromEveryEncoding)
 TEST(TextConvToShiftJis, KeepsShiftJisBytesUnchanged)
 {
     const std::vector<std::string> texts = {
-        Bytes("83 5C"),                    // ソ, 0x5C as second byte
-        Bytes("95 5C"),                    // 表
-        Bytes("94 5C"),                    // 能
-        Bytes("8F 5C"),                    // 十
-        Bytes("97 5C"),                    // 予
-        Bytes("83 5C 5C 94 5C 7E"),        // ソ\能~
-        Bytes("87 40 87 54 87 8A FB FC"),  // ①Ⅰ㈱髙
-        Bytes("ED 40 EE EF"),              // NEC-selected IBM extensions, not normalised
-        Bytes("C3 B7"),                    // ﾃｷ, also the UTF-8 of ÷
-        Bytes("C2 A7 DE"),                 // ﾂｧﾞ, begins with the UTF-8 of §
+        Bytes("83 5C"),                   // ソ, 0x5C as second byte
+        Bytes("95 5C"),                   // 表
+        Bytes("94 5C"),                   // 能
+        Bytes("8F 5C"),                   // 十
+        Bytes("97 5C"),                   // 予
+        Bytes("83 5C 5C 94 5C 7E"),       // ソ\能~
+        Bytes("87 40 87 54 87 8A FB FC"), // ①Ⅰ㈱髙
+        Bytes("ED 40 EE EF"),             // NEC-selected IBM extensions, not normalised
+        Bytes("C3 B7"),                   // ﾃｷ, also the UTF-8 of ÷
+        Bytes("C2 A7 DE"),                // ﾂｧﾞ, begins with the UTF-8 of §
         Bytes("B6 DE B7 DE 20 41"),
-        Bytes("F0 40"),  // user-defined area
+        Bytes("F0 40"), // user-defined area
     };
     for (const std::string& text : texts) {
         EXPECT_EQ(DetectEncoding(text), TextEncoding::ShiftJis) << Hex(text);
@@ -176,7 +171,7 @@ TEST(TextConvToShiftJis, EverySingleShiftJisCharacterLoadsBackUnchanged)
             pair.push_back(static_cast<char>(trail));
             const std::string utf8 = ShiftJisToUtf8Exact(pair);
             if (utf8.find("\xEF\xBF\xBD") != std::string::npos || utf8.size() < 3)
-                continue;  // invalid, or two single-byte characters
+                continue; // invalid, or two single-byte characters
             EXPECT_EQ(ToShiftJis(pair), pair) << Hex(pair);
             ++checked;
         }
@@ -187,8 +182,8 @@ TEST(TextConvToShiftJis, EverySingleShiftJisCharacterLoadsBackUnchanged)
 
 TEST(TextConvToShiftJis, ReturnsTextOfNoJapaneseEncodingUnchanged)
 {
-    for (const std::string& text : {Bytes("80"), Bytes("41 FF FE 42"), Bytes("95"),
-                                    Bytes("EF 40 41"), Bytes("00 80 00")})
+    for (const std::string& text :
+         {Bytes("80"), Bytes("41 FF FE 42"), Bytes("95"), Bytes("EF 40 41"), Bytes("00 80 00")})
         EXPECT_EQ(Hex(ToShiftJis(text)), Hex(text));
 }
 
@@ -205,7 +200,7 @@ TEST(TextConvEncode, UsesFallbacksForJisStyleCharacters)
 TEST(TextConvEncode, CharacterWithoutShiftJisFormBecomesQuestionMark)
 {
     EXPECT_EQ(Utf8ToShiftJis("caf\xC3\xA9!"), "caf?!");
-    EXPECT_EQ(Hex(Utf8ToShiftJis("表\xF0\x9F\x98\x80示")), "95 5C 3F 8E A6");  // emoji
+    EXPECT_EQ(Hex(Utf8ToShiftJis("表\xF0\x9F\x98\x80示")), "95 5C 3F 8E A6"); // emoji
     EXPECT_EQ(Hex(ToShiftJis("表\xF0\x9F\x98\x80示")), "95 5C 3F 8E A6");
     // A byte that is not UTF-8 at all is replaced as well.
     EXPECT_EQ(Hex(Utf8ToShiftJis(Bytes("41 FF 42"))), "41 3F 42");
@@ -274,8 +269,7 @@ TEST(TextConvWiden, HalfWidthKatakanaBecomeFullWidthWithMarksComposed)
         EXPECT_EQ(ToUtf8(shiftJis), c.fullWidth) << c.halfWidth;
         EXPECT_EQ(Utf8ToShiftJis(c.halfWidth), Utf8ToShiftJisExact(c.fullWidth)) << c.halfWidth;
         // The widened text always has a Shift_JIS form.
-        EXPECT_EQ(Utf8ToShiftJisExact(ToUtf8(shiftJis)).find('?'), std::string::npos)
-            << c.halfWidth;
+        EXPECT_EQ(Utf8ToShiftJisExact(ToUtf8(shiftJis)).find('?'), std::string::npos) << c.halfWidth;
     }
 }
 
@@ -319,8 +313,7 @@ TEST(TextConvRobustness, ArbitraryBytesConvertWithoutFailure)
 
 TEST(TextConvRobustness, ThreadsConvertIndependently)
 {
-    const std::vector<std::string> inputs = {"表示ｶﾞ", Bytes("95 5C B6 DE"),
-                                             Bytes("1B 24 42 49 3D 3C 28 1B 28 42"),
+    const std::vector<std::string> inputs = {"表示ｶﾞ", Bytes("95 5C B6 DE"), Bytes("1B 24 42 49 3D 3C 28 1B 28 42"),
                                              Bytes("C6 FC CB DC B8 EC")};
     std::vector<std::string> expected;
     for (const std::string& input : inputs)
@@ -374,8 +367,7 @@ TEST(TextConvOracle, ToUtf8AgreesWithNkf)
     };
 
     const std::filesystem::path input =
-        std::filesystem::temp_directory_path() /
-        ("vesk_textconv_nkf_" + std::to_string(getpid()) + ".txt");
+        std::filesystem::temp_directory_path() / ("vesk_textconv_nkf_" + std::to_string(getpid()) + ".txt");
     for (const std::string& sample : samples) {
         {
             std::ofstream file(input, std::ios::binary | std::ios::trunc);
@@ -395,5 +387,5 @@ TEST(TextConvOracle, ToUtf8AgreesWithNkf)
     std::filesystem::remove(input);
 }
 
-}  // namespace
-}  // namespace vesk
+} // namespace
+} // namespace vesk
