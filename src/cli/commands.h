@@ -18,5 +18,11 @@ struct CommandEntry {
 
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunSend(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunTerminal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vesk::cli

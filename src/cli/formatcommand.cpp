@@ -5,6 +5,7 @@
 #include "cli/projectfile.h"
 #include "model/orbstream.h"
 #include "model/resourcefile.h"
+#include "textconv/textconv.h"
 
 namespace vesk::cli {
 
@@ -20,7 +21,8 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
     CTekResourceData project;
     if (!LoadProjectFile(project, parser.Positionals()[0], err))
         return 1;
-    const std::string dialog = parser.Value("--dialog").value_or(std::string());
+    // Names are held as Shift_JIS; the terminal gives UTF-8.
+    const std::string dialog = ToShiftJis(parser.Value("--dialog").value_or(std::string()));
     std::optional<std::string> output = parser.Value("-o");
     if (!output)
         output = parser.Value("--output");

@@ -13,6 +13,21 @@ using vesk::cli::CommandEntry;
 const CommandEntry kCommands[] = {
     {"check", "veskres check FILE...", vesk::cli::RunCheck},
     {"format", "veskres format FILE [--dialog NAME] [-o OUT]", vesk::cli::RunFormat},
+    {"layout", "veskres layout FILE [--dialog NAME] [--size WxH]", vesk::cli::RunLayout},
+    {"render", "veskres render FILE [--dialog NAME] [--size WxH] -o OUT.png", vesk::cli::RunRender},
+    {"generate",
+     "veskres generate FILE --out DIR [--templates DIR] [--all | --dialog NAME] [--rows LIST] "
+     "[--overwrite | --overwrite-rows LIST]",
+     vesk::cli::RunGenerate},
+    {"serve",
+     "veskres serve --project-folder DIR [--port N] [--bind ADDR] [--http-port N] [--keepalive SECONDS] "
+     "[--send FILE [--dialog NAME]]",
+     vesk::cli::RunServe},
+    {"send", "veskres send FILE [--dialog NAME] --to HOST[:PORT]", vesk::cli::RunSend},
+    {"terminal",
+     "veskres terminal (--connect HOST[:PORT] | --listen PORT) [--os TEXT] [--resolution WxH] [--get FILE]... "
+     "[--cache-dir DIR] [--render-dir DIR] [--no-keepalive-answer] [--exit-after SECONDS]",
+     vesk::cli::RunTerminal},
 };
 
 void PrintUsage(std::ostream& out)

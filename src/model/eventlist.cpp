@@ -57,9 +57,14 @@ std::string WriteEventList(const TekList& commands, int depth)
 
 void ReadEventCommand(TekClass& owner, JsonParser& parser)
 {
-    static const char* const kCommandKeys[] = {"Name", "Alias", "Text", "Attr", "Data", "Value", "Hide",
-                                               "Disable", "File", "FileSource", "FilePath", "Time",
-                                               "SendCommand", "ObjectName"};
+    // Every item a command can have is read back (the update items of UPDATE included), so that
+    // an edited value survives a save and a load.
+    static const char* const kCommandKeys[] = {
+        "Name",       "Alias",      "Text",       "Attr",      "Data",          "Value",           "Hide",
+        "Disable",    "File",       "FileSource", "FilePath",  "Time",          "SendCommand",     "ObjectName",
+        "FileOff",    "FileOn",     "Min",        "Max",       "Width",         "Height",          "Weight",
+        "Padding",    "Margin",     "BGColor",    "TSize",     "TColor",        "TAlign",          "FileBase",
+        "FileActive", "FileCursor", "FileTop",    "FileThumb", "CenterPosBase", "CenterPosCursor", "CenterPosTop"};
     std::string command;
     std::string event;
     parser.GetString("Command", command);
@@ -76,7 +81,7 @@ void ReadEventCommand(TekClass& owner, JsonParser& parser)
     for (const char* key : kCommandKeys) {
         std::string value;
         parser.GetString(key, value);
-        node->SetItem(key, ToShiftJis(value));
+        node->SetItem(key, HeldTextFromFile(node->Items().Find(key), value));
     }
     owner.AddCommand(std::move(node));
 }

@@ -1,6 +1,7 @@
 #include "model/itemdata.h"
 
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <optional>
 
@@ -43,6 +44,13 @@ const CItemData* CItemList::Find(std::string_view name) const
     return nullptr;
 }
 
+std::string HeldTextFromFile(const CItemData* item, std::string_view fileValue)
+{
+    if (item && item->Kind() == ItemKind::Display)
+        return DisplayTextToShiftJis(fileValue);
+    return ToShiftJis(fileValue);
+}
+
 void AppendEscaped(std::string& out, std::string_view text)
 {
     static const char hex[] = "0123456789ABCDEF";
@@ -62,6 +70,24 @@ void AppendEscaped(std::string& out, std::string_view text)
     }
 }
 
+namespace {
+
+/// True when a 0x5C byte of the text is the second byte of a Shift_JIS double-byte character.
+bool HasShiftJisTrailBackslash(std::string_view text)
+{
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+            if (text[i + 1] == '\\')
+                return true;
+            ++i;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 bool IsWellFormedBareValue(std::string_view value, ItemKind kind)
 {
     switch (kind) {
@@ -71,7 +97,7 @@ bool IsWellFormedBareValue(std::string_view value, ItemKind kind)
         if (!number)
             return false;
         if (number->Kind() == JsonKind::Real)
-            return true;
+            return std::isfinite(number->AsReal());  // 1e999 would read back as "inf"
         if (number->Kind() != JsonKind::Integer)
             return false;
         // Digits with an optional minus sign that fit the integer exactly; "1-2" or
@@ -90,8 +116,16 @@ bool IsWellFormedBareValue(std::string_view value, ItemKind kind)
         return digits == canonical;
     }
     case ItemKind::Data: {
+        // Written bare, the value reads back as the compact text of its parse. Keep it bare
+        // only when that text reads back as itself (strings holding a quote, a backslash or a
+        // control byte do not), and never when a 0x5C byte is the second byte of a Shift_JIS
+        // character, which the parser would take for the start of an escape.
         std::optional<JsonValue> data = ParseWholeValue(value);
-        return data && !data->IsNull();
+        if (!data || data->IsNull() || HasShiftJisTrailBackslash(value))
+            return false;
+        std::string compact = data->ToText(true);
+        std::optional<JsonValue> again = ParseWholeValue(compact);
+        return again && again->ToText(true) == compact;
     }
     default: return false;
     }

@@ -91,6 +91,11 @@ std::string ItemText(const CItemData& item);
 /// 0x20 as \u00XX; every other byte unchanged.
 void AppendEscaped(std::string& out, std::string_view text);
 
+/// A value read from a file for an item (nullptr when the node has none) as held text:
+/// display texts, which the editor writes as UTF-8, prefer UTF-8 where the bytes are ambiguous;
+/// other values are detected as ToShiftJis does.
+std::string HeldTextFromFile(const CItemData* item, std::string_view fileValue);
+
 /// True when a value of a bare kind (Data, Number, Flag) reads back as such a value when
 /// written without quotes.
 bool IsWellFormedBareValue(std::string_view value, ItemKind kind);

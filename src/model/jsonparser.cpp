@@ -1,5 +1,8 @@
 #include "model/jsonparser.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -7,61 +10,74 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <iterator>
 
 namespace vesk {
 
 namespace {
 
-/// Byte reader with one byte of push-back and line tracking for the error report.
+/// Bytes that end a run of ordinary string bytes, apart from the closing quote: the backslash
+/// and the control bytes.
+constexpr std::array<bool, 256> kStringStops = [] {
+    std::array<bool, 256> stops{};
+    for (int c = 0; c < 0x20; ++c)
+        stops[static_cast<size_t>(c)] = true;
+    stops['\\'] = true;
+    return stops;
+}();
+
+bool IsNumberByte(char c)
+{
+    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+}
+
+/// Byte reader with one byte of push-back. A pushed-back byte counts as read for the error
+/// report; the line numbers of the report follow from how far the reader got.
 class JsonLexer {
 public:
-    JsonLexer(const char* text, size_t length)
-        : m_start(text), m_position(text), m_end(text + length), m_previousLineStart(text),
-          m_currentLineStart(text)
-    {
-    }
+    JsonLexer(const char* text, size_t length) : m_start(text), m_position(text), m_end(text + length) {}
 
+    /// The next byte (0 to 255), or -1 at the end of the text.
     int Read()
     {
-        if (m_pushedBack) {
-            m_pushedBack = false;
-            return m_last;
-        }
+        m_pushedBack = false;
         if (m_position == m_end) {
-            m_last = -1;
+            m_lastWasEnd = true;
             return -1;
         }
-        if (m_last == '\n') {
-            ++m_line;
-            m_previousLineStart = m_currentLineStart;
-            m_currentLineStart = m_position;
-        }
-        m_last = static_cast<unsigned char>(*m_position++);
-        return m_last;
+        m_lastWasEnd = false;
+        return static_cast<unsigned char>(*m_position++);
     }
 
+    /// Hands the byte last read back to the next Read; nothing happens after the end was read.
     void PushBack()
     {
-        if (m_last != -1)
-            m_pushedBack = true;
+        if (m_lastWasEnd || m_pushedBack)
+            return;
+        --m_position;
+        m_pushedBack = true;
     }
 
+    /// Reads up to the first byte other than SP, TAB, LF or CR and pushes that byte back.
     void SkipBlanks()
     {
-        int c;
-        do {
-            c = Read();
-        } while (c == ' ' || c == '\t' || c == '\n' || c == '\r');
-        PushBack();
+        const char* p = m_position;
+        while (p != m_end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r'))
+            ++p;
+        m_position = p;
+        m_lastWasEnd = p == m_end;
+        m_pushedBack = !m_lastWasEnd;
     }
 
     bool Expect(int wanted)
     {
         SkipBlanks();
-        if (Read() == wanted)
-            return true;
-        PushBack();
-        return false;
+        if (m_lastWasEnd || static_cast<unsigned char>(*m_position) != wanted)
+            return false;
+        ++m_position;
+        m_pushedBack = false;
+        return true;
     }
 
     bool Match(const char* text)
@@ -75,68 +91,73 @@ public:
         return true;
     }
 
-    /// Appends the run of ordinary string bytes (no quote, backslash or control byte) that
-    /// follows, consuming it as Read would. Valid only when nothing is pushed back.
+    /// Appends the run of ordinary string bytes (no closing quote, backslash or control byte)
+    /// that follows, consuming it.
     void TakeStringRun(int closing, std::string& out)
     {
-        if (m_pushedBack)
-            return;
         const char* p = m_position;
         while (p != m_end) {
             unsigned char c = static_cast<unsigned char>(*p);
-            if (c == closing || c == '\\' || c < 0x20)
+            if (c == closing || kStringStops[c])
                 break;
             ++p;
         }
         if (p == m_position)
             return;
-        if (m_last == '\n') {  // the first byte of the run starts a new line
-            ++m_line;
-            m_previousLineStart = m_currentLineStart;
-            m_currentLineStart = m_position;
-        }
         out.append(m_position, p);
-        m_last = static_cast<unsigned char>(p[-1]);
         m_position = p;
+        m_pushedBack = false;
+        m_lastWasEnd = false;
     }
 
-    /// Reads a run of number bytes (digits, + - . e E) into out; the byte after it is pushed back.
-    void TakeNumber(std::string& out)
+    /// Reads a run of number bytes (digits, + - . e E) and answers it; the byte after it is
+    /// pushed back.
+    std::string_view TakeNumber()
     {
-        for (;;) {
-            int c = Read();
-            if ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E') {
-                out += static_cast<char>(c);
-                continue;
-            }
-            PushBack();
-            return;
-        }
+        const char* first = m_position;
+        const char* p = first;
+        while (p != m_end && IsNumberByte(*p))
+            ++p;
+        m_position = p;
+        m_lastWasEnd = p == m_end;
+        m_pushedBack = !m_lastWasEnd;
+        return std::string_view(first, static_cast<size_t>(p - first));
     }
 
     std::string ErrorReport() const;
 
 private:
     const char* m_start;
-    const char* m_position;
+    const char* m_position; ///< the next byte to deliver (a pushed-back byte is delivered again)
     const char* m_end;
-    int m_last = 0;
     bool m_pushedBack = false;
-    int m_line = 1;
-    const char* m_previousLineStart;
-    const char* m_currentLineStart;
+    bool m_lastWasEnd = false;
 };
 
 std::string JsonLexer::ErrorReport() const
 {
-    const long errorOffset = m_position - m_start;
-    const long excerptStart = m_previousLineStart - m_start;
+    // Bytes read so far, a pushed-back byte included.
+    const long errorOffset = (m_position - m_start) + (m_pushedBack ? 1 : 0);
+    // A line begins when the byte after a line feed is read; the excerpt starts at the line
+    // before the current one.
+    int line = 1;
+    const char* currentLineStart = m_start;
+    const char* previousLineStart = m_start;
+    for (const char* p = m_start; p + 1 < m_start + errorOffset; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(m_start + errorOffset - 1 - p)));
+        if (!p)
+            break;
+        ++line;
+        previousLineStart = currentLineStart;
+        currentLineStart = p + 1;
+    }
+    const long excerptStart = previousLineStart - m_start;
     char header[128];
-    std::snprintf(header, sizeof header, "Parse error\n line:%d  byte:%ld\n show from %ld byte\n\n", m_line,
-                  errorOffset, excerptStart);
+    std::snprintf(header, sizeof header, "Parse error\n line:%d  byte:%ld\n show from %ld byte\n\n", line, errorOffset,
+                  excerptStart);
     std::string report = header;
 
-    const char* p = m_previousLineStart;
+    const char* p = previousLineStart;
     int lineFeeds = 0;
     for (;;) {
         if (p - m_start == errorOffset)
@@ -194,7 +215,7 @@ int HexDigit(int c)
 
 /// Decimal text to integer as the C library's strtol does with a 32-bit long: optional sign,
 /// digits, stop at the first other byte, clamp on overflow.
-int32_t TextToInteger(const std::string& text)
+int32_t TextToInteger(std::string_view text)
 {
     size_t i = 0;
     bool negative = false;
@@ -215,24 +236,63 @@ int32_t TextToInteger(const std::string& text)
     return static_cast<int32_t>(value);
 }
 
+/// True when a well-formed decimal number that does not fit a double is too large rather than
+/// too small: its first significant digit stands left of the decimal point once the exponent
+/// is applied.
+bool IsTooLarge(std::string_view text)
+{
+    size_t i = text[0] == '-' ? 1 : 0;
+    long long magnitude = 0;
+    bool significant = false;
+    bool fraction = false;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+        if (text[i] == '.') {
+            fraction = true;
+        } else if (significant || text[i] != '0') {
+            significant = true;
+            if (!fraction)
+                ++magnitude;
+        } else if (fraction) {
+            --magnitude;
+        }
+    }
+    long long exponent = 0;
+    bool negativeExponent = false;
+    if (i < text.size()) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            negativeExponent = text[i++] == '-';
+        for (; i < text.size(); ++i)
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 1000000000000LL);
+    }
+    return magnitude + (negativeExponent ? -exponent : exponent) > 0;
+}
+
 /// Decimal text to double; false unless the whole text is one number.
-bool TextToReal(const std::string& text, double& value)
+bool TextToReal(std::string_view text, double& value)
 {
     const char* first = text.data();
     const char* last = first + text.size();
     auto result = std::from_chars(first, last, value);
     if (result.ec == std::errc::result_out_of_range && result.ptr == last) {
         // Overflow and underflow give infinity and zero, as the C library does.
-        bool negative = text[0] == '-';
-        double magnitude = 0.0;
-        size_t e = text.find_first_of("eE");
-        bool bigExponent = e != std::string::npos && text.compare(e + 1, 1, "-") != 0;
-        if (bigExponent || e == std::string::npos)
-            magnitude = HUGE_VAL;
-        value = negative ? -magnitude : magnitude;
+        double magnitude = IsTooLarge(text) ? HUGE_VAL : 0.0;
+        value = text[0] == '-' ? -magnitude : magnitude;
         return true;
     }
     return result.ec == std::errc() && result.ptr == last;
+}
+
+/// Unsigned byte order, a prefix first; the same as std::string's order, cheaper for short keys.
+inline bool KeyLess(const std::string& a, const std::string& b)
+{
+    const size_t common = std::min(a.size(), b.size());
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(a.data());
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(b.data());
+    for (size_t i = 0; i < common; ++i)
+        if (p[i] != q[i])
+            return p[i] < q[i];
+    return a.size() < b.size();
 }
 
 class ParserImpl {
@@ -246,9 +306,28 @@ private:
     bool ParseNumber(JsonValue& target);
     bool ParseArray(JsonValue& target, int depth);
     bool ParseObject(JsonValue& target, int depth);
+    void TakeMembers(JsonValue::Object& inTextOrder, JsonValue::Object& out);
+
+    /// The cleared scratch list of a nesting level; lists stay where they are as levels are added.
+    template <typename List> static List& Scratch(std::deque<List>& levels, int depth)
+    {
+        while (levels.size() <= static_cast<size_t>(depth))
+            levels.emplace_back();
+        List& list = levels[static_cast<size_t>(depth)];
+        list.clear();
+        return list;
+    }
 
     JsonLexer& m_lexer;
-    std::string m_numberText;
+    // Elements and members are collected per nesting level and then moved into a container of
+    // their exact size, so each array and object allocates once.
+    std::deque<JsonValue::Array> m_elementLevels;
+    std::deque<JsonValue::Object> m_memberLevels;
+    struct SortRecord {
+        uint64_t prefix;
+        uint32_t index;
+    };
+    std::vector<SortRecord> m_order;
 };
 
 bool ParserImpl::ParseValue(JsonValue& target, int depth)
@@ -258,8 +337,7 @@ bool ParserImpl::ParseValue(JsonValue& target, int depth)
     switch (c) {
     case '"':
     case '\'': {
-        target = JsonValue(JsonKind::String);
-        return ParseString(c, target.AsString());
+        return ParseString(c, target.SetString());
     }
     case '[':
         if (depth >= JsonParser::kMaxDepth)
@@ -272,17 +350,17 @@ bool ParserImpl::ParseValue(JsonValue& target, int depth)
     case 't':
         if (!m_lexer.Match("rue"))
             return false;
-        target = JsonValue::Boolean(true);
+        target.SetBoolean(true);
         return true;
     case 'f':
         if (!m_lexer.Match("alse"))
             return false;
-        target = JsonValue::Boolean(false);
+        target.SetBoolean(false);
         return true;
     case 'n':
         if (!m_lexer.Match("ull"))
             return false;
-        target = JsonValue();
+        target.SetNull();
         return true;
     default:
         if (c == '-' || (c >= '0' && c <= '9')) {
@@ -355,25 +433,24 @@ bool ParserImpl::ParseString(int closing, std::string& out)
 
 bool ParserImpl::ParseNumber(JsonValue& target)
 {
-    m_numberText.clear();
-    m_lexer.TakeNumber(m_numberText);
-    if (m_numberText.find_first_of(".eE") != std::string::npos) {
+    std::string_view text = m_lexer.TakeNumber();
+    if (text.find_first_of(".eE") != std::string_view::npos) {
         double value;
-        if (!TextToReal(m_numberText, value))
+        if (!TextToReal(text, value))
             return false;
-        target = JsonValue::Real(value);
+        target.SetReal(value);
         return true;
     }
-    target = JsonValue::Integer(TextToInteger(m_numberText));
+    target.SetInteger(TextToInteger(text));
     return true;
 }
 
 bool ParserImpl::ParseArray(JsonValue& target, int depth)
 {
-    target = JsonValue(JsonKind::Array);
-    JsonValue::Array& elements = target.AsArray();
+    JsonValue::Array& result = target.SetArray();
     if (m_lexer.Expect(']'))
         return true;
+    JsonValue::Array& elements = Scratch(m_elementLevels, depth);
     for (;;) {
         elements.emplace_back();
         if (!ParseValue(elements.back(), depth))
@@ -382,20 +459,21 @@ bool ParserImpl::ParseArray(JsonValue& target, int depth)
         if (m_lexer.Read() == ',')
             continue;
         m_lexer.PushBack();
-        return m_lexer.Expect(']');
+        if (!m_lexer.Expect(']'))
+            return false;
+        result.reserve(elements.size());
+        std::move(elements.begin(), elements.end(), std::back_inserter(result));
+        elements.clear();
+        return true;
     }
 }
 
 bool ParserImpl::ParseObject(JsonValue& target, int depth)
 {
-    target = JsonValue(JsonKind::Object);
+    JsonValue::Object& result = target.SetObject();
     if (m_lexer.Expect('}'))
         return true;
-    JsonValue::Object members;
-    auto finish = [&target, &members](bool ok) {
-        target.AdoptMembers(std::move(members));
-        return ok;
-    };
+    JsonValue::Object& members = Scratch(m_memberLevels, depth);
     for (;;) {
         m_lexer.SkipBlanks();
         int quote = m_lexer.Read();
@@ -404,24 +482,71 @@ bool ParserImpl::ParseObject(JsonValue& target, int depth)
             m_lexer.SkipBlanks();
             quote = m_lexer.Read();
             if (quote != '"')
-                return finish(false);
+                return false;
         }
         members.emplace_back();
         if (!ParseString(quote, members.back().first))
-            return finish(false);
+            return false;
         m_lexer.SkipBlanks();
         if (m_lexer.Read() != ':') {
             m_lexer.PushBack();
-            return finish(false);
+            return false;
         }
         if (!ParseValue(members.back().second, depth))
-            return finish(false);
+            return false;
         m_lexer.SkipBlanks();
         if (m_lexer.Read() == ',')
             continue;
         m_lexer.PushBack();
-        return finish(m_lexer.Expect('}'));
+        if (!m_lexer.Expect('}'))
+            return false;
+        TakeMembers(members, result);
+        return true;
     }
+}
+
+/// Moves the members into out ordered by key, keeping the later of equal keys.
+void ParserImpl::TakeMembers(JsonValue::Object& inTextOrder, JsonValue::Object& out)
+{
+    // The members are ordered through small records of the first eight key bytes (big-endian,
+    // so that integer order is byte order) and the text position; equal prefixes fall back to
+    // comparing whole keys. Ties keep text order.
+    const size_t count = inTextOrder.size();
+    m_order.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        const std::string& key = inTextOrder[i].first;
+        uint64_t prefix = 0;
+        std::memcpy(&prefix, key.data(), std::min<size_t>(key.size(), 8));
+        if constexpr (std::endian::native == std::endian::little)
+            prefix = __builtin_bswap64(prefix);
+        m_order[i] = {prefix, static_cast<uint32_t>(i)};
+    }
+    auto less = [&inTextOrder](const SortRecord& a, const SortRecord& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return KeyLess(inTextOrder[a.index].first, inTextOrder[b.index].first);
+    };
+    if (count <= 32) {
+        // Insertion sort: stable, and without the buffer a stable sort allocates.
+        for (size_t i = 1; i < count; ++i) {
+            SortRecord record = m_order[i];
+            size_t j = i;
+            for (; j > 0 && less(record, m_order[j - 1]); --j)
+                m_order[j] = m_order[j - 1];
+            m_order[j] = record;
+        }
+    } else {
+        std::stable_sort(m_order.begin(), m_order.end(), less);
+    }
+    out.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        JsonValue::Entry& member = inTextOrder[m_order[i].index];
+        if (i + 1 < count && m_order[i].prefix == m_order[i + 1].prefix &&
+            member.first == inTextOrder[m_order[i + 1].index].first)
+            continue;
+        out.push_back(std::move(member));
+    }
+    inTextOrder.clear();
 }
 
 }  // namespace

@@ -9,10 +9,20 @@ namespace {
 
 bool KeyLess(const JsonValue::Entry& a, const JsonValue::Entry& b) { return a.first < b.first; }
 
+/// Unsigned byte order, a prefix first, as std::string_view orders; inline for short keys.
+bool KeyBefore(std::string_view a, std::string_view b)
+{
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i)
+        if (a[i] != b[i])
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    return a.size() < b.size();
+}
+
 JsonValue::Object::const_iterator FindMember(const JsonValue::Object& members, std::string_view key)
 {
     auto it = std::lower_bound(members.begin(), members.end(), key,
-                               [](const JsonValue::Entry& m, std::string_view k) { return std::string_view(m.first) < k; });
+                               [](const JsonValue::Entry& m, std::string_view k) { return KeyBefore(m.first, k); });
     if (it != members.end() && it->first == key)
         return it;
     return members.end();

@@ -52,6 +52,15 @@ public:
     const Object& AsObject() const { return std::get<Object>(m_payload); }
     Object& AsObject() { return std::get<Object>(m_payload); }
 
+    /// Replace the payload in place: a scalar, or an empty string, array or object to fill.
+    void SetNull() { m_payload.emplace<std::monostate>(); }
+    void SetBoolean(bool value) { m_payload.emplace<bool>(value); }
+    void SetInteger(int32_t value) { m_payload.emplace<int32_t>(value); }
+    void SetReal(double value) { m_payload.emplace<double>(value); }
+    std::string& SetString() { return m_payload.emplace<std::string>(); }
+    Array& SetArray() { return m_payload.emplace<Array>(); }
+    Object& SetObject() { return m_payload.emplace<Object>(); }
+
     /// The member of that key; the shared null when absent or when this is not an object.
     const JsonValue& Get(std::string_view key) const;
     /// The member of that key, inserted as null when absent; this must be an object.

@@ -11,8 +11,10 @@ namespace vesk {
 
 namespace {
 
-const char* const kGroupKeys[] = {"Name",    "Alias",   "Type",  "Layout", "Width",    "Height", "Weight",
-                                  "Padding", "Margin", "BGColor", "Align", "Vertical", "Value"};
+// Every item a group or object can have is read back ('Hide' and 'Disable' of groups and
+// 'NotifyList' included), so that an edited value survives a save and a load.
+const char* const kGroupKeys[] = {"Name",   "Alias",   "Type",  "Layout",   "Width", "Height", "Weight",  "Padding",
+                                  "Margin", "BGColor", "Align", "Vertical", "Value", "Hide",   "Disable", "NotifyList"};
 
 const char* const kObjectKeys[] = {
     "Name",          "Alias",      "RadioName",  "Width",          "Height",          "Weight",       "PosX",
@@ -21,7 +23,7 @@ const char* const kObjectKeys[] = {
     "Span",          "File",       "FileOff",    "FileOn",         "FileBase",        "FileActive",   "FileCursor",
     "FileTop",       "FileThumb",  "FileSource", "FilePath",       "ScaleType",       "EnablePinch",  "CenterPosBase",
     "CenterPosCursor", "CenterPosTop", "Pattern", "Revers",        "Min",             "Max",          "Value",
-    "Attr",          "Vertical",   "Columns",    "ColumnHeight",   "Clickable",       "Data"};
+    "Attr",          "Vertical",   "Columns",    "ColumnHeight",   "Clickable",       "Data",         "NotifyList"};
 
 const char* const kHeaderKeys[] = {"TSize", "TColor", "TAlign", "Margin", "BGColor", "Clickable"};
 
@@ -65,7 +67,7 @@ ObjectPtr ReadObject(CObjectDataList* parent, JsonParser& parser)
         std::string value;
         if (!parser.GetString(key, value))
             continue;
-        value = ToShiftJis(value);
+        value = HeldTextFromFile(object->Items().Find(key), value);
         if (object->SetItem(key, value))
             continue;
         const char* target = OldKeyTarget(key);

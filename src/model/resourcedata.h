@@ -7,6 +7,7 @@
 
 #include "model/resourcetree.h"
 #include "model/tekclass.h"
+#include "objects/undobuffer.h"
 
 namespace vesk {
 
@@ -36,6 +37,9 @@ public:
     void SetRoot(std::shared_ptr<CObjectData> root) { m_root = std::move(root); }
     TekList& Commands() { return m_commands; }
     const TekList& Commands() const { return m_commands; }
+    /// The dialog's undo history.
+    UndoBuffer& UndoHistory() { return m_undoBuffer; }
+    const UndoBuffer& UndoHistory() const { return m_undoBuffer; }
 
     /// Inserts the dialog's item, its command items and its group subtree; answers the item.
     TreeItemId InsertIntoTree(ResourceTreeView& tree, TreeItemId parent, TreeItemId after);
@@ -43,6 +47,7 @@ public:
 private:
     std::shared_ptr<CObjectData> m_root;
     TekList m_commands;
+    UndoBuffer m_undoBuffer{this};
 };
 
 /// The ordered list of a resource's dialogs.

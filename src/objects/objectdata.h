@@ -8,10 +8,14 @@
 #include "model/orbstream.h"
 #include "model/resourcetree.h"
 #include "model/tekclass.h"
+#include "objects/orbunit.h"
 
 namespace vesk {
 
 class CObjectDataList;
+class DrawingSurface;
+class UndoBuffer;
+class UndoRecord;
 using ObjectPtr = std::shared_ptr<class CObjectData>;
 using GroupPtr = std::shared_ptr<CObjectDataList>;
 
@@ -64,6 +68,18 @@ public:
     virtual int CountMarked() const { return m_mark ? 1 : 0; }
     virtual int MaxDepth(int depth) const { return depth; }
 
+    /// The size the node wants in the space offered (preview pixels); whole is 1 when a group
+    /// measures itself for its own arrangement, 0 when a parent measures a child.
+    virtual LayoutSize Measure(int availableWidth, int availableHeight, bool vertical, const LayoutContext& context,
+                               int contentSize, int whole);
+    /// Gives the node its final size at (x, y), draws it in the drawing pass (0 or 1), stores an
+    /// object's layout rectangle, and answers the size it took.
+    virtual LayoutSize Arrange(DrawingSurface& surface, int x, int y, int availableWidth, int availableHeight,
+                               bool vertical, int weightUnit, const LayoutContext& context, int contentSize, int pass);
+    /// Adds to the record a copy of the node when it is new or changed since its newest copy in
+    /// the applied records of the buffer (and, when new, an entry holding the live node).
+    virtual void TakeSnapshot(UndoBuffer& buffer, UndoRecord& record);
+
     /// The code of the type name, or of the node's own 'Type' when the text is empty; -1 if unknown.
     int ObjectTypeCode(std::string_view text = {}) const;
 
@@ -103,6 +119,12 @@ public:
     int MoveMarkedInto(CObjectDataList& target) override;
     int CountMarked() const override;
     int MaxDepth(int depth) const override;
+    LayoutSize Measure(int availableWidth, int availableHeight, bool vertical, const LayoutContext& context,
+                       int contentSize, int whole) override;
+    LayoutSize Arrange(DrawingSurface& surface, int x, int y, int availableWidth, int availableHeight, bool vertical,
+                       int weightUnit, const LayoutContext& context, int contentSize, int pass) override;
+    /// Snapshots the group, then each child in order.
+    void TakeSnapshot(UndoBuffer& buffer, UndoRecord& record) override;
     /// The object under the point among the children (never the group itself).
     CObjectData* HitTestChildren(int x, int y) { return HitTest(x, y); }
     /// Clears this group's mark and every descendant's.

@@ -322,6 +322,17 @@ std::string ToShiftJis(std::string_view text)
     return std::string(text);
 }
 
+std::string DisplayTextToShiftJis(std::string_view text)
+{
+    if (IsAscii(text))
+        return ToShiftJis(text);
+    if (auto utf8 = Decode(Codec::Utf8, text, true)) {
+        if (auto bytes = EncodeShiftJis(std::move(*utf8)))
+            return std::move(*bytes);
+    }
+    return ToShiftJis(text);
+}
+
 std::string ToUtf8(std::string_view shiftJis)
 {
     return ConvertShiftJisToUtf8(shiftJis, true);

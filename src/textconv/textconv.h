@@ -26,6 +26,10 @@ TextEncoding DetectEncoding(std::string_view text);
 /// lacks becomes '?'.
 std::string ToShiftJis(std::string_view text);
 
+/// Converts a display text as the editor writes it (UTF-8) to Shift_JIS: valid UTF-8 is taken
+/// as UTF-8 even where its bytes would also read as Shift_JIS; anything else as ToShiftJis.
+std::string DisplayTextToShiftJis(std::string_view text);
+
 /// Converts Shift_JIS to UTF-8 without a byte-order mark; half-width katakana become full-width
 /// with voiced and semi-voiced marks composed (a mark left alone becomes ゛ or ゜). A byte
 /// sequence that is not Shift_JIS becomes U+FFFD.

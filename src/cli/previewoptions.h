@@ -1,0 +1,31 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/resourcedata.h"
+
+namespace vesk::cli {
+
+/// What `layout` and `render` are asked for: FILE [--dialog NAME] [--size WxH] [-o OUT].
+struct PreviewOptions {
+    std::string file;
+    std::optional<std::string> dialogName; ///< as typed (UTF-8)
+    int width = 480;
+    int height = 800;
+    std::optional<std::string> output;
+};
+
+/// Parses the arguments of a preview subcommand; on a usage error writes the message and the
+/// usage line to err and answers nothing. Sizes are limited to maxSide on either side.
+std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>& args, bool takesOutput, int maxSide,
+                                                  const char* command, const char* usage, std::ostream& err);
+
+/// Loads the file into the project and answers the dialog asked for (the first one without a
+/// name); on failure writes a message to err and answers nullptr.
+const CTekDialogData* LoadPreviewDialog(CTekResourceData& project, const PreviewOptions& options, const char* command,
+                                        std::ostream& err);
+
+} // namespace vesk::cli

@@ -1,0 +1,42 @@
+#include <QGuiApplication>
+#include <ostream>
+
+#include "cli/cliargs.h"
+#include "cli/commands.h"
+#include "cli/previewoptions.h"
+#include "render/previewpainter.h"
+
+namespace vesk::cli {
+
+namespace {
+
+constexpr const char* kRenderUsage = "veskres render FILE [--dialog NAME] [--size WxH] -o OUT.png";
+// Larger images are refused rather than allocated.
+constexpr int kMaxRenderSide = 8192;
+
+} // namespace
+
+int RunRender(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+{
+    const auto options = ParsePreviewOptions(args, true, kMaxRenderSide, "render", kRenderUsage, err);
+    if (!options)
+        return kUsageError;
+    CTekResourceData project;
+    const CTekDialogData* dialog = LoadPreviewDialog(project, *options, "render", err);
+    if (!dialog)
+        return 1;
+    const auto application = MakeOffscreenGuiApplication();
+    const QImage image = RenderDialogPreview(project, *dialog, options->width, options->height);
+    if (image.isNull()) {
+        err << "veskres render: cannot make an image of " << options->width << 'x' << options->height << '\n';
+        return 1;
+    }
+    std::string reason;
+    if (!SavePreviewPng(image, *options->output, &reason)) {
+        err << "veskres render: cannot write " << reason << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace vesk::cli

@@ -1,0 +1,78 @@
+#include "link/linklog.h"
+
+#include <ostream>
+
+#include "textconv/textconv.h"
+
+namespace vesk {
+
+std::string_view LogMarker(int level)
+{
+    switch (level) {
+    case LOG_INFO:
+        return "#";
+    case LOG_ERROR:
+        return "!";
+    case LOG_RECEIVED:
+        return "<";
+    case LOG_SENT:
+        return ">";
+    default:
+        return "?";
+    }
+}
+
+std::string FormatLogLine(const std::tm& localTime, int level, std::string_view message)
+{
+    char time[16];
+    std::strftime(time, sizeof time, "%H:%M:%S", &localTime);
+    std::string line = time;
+    line += LogMarker(level);
+    line += message;
+    return line;
+}
+
+namespace {
+
+/// The log text for a terminal: Shift_JIS converted to UTF-8, line by line; a line that is already
+/// UTF-8 (records carry their display texts in UTF-8) is kept as it is.
+std::string DisplayText(std::string_view text)
+{
+    std::string shown;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find('\n', start);
+        const std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+        if (DetectEncoding(line) == TextEncoding::Utf8)
+            shown += line;
+        else
+            shown += ShiftJisToUtf8Exact(line);
+        if (end == std::string_view::npos)
+            return shown;
+        shown += '\n';
+        start = end + 1;
+    }
+}
+
+std::tm LocalNow()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+}  // namespace
+
+void ConsoleLinkLog::AddLog(const std::string& message, int level)
+{
+    m_out << DisplayText(FormatLogLine(LocalNow(), level, message)) << '\n';
+    m_out.flush();
+}
+
+void ConsoleLinkLog::ShowMessage(const std::string& text)
+{
+    AddLog(text, LOG_ERROR);
+}
+
+}  // namespace vesk
