@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <iterator>
+#include <memory>
 
 namespace vesk {
 
@@ -309,11 +309,11 @@ private:
     void TakeMembers(JsonValue::Object& inTextOrder, JsonValue::Object& out);
 
     /// The cleared scratch list of a nesting level; lists stay where they are as levels are added.
-    template <typename List> static List& Scratch(std::deque<List>& levels, int depth)
+    template <typename List> static List& Scratch(std::vector<std::unique_ptr<List>>& levels, int depth)
     {
         while (levels.size() <= static_cast<size_t>(depth))
-            levels.emplace_back();
-        List& list = levels[static_cast<size_t>(depth)];
+            levels.push_back(std::make_unique<List>());
+        List& list = *levels[static_cast<size_t>(depth)];
         list.clear();
         return list;
     }
@@ -321,8 +321,8 @@ private:
     JsonLexer& m_lexer;
     // Elements and members are collected per nesting level and then moved into a container of
     // their exact size, so each array and object allocates once.
-    std::deque<JsonValue::Array> m_elementLevels;
-    std::deque<JsonValue::Object> m_memberLevels;
+    std::vector<std::unique_ptr<JsonValue::Array>> m_elementLevels;
+    std::vector<std::unique_ptr<JsonValue::Object>> m_memberLevels;
     struct SortRecord {
         uint64_t prefix;
         uint32_t index;

@@ -154,7 +154,7 @@ TEST(JsonValueText, RealsMatchThePrintfFormat)
         uint64_t bits = random();
         double anyDouble;
         std::memcpy(&anyDouble, &bits, sizeof anyDouble);
-        // Halves of binary fractions land exactly between two six-decimal texts.
+        // Binary fractions with up to 23 bits after the point include exact ties at the sixth decimal.
         double tie = std::round(moderate(random)) / static_cast<double>(1u << (random() % 24));
         for (double value : {anyDouble, moderate(random), tie})
             if (FormatReal(value) != PrintfReal(value) && ++mismatches < 5)

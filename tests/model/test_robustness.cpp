@@ -51,50 +51,16 @@ public:
 
     std::string Mutate(std::string text)
     {
-        static const std::vector<std::string> pieces = {
-            "'",
-            "\"",
-            "[",
-            "]",
-            "{",
-            "}",
-            ",",
-            ":",
-            "\\",
-            "\\\\",
-            "\\'",
-            "\\u",
-            "\\u0027",
-            "\\u0000",
-            "\\ud83d",
-            "\\ud83d\\ude00",
-            "\\udc00",
-            "\x95\x5c",
-            "\x83\x5c",
-            "\x95\x5c\x5c",
-            "\x81",
-            "\xe3\x81\x82",
-            "\n",
-            "\r",
-            "\t",
-            std::string(1, '\0'),
-            "null",
-            "true",
-            "-",
-            "1e400",
-            "1.2.3",
-            "0.000001",
-            "2147483648",
-            "[]",
-            "{}",
-            "{'Command':'DIALOG','Name':'Main'}",
-            "'Objects':[",
-            "'Object':{",
-            "'OnClick':{'Event':'OnClick',",
-            "'Command':'NOTIFY'",
-            "'Type':'GRID','Header':[{},{'TSize':'9'}]",
-            "'Layout':'TABLE'",
-        };
+        // clang-format off
+        static const std::string_view pieces[] = {
+            "'", "\"", "[", "]", "{", "}", ",", ":", "\\", "\\\\", "\\'", "\\u", "\\u0027", "\\u0000",
+            "\\ud83d", "\\ud83d\\ude00", "\\udc00", "\x95\x5c", "\x83\x5c", "\x95\x5c\x5c", "\x81", "\xe3\x81\x82",
+            "\n", "\r", "\t", std::string_view("\0", 1), "null", "true", "-", "1e400", "1.2.3", "0.000001",
+            "2147483648", "[]", "{}", "'Objects':[", "'Object':{"};
+        static const std::string_view records[] = {
+            "{'Command':'DIALOG','Name':'Main'}", "'OnClick':{'Event':'OnClick',", "'Command':'NOTIFY'",
+            "'Type':'GRID','Header':[{},{'TSize':'9'}]", "'Layout':'TABLE'"};
+        // clang-format on
         int edits = Below(2) ? 1 : 2 + static_cast<int>(Below(3));
         for (int i = 0; i < edits; ++i) {
             size_t at = Below(text.size() + 1);
@@ -115,8 +81,10 @@ public:
                 text.resize(at);
                 break;
             case 2:
+                text.insert(at, pieces[Below(std::size(pieces))]);
+                break;
             case 3:
-                text.insert(at, pieces[Below(pieces.size())]);
+                text.insert(at, records[Below(std::size(records))]);
                 break;
             case 4:
                 text.erase(at, 1 + Below(16));
@@ -215,20 +183,18 @@ TEST(Robustness, ParserWithMutatedAndRandomTexts)
     Mutator mutator(1);
     int accepted = 0;
     int failures = 0;
-    for (int i = 0; i < 6000; ++i) {
-        std::string text = i < 3000 ? mutator.Mutate(demo) : mutator.RandomText();
-        std::string broken = fuzz::CheckJsonParser(text);
+    for (int i = 0; i < 4000; ++i) {
+        std::string text = i < 2000 ? mutator.Mutate(demo) : mutator.RandomText();
+        bool parsed = false;
+        std::string broken = fuzz::CheckJsonParser(text, &parsed);
         if (!broken.empty() && ++failures <= 3)
             ADD_FAILURE() << "case " << i << ": " << broken << "\ninput: " << Shown(text);
-        JsonParser parser;
-        if (parser.Parse(text))
-            ++accepted;
+        accepted += parsed ? 1 : 0;
     }
-    std::printf("accepted %d\n", accepted);
     EXPECT_EQ(failures, 0);
     // Both the accepted and the refused paths must be exercised well.
-    EXPECT_GT(accepted, 600);
-    EXPECT_LT(accepted, 5400);
+    EXPECT_GT(accepted, 400);
+    EXPECT_LT(accepted, 3600);
 }
 
 TEST(Robustness, ProjectReaderWithMutatedAndRandomTexts)
@@ -237,8 +203,8 @@ TEST(Robustness, ProjectReaderWithMutatedAndRandomTexts)
     Mutator mutator(2);
     int loadable = 0;
     int failures = 0;
-    for (int i = 0; i < 1500; ++i) {
-        std::string text = i < 1200 ? mutator.Mutate(demo) : mutator.RandomText();
+    for (int i = 0; i < 800; ++i) {
+        std::string text = i < 600 ? mutator.Mutate(demo) : mutator.RandomText();
         JsonParser parser;
         if (parser.Parse(text) && parser.Root().IsObject())
             ++loadable;
@@ -247,9 +213,8 @@ TEST(Robustness, ProjectReaderWithMutatedAndRandomTexts)
             ADD_FAILURE() << "case " << i << ": " << broken << "\ninput: " << Shown(text);
     }
     EXPECT_EQ(failures, 0);
-    std::printf("loadable %d\n", loadable);
     // The mutations must leave enough texts readable for the write-and-read-again check to matter.
-    EXPECT_GT(loadable, 300);
+    EXPECT_GT(loadable, 150);
 }
 
 TEST(Robustness, ValuesWithQuotesBackslashesAndShiftJisLoadAgainAfterSaving)
