@@ -204,10 +204,15 @@ uint32_t LayoutPass::Flatten(CObjectData& node)
     const auto begin = static_cast<uint32_t>(m_children.size());
     m_children.resize(m_children.size() + children.size());
     int64_t weightSum = 0;
-    // The items of each child are asked for one child ahead, its item list two ahead.
+    // Each child is a chain of three loads (the node, its item list, the items), each asked
+    // for one child earlier than the next: the items one child ahead, the list two, the node three.
+    for (size_t i = 0; i < children.size() && i < 3; ++i)
+        __builtin_prefetch(children[i].get());
     if (!children.empty())
         PrefetchItems(*children[0]);
     for (size_t i = 0; i < children.size(); ++i) {
+        if (i + 3 < children.size())
+            __builtin_prefetch(children[i + 3].get());
         if (i + 2 < children.size())
             __builtin_prefetch(std::to_address(children[i + 2]->Items().begin()));
         if (i + 1 < children.size())
@@ -345,8 +350,9 @@ LayoutSize LayoutPass::Arrange(DrawingSurface& surface, uint32_t index, int x, i
     const uint32_t begin = node.childBegin;
     const uint32_t end = node.childEnd;
     if (!node.stacks) {
-        for (uint32_t i = begin; i < end; ++i)
+        for (uint32_t i = begin; i < end; ++i) {
             Arrange(surface, m_children[i], x, y, size.width, size.height, ownVertical, childWeightUnit, pass);
+        }
         return size;
     }
     int64_t along = 0;
