@@ -1,5 +1,9 @@
 #include "render/previewpainter.h"
 
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QColor>
 #include <QFile>
 #include <QGuiApplication>
@@ -83,6 +87,12 @@ std::unique_ptr<QGuiApplication> MakeOffscreenGuiApplication()
 {
     if (QCoreApplication::instance())
         return nullptr;
+    // Without a runtime folder Qt warns on every start; command-line runs often have none.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray folder = QByteArray("/tmp/runtime-") + QByteArray::number(::getuid());
+        if (::mkdir(folder.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", folder);
+    }
     // The arguments must outlive the application.
     static int argc = 3;
     static char name[] = "veskres";
