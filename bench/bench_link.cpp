@@ -315,6 +315,6 @@ BENCHMARK(BM_GetFile200MB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMil
 BENCHMARK(BM_Http200MB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HttpSmallGets)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -33,7 +33,7 @@ void WriteSignal(int)
     errno = saved;
 }
 
-}  // namespace
+} // namespace
 
 LinkEventLoop::LinkEventLoop(bool withGui)
 {
@@ -51,7 +51,7 @@ LinkEventLoop::LinkEventLoop(bool withGui)
     if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     g_signalPipe = m_pipe[1];
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = WriteSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -114,4 +114,4 @@ bool ParseHostPort(std::string_view text, std::string& host, int& port, int defa
     return true;
 }
 
-}  // namespace vesk::cli
+} // namespace vesk::cli

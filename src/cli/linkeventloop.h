@@ -41,4 +41,4 @@ private:
 /// Parses "HOST[:PORT]" (port 1 to 65535, defaultPort when absent); false for a malformed text.
 bool ParseHostPort(std::string_view text, std::string& host, int& port, int defaultPort);
 
-}  // namespace vesk::cli
+} // namespace vesk::cli

@@ -27,7 +27,7 @@ int UsageError(std::ostream& err, const std::string& message)
     return kUsageError;
 }
 
-}  // namespace
+} // namespace
 
 int RunSend(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -88,8 +88,7 @@ int RunSend(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 1;
     QTimer::singleShot(kConnectTimeoutMs, &drained, [&] {
         if (!connected) {
-            err << "veskres send: no connection to " << *to << " within " << kConnectTimeoutMs / 1000
-                << " seconds\n";
+            err << "veskres send: no connection to " << *to << " within " << kConnectTimeoutMs / 1000 << " seconds\n";
             loop.Quit();
         }
     });
@@ -97,4 +96,4 @@ int RunSend(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return sent ? 0 : 1;
 }
 
-}  // namespace vesk::cli
+} // namespace vesk::cli

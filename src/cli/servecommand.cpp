@@ -26,16 +26,16 @@ int UsageError(std::ostream& err, const std::string& message)
 
 bool IsFolder(const std::string& path)
 {
-    struct stat status{};
+    struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-}  // namespace
+} // namespace
 
 int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    ArgParser parser(args,
-                     {"--project-folder", "--port", "--bind", "--http-port", "--keepalive", "--send", "--dialog"}, {});
+    ArgParser parser(args, {"--project-folder", "--port", "--bind", "--http-port", "--keepalive", "--send", "--dialog"},
+                     {});
     if (!parser.Ok())
         return UsageError(err, parser.Error());
     if (!parser.Positionals().empty())
@@ -103,4 +103,4 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 0;
 }
 
-}  // namespace vesk::cli
+} // namespace vesk::cli

@@ -51,14 +51,13 @@ void RenderDialogFrame(const std::string& frameText, const std::string& dialogNa
     log.AddLog("preview written to " + Sjis(pngPath), LOG_INFO);
 }
 
-}  // namespace
+} // namespace
 
 int RunTerminal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    ArgParser parser(args,
-                     {"--connect", "--listen", "--os", "--resolution", "--get", "--cache-dir", "--render-dir",
-                      "--exit-after"},
-                     {"--no-keepalive-answer"});
+    ArgParser parser(
+        args, {"--connect", "--listen", "--os", "--resolution", "--get", "--cache-dir", "--render-dir", "--exit-after"},
+        {"--no-keepalive-answer"});
     if (!parser.Ok())
         return UsageError(err, parser.Error());
     if (!parser.Positionals().empty())
@@ -130,4 +129,4 @@ int RunTerminal(const std::vector<std::string>& args, std::ostream& out, std::os
     return answered < wanted ? 1 : 0;
 }
 
-}  // namespace vesk::cli
+} // namespace vesk::cli

@@ -28,7 +28,7 @@ std::string Quoted(std::string_view text)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 void FrameScanner::Feed(std::string_view bytes, const std::function<void(std::string_view)>& onFrame,
                         const std::function<void(std::string_view)>& onOverflow)
@@ -127,8 +127,8 @@ void CommandConnection::HandleFrame(std::string_view text)
         recognised = ExecuteCommand(parser);
     }
     if (!recognised)
-        m_peer.Log(Sjis("コマンド受信 ") + std::to_string(text.size()) + Sjis("Byte 未登録のコマンドを受信しました。\n") +
-                       std::string(UpToNul(text)),
+        m_peer.Log(Sjis("コマンド受信 ") + std::to_string(text.size()) +
+                       Sjis("Byte 未登録のコマンドを受信しました。\n") + std::string(UpToNul(text)),
                    LOG_RECEIVED);
     m_frameText = {};
 }
@@ -217,8 +217,8 @@ void CommandConnection::HandleGetFile(JsonParser& parser)
     SendChecked(header.data(), static_cast<int>(header.size()), header);
     SendChecked(&ETX, 1, header);
     if (!m_peer.SendFileData(found.Release(), size))
-        m_peer.Log(Sjis("送信 error ret:-1 != send:") + std::to_string(size) + " (eno:" +
-                       std::to_string(m_peer.LastError()) + ")\n" + header,
+        m_peer.Log(Sjis("送信 error ret:-1 != send:") + std::to_string(size) +
+                       " (eno:" + std::to_string(m_peer.LastError()) + ")\n" + header,
                    LOG_ERROR);
     m_peer.Log(Sjis("送信 ") + std::to_string(header.size()) + "+4+" + std::to_string(size) + "Byte\n" + header,
                LOG_SENT);
@@ -228,8 +228,8 @@ void CommandConnection::SendChecked(const char* data, int length, const std::str
 {
     const int sent = m_peer.SendBytes(data, length);
     if (sent != length)
-        m_peer.Log(Sjis("送信 error ret:") + std::to_string(sent) + " != send:" + std::to_string(length) + " (eno:" +
-                       std::to_string(m_peer.LastError()) + ")\n" + header,
+        m_peer.Log(Sjis("送信 error ret:") + std::to_string(sent) + " != send:" + std::to_string(length) +
+                       " (eno:" + std::to_string(m_peer.LastError()) + ")\n" + header,
                    LOG_ERROR);
 }
 
@@ -241,4 +241,4 @@ void CommandConnection::SendRecord(const std::string& record)
     m_peer.Log(Sjis("送信 ") + std::to_string(record.size()) + "Byte\n" + record, LOG_SENT);
 }
 
-}  // namespace vesk
+} // namespace vesk

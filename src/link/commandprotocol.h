@@ -65,4 +65,4 @@ private:
     std::string_view m_frameText;
 };
 
-}  // namespace vesk
+} // namespace vesk

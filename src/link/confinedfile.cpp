@@ -70,8 +70,7 @@ bool IsInside(const std::string& path, const std::string& folder)
 {
     if (folder == "/")
         return path.size() > 1 && path.front() == '/';
-    return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
-           path[folder.size()] == '/';
+    return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
 }
 
 ConfinedFileStatus StatusForError(int error)
@@ -88,7 +87,7 @@ ConfinedFileStatus StatusForError(int error)
     }
 }
 
-}  // namespace
+} // namespace
 
 ConfinedFile::~ConfinedFile()
 {
@@ -97,8 +96,7 @@ ConfinedFile::~ConfinedFile()
 }
 
 ConfinedFile::ConfinedFile(ConfinedFile&& other) noexcept
-    : m_status(other.m_status), m_fd(std::exchange(other.m_fd, -1)), m_size(other.m_size),
-      m_modified(other.m_modified)
+    : m_status(other.m_status), m_fd(std::exchange(other.m_fd, -1)), m_size(other.m_size), m_modified(other.m_modified)
 {
 }
 
@@ -158,7 +156,7 @@ ConfinedFile ConfinedFile::Open(std::string_view folder, std::string_view relati
         file.m_status = ConfinedFileStatus::Refused;
         return file;
     }
-    struct stat status{};
+    struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         file.m_status = ConfinedFileStatus::Unreadable;
@@ -187,4 +185,4 @@ std::string TrimFolder(std::string_view folder)
     return std::string(folder);
 }
 
-}  // namespace vesk
+} // namespace vesk

@@ -51,4 +51,4 @@ std::string FormatFileDate(std::time_t time);
 /// A folder setting without its trailing separators ("/" or "\"), "/" kept for the root.
 std::string TrimFolder(std::string_view folder);
 
-}  // namespace vesk
+} // namespace vesk

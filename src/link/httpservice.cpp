@@ -87,4 +87,4 @@ void HttpConnection::Answer()
     m_peer.Log(Sjis("Http応答 (") + m_requestPath + ") " + std::to_string(size) + "Byte", LOG_SENT);
 }
 
-}  // namespace vesk
+} // namespace vesk

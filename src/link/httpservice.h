@@ -41,4 +41,4 @@ private:
     std::string m_requestPath;
 };
 
-}  // namespace vesk
+} // namespace vesk

@@ -41,7 +41,7 @@ void SendFrame(CNetSocket& socket, const std::string& text)
     socket.Send(&ETX, 1);
 }
 
-}  // namespace
+} // namespace
 
 CLinkController::CLinkController(LinkLog& log, int keepAliveMs) : m_log(log)
 {
@@ -282,4 +282,4 @@ void CLinkController::ButtonsChanged()
         onButtonsChanged();
 }
 
-}  // namespace vesk
+} // namespace vesk

@@ -134,4 +134,4 @@ private:
     std::vector<std::unique_ptr<CNetSocket>> m_retired;
 };
 
-}  // namespace vesk
+} // namespace vesk

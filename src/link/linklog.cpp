@@ -62,7 +62,7 @@ std::tm LocalNow()
     return local;
 }
 
-}  // namespace
+} // namespace
 
 void ConsoleLinkLog::AddLog(const std::string& message, int level)
 {
@@ -75,4 +75,4 @@ void ConsoleLinkLog::ShowMessage(const std::string& text)
     AddLog(text, LOG_ERROR);
 }
 
-}  // namespace vesk
+} // namespace vesk

@@ -44,4 +44,4 @@ private:
     std::ostream& m_out;
 };
 
-}  // namespace vesk
+} // namespace vesk

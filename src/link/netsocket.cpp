@@ -83,8 +83,8 @@ void CNetSocket::OnAccept(int error)
     unsigned localPort = 0, peerPort = 0;
     connection->GetSockName(localAddress, localPort);
     connection->GetPeerName(peerAddress, peerPort);
-    const std::string ends = localAddress + ":" + std::to_string(localPort) + " " + peerAddress + ":" +
-                             std::to_string(peerPort) + " ";
+    const std::string ends =
+        localAddress + ":" + std::to_string(localPort) + " " + peerAddress + ":" + std::to_string(peerPort) + " ";
     if (!m_owner)
         return;
     if (Id() == kCommandListenerId) {
@@ -134,4 +134,4 @@ void CNetSocket::EndAfterSending()
     CloseWhenSent();
 }
 
-}  // namespace vesk
+} // namespace vesk

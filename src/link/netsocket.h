@@ -61,4 +61,4 @@ private:
     std::unique_ptr<HttpConnection> m_http;
 };
 
-}  // namespace vesk
+} // namespace vesk

@@ -27,4 +27,4 @@ public:
     virtual void EndAfterSending() = 0;
 };
 
-}  // namespace vesk
+} // namespace vesk

@@ -1,15 +1,10 @@
 #include "link/sendqueue.h"
 
-#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <ctime>
-
-#include <pthread.h>
 
 namespace vesk {
 
@@ -17,39 +12,23 @@ namespace {
 
 /// Small pieces are merged into the last chunk so that a record goes out in one write.
 constexpr size_t kMergeLimit = 64 * 1024;
+/// File data is read ahead in pieces of this size.
+constexpr size_t kFilePiece = 1024 * 1024;
 
-/// Holds SIGPIPE back while a file range is written to a socket (sendfile has no MSG_NOSIGNAL), and
-/// discards a SIGPIPE that the writes raised, leaving the thread's mask as it was.
-class SigPipeGuard {
-public:
-    SigPipeGuard()
-    {
-        sigemptyset(&m_pipe);
-        sigaddset(&m_pipe, SIGPIPE);
-        sigset_t pending;
-        sigpending(&pending);
-        m_wasPending = sigismember(&pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_previous);
+/// Sends what the socket takes now; answers the count (0 when it would block) or -errno.
+ssize_t SendSome(int socketFd, const char* data, size_t length)
+{
+    for (;;) {
+        ssize_t n = ::send(socketFd, data, length, MSG_NOSIGNAL);
+        if (n >= 0)
+            return n;
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -errno;
     }
-    ~SigPipeGuard()
-    {
-        if (!m_wasPending) {
-            const timespec zero{};
-            while (sigtimedwait(&m_pipe, nullptr, &zero) == SIGPIPE) {
-            }
-        }
-        pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
-    }
-    SigPipeGuard(const SigPipeGuard&) = delete;
-    SigPipeGuard& operator=(const SigPipeGuard&) = delete;
+}
 
-private:
-    sigset_t m_pipe;
-    sigset_t m_previous;
-    bool m_wasPending = false;
-};
-
-}  // namespace
+} // namespace
 
 SendQueue::~SendQueue()
 {
@@ -108,48 +87,36 @@ int SendQueue::Flush(int socketFd, size_t budget)
     size_t written = 0;
     while (!m_chunks.empty() && written < budget) {
         Chunk& chunk = m_chunks.front();
-        if (chunk.fd < 0) {
-            const size_t left = chunk.data.size() - chunk.offset;
-            ssize_t n = ::send(socketFd, chunk.data.data() + chunk.offset, left, MSG_NOSIGNAL);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : errno;
+        if (chunk.offset == chunk.data.size() && chunk.fd >= 0) {
+            // Read the next piece of the file; what was read stays staged until it has gone.
+            chunk.data.resize(static_cast<size_t>(std::min<uint64_t>(chunk.remaining, kFilePiece)));
+            chunk.offset = 0;
+            ssize_t n;
+            do {
+                n = ::pread(chunk.fd, chunk.data.data(), chunk.data.size(), static_cast<off_t>(chunk.fileOffset));
+            } while (n < 0 && errno == EINTR);
+            if (n <= 0) {
+                chunk.data.clear();
+                return n == 0 ? EIO : errno;
             }
-            chunk.offset += static_cast<size_t>(n);
-            m_pending -= static_cast<uint64_t>(n);
-            written += static_cast<size_t>(n);
-            if (chunk.offset < chunk.data.size())
-                return 0;
+            chunk.data.resize(static_cast<size_t>(n));
+            chunk.fileOffset += static_cast<uint64_t>(n);
+            chunk.remaining -= static_cast<uint64_t>(n);
+            if (chunk.remaining == 0)
+                CloseChunk(chunk);
+        }
+        const ssize_t sent = SendSome(socketFd, chunk.data.data() + chunk.offset, chunk.data.size() - chunk.offset);
+        if (sent < 0)
+            return static_cast<int>(-sent);
+        chunk.offset += static_cast<size_t>(sent);
+        m_pending -= static_cast<uint64_t>(sent);
+        written += static_cast<size_t>(sent);
+        if (chunk.offset < chunk.data.size())
+            return 0;
+        if (chunk.fd < 0)
             m_chunks.pop_front();
-            continue;
-        }
-        const size_t piece = static_cast<size_t>(std::min<uint64_t>(chunk.remaining, budget - written));
-        off_t offset = static_cast<off_t>(chunk.fileOffset);
-        ssize_t n;
-        int error;
-        {
-            SigPipeGuard guard;
-            n = ::sendfile(socketFd, chunk.fd, &offset, piece);
-            error = errno;
-        }
-        if (n < 0) {
-            if (error == EINTR)
-                continue;
-            return error == EAGAIN || error == EWOULDBLOCK ? 0 : error;
-        }
-        if (n == 0)
-            return EIO;
-        chunk.fileOffset += static_cast<uint64_t>(n);
-        chunk.remaining -= static_cast<uint64_t>(n);
-        m_pending -= static_cast<uint64_t>(n);
-        written += static_cast<size_t>(n);
-        if (chunk.remaining == 0) {
-            CloseChunk(chunk);
-            m_chunks.pop_front();
-        }
     }
     return 0;
 }
 
-}  // namespace vesk
+} // namespace vesk

@@ -26,17 +26,18 @@ public:
     void Clear();
 
     /// Writes queued data to a non-blocking socket until it would block, the queue is empty or
-    /// about budget bytes have gone. Answers 0, or the errno of a failed write (EIO when a file
-    /// ended before its range); what was not written stays queued.
+    /// about budget bytes have gone; file ranges are read a piece at a time. Answers 0, or the errno
+    /// of a failed write or read (EIO when a file ended before its range); what was not written
+    /// stays queued.
     int Flush(int socketFd, size_t budget);
 
 private:
     struct Chunk {
-        std::string data;       ///< bytes to send, from offset
-        size_t offset = 0;      ///< bytes of data already sent
-        int fd = -1;            ///< file to send from, or -1
-        uint64_t fileOffset = 0;
-        uint64_t remaining = 0; ///< file bytes still to send
+        std::string data;        ///< bytes to send (for a file: the piece read last), from offset
+        size_t offset = 0;       ///< bytes of data already sent
+        int fd = -1;             ///< file still to be read, or -1
+        uint64_t fileOffset = 0; ///< where the next piece of the file starts
+        uint64_t remaining = 0;  ///< file bytes not yet read
     };
     static void CloseChunk(Chunk& chunk);
 
@@ -44,4 +45,4 @@ private:
     uint64_t m_pending = 0;
 };
 
-}  // namespace vesk
+} // namespace vesk

@@ -18,46 +18,16 @@ struct ErrnoCode {
 
 // The first entry for a code is the one SystemErrorText describes it by.
 constexpr ErrnoCode kErrnoCodes[] = {
-    {EINTR, 10004},
-    {EBADF, 10009},
-    {EACCES, 10013},
-    {EPERM, 10013},
-    {EFAULT, 10014},
-    {EINVAL, 10022},
-    {EMFILE, 10024},
-    {ENFILE, 10024},
-    {EAGAIN, 10035},
-    {EINPROGRESS, 10035},
-    {EALREADY, 10037},
-    {ENOTSOCK, 10038},
-    {EDESTADDRREQ, 10039},
-    {EMSGSIZE, 10040},
-    {EPROTOTYPE, 10041},
-    {ENOPROTOOPT, 10042},
-    {EPROTONOSUPPORT, 10043},
-    {ESOCKTNOSUPPORT, 10044},
-    {EOPNOTSUPP, 10045},
-    {EPFNOSUPPORT, 10046},
-    {EAFNOSUPPORT, 10047},
-    {EADDRINUSE, 10048},
-    {EADDRNOTAVAIL, 10049},
-    {ENETDOWN, 10050},
-    {ENETUNREACH, 10051},
-    {ENETRESET, 10052},
-    {ECONNABORTED, 10053},
-    {ECONNRESET, 10054},
-    {ENOBUFS, 10055},
-    {ENOMEM, 10055},
-    {EISCONN, 10056},
-    {ENOTCONN, 10057},
-    {ESHUTDOWN, 10058},
-    {EPIPE, 10058},
-    {ETOOMANYREFS, 10059},
-    {ETIMEDOUT, 10060},
-    {ECONNREFUSED, 10061},
-    {ELOOP, 10062},
-    {ENAMETOOLONG, 10063},
-    {EHOSTDOWN, 10064},
+    {EINTR, 10004},           {EBADF, 10009},           {EACCES, 10013},        {EPERM, 10013},
+    {EFAULT, 10014},          {EINVAL, 10022},          {EMFILE, 10024},        {ENFILE, 10024},
+    {EAGAIN, 10035},          {EINPROGRESS, 10035},     {EALREADY, 10037},      {ENOTSOCK, 10038},
+    {EDESTADDRREQ, 10039},    {EMSGSIZE, 10040},        {EPROTOTYPE, 10041},    {ENOPROTOOPT, 10042},
+    {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044}, {EOPNOTSUPP, 10045},    {EPFNOSUPPORT, 10046},
+    {EAFNOSUPPORT, 10047},    {EADDRINUSE, 10048},      {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},
+    {ENETUNREACH, 10051},     {ENETRESET, 10052},       {ECONNABORTED, 10053},  {ECONNRESET, 10054},
+    {ENOBUFS, 10055},         {ENOMEM, 10055},          {EISCONN, 10056},       {ENOTCONN, 10057},
+    {ESHUTDOWN, 10058},       {EPIPE, 10058},           {ETOOMANYREFS, 10059},  {ETIMEDOUT, 10060},
+    {ECONNREFUSED, 10061},    {ELOOP, 10062},           {ENAMETOOLONG, 10063},  {EHOSTDOWN, 10064},
     {EHOSTUNREACH, 10065},
 };
 
@@ -76,8 +46,7 @@ std::string Lookup(const CodeText* table, size_t count, int code, std::string fa
     return fallback;
 }
 
-template <size_t N>
-std::string Lookup(const CodeText (&table)[N], int code, std::string fallback = {})
+template <size_t N> std::string Lookup(const CodeText (&table)[N], int code, std::string fallback = {})
 {
     return Lookup(table, N, code, std::move(fallback));
 }
@@ -107,7 +76,8 @@ constexpr CodeText kSendTexts[] = {
     {10022, "ソケットが Bind を使用してバインドされていません。"},
     {10036, "実行中の Windows ソケット呼び出しがブロッキングされています。"},
     {10038, "記述子がソケットではありません。"},
-    {10040, "ソケットが SOCK_DGRAM 型で、Windows ソケットの実装でサポートされている最大長よりもデータグラムが長すぎます。"},
+    {10040,
+     "ソケットが SOCK_DGRAM 型で、Windows ソケットの実装でサポートされている最大長よりもデータグラムが長すぎます。"},
     {10045, "MSG_OOB が指定されましたが、SOCK_STREAM 型のソケットではありません。"},
     {10050, "Windows ソケットの実装が、ネットワーク サブシステムの異常を検出しました。"},
     {10052, "Windows ソケットの実装が接続をドロップしたので、接続をリセットする必要があります。"},
@@ -115,8 +85,9 @@ constexpr CodeText kSendTexts[] = {
     {10054, "リモート側から仮想回路がリセットされました。"},
     {10055, "Windows ソケットの実装が、バッファのデッドロックをレポートしています。"},
     {10057, "ソケットが接続されていません。"},
-    {10058, "ソケットはシャット ダウンしています。nHow に 1 または 2 を指定して ShutDown を起動した後では、ソケットで Send "
-            "を呼び出すことはできません。"},
+    {10058,
+     "ソケットはシャット ダウンしています。nHow に 1 または 2 を指定して ShutDown を起動した後では、ソケットで Send "
+     "を呼び出すことはできません。"},
     {10093, "この API を使う前に AfxSocketInit の呼び出しが正常終了していることが必要です。"},
 };
 
@@ -161,7 +132,7 @@ constexpr CodeText kReceiveTexts[] = {
     {10093, "初期化が正常に行われていません。"},
 };
 
-}  // namespace
+} // namespace
 
 int WsaErrorFromErrno(int error)
 {
@@ -223,4 +194,4 @@ std::string SystemErrorText(int code)
     return "Windows Sockets error " + std::to_string(code);
 }
 
-}  // namespace vesk
+} // namespace vesk

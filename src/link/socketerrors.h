@@ -33,4 +33,4 @@ std::string ReceiveErrorText(int code);
 /// The system's own description of a Windows Sockets code, in English.
 std::string SystemErrorText(int code);
 
-}  // namespace vesk
+} // namespace vesk

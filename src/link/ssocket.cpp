@@ -63,7 +63,7 @@ unsigned NotifyCode(int id, unsigned code)
     return (static_cast<unsigned>(id & 0xFFFF) << 16) | code;
 }
 
-}  // namespace
+} // namespace
 
 CSSocket::CSSocket(int id) : m_id(id) {}
 
@@ -439,9 +439,12 @@ void CSSocket::FlushQueue()
 {
     if (int error = m_queue.Flush(m_fd, kFlushBudget); error != 0) {
         const int code = WsaErrorFromErrno(error);
-        LogSendFailure(code);
-        if (SendErrorText(code).empty())
-            OutputLog(SystemErrorText(code), LOG_ERROR);
+        // A queued send failing later (the peer gone, a file cut short) says why even where the send
+        // table has no text.
+        m_lastError = code;
+        OutputLog(Sjis("送信に失敗しました。"), LOG_ERROR);
+        const std::string text = SendErrorText(code);
+        OutputLog(text.empty() ? SystemErrorText(code) : text, LOG_ERROR);
         m_queue.Clear();
         ReportClose(code);
         return;
@@ -544,4 +547,4 @@ void CSSocket::OnClose(int error)
     NotifyOwner(NotifyCode(m_id, SOCK_NOTIFY_CLOSED), this);
 }
 
-}  // namespace vesk
+} // namespace vesk

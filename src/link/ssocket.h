@@ -85,8 +85,7 @@ protected:
     virtual void OnConnect(int error);
     virtual void OnClose(int error);
 
-    /// Stops or resumes the delivery of accept notifications (a listener that ran out of descriptors
-    /// pauses).
+    /// Stops accept notifications for that long (a listener out of descriptors would spin otherwise).
     void PauseAccepting(int milliseconds);
 
 private:
@@ -121,4 +120,4 @@ private:
     int m_graceMs = 0;
 };
 
-}  // namespace vesk
+} // namespace vesk

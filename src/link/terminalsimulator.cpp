@@ -110,7 +110,7 @@ bool SetModificationTime(const std::string& path, const std::string& date)
     return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
-}  // namespace
+} // namespace
 
 bool SafeRelativeName(std::string_view name, std::string& out)
 {
@@ -296,9 +296,8 @@ void CTerminalSimulator::Greet()
 {
     if (onConnected)
         onConnected();
-    SendRecord("{'Command':'HELLO','OS':" + Quoted(Utf8ToShiftJisExact(m_options.os)) +
-               ",'ResolutionH':" + std::to_string(m_options.resolutionH) +
-               ",'ResolutionV':" + std::to_string(m_options.resolutionV) + "}");
+    SendRecord("{'Command':'HELLO','OS':" + Quoted(Utf8ToShiftJisExact(m_options.os)) + ",'ResolutionH':" +
+               std::to_string(m_options.resolutionH) + ",'ResolutionV':" + std::to_string(m_options.resolutionV) + "}");
     for (const std::string& name : m_options.getFiles) {
         Request request;
         request.file = Utf8ToShiftJisExact(name);
@@ -306,7 +305,7 @@ void CTerminalSimulator::Greet()
         std::string relative;
         if (!m_options.cacheDir.empty() && SafeRelativeName(name, relative)) {
             request.diskName = relative;
-            struct stat status{};
+            struct stat status {};
             const std::string cached = m_options.cacheDir + "/" + relative;
             if (::stat(cached.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= 0x7FFFFFFF)
                 record += ",'Length':" + std::to_string(status.st_size) +
@@ -369,8 +368,8 @@ void CTerminalSimulator::HandleFrame(std::string_view text)
     }
 }
 
-void CTerminalSimulator::HandlePutFile(const std::string& file, const std::string& status,
-                                       const std::string& length, const std::string& date)
+void CTerminalSimulator::HandlePutFile(const std::string& file, const std::string& status, const std::string& length,
+                                       const std::string& date)
 {
     Request request;
     bool requested = false;
@@ -441,8 +440,7 @@ void CTerminalSimulator::FileEnd()
     }
     if (m_transferFailed) {
         ++m_filesFailed;
-        Log("file " + m_transferName + ": " + std::to_string(m_transferBytes) + "Byte received, not stored",
-            LOG_ERROR);
+        Log("file " + m_transferName + ": " + std::to_string(m_transferBytes) + "Byte received, not stored", LOG_ERROR);
     } else {
         ++m_filesReceived;
         Log("file " + m_transferName + ": " + std::to_string(m_transferBytes) + "Byte received" +
@@ -463,8 +461,7 @@ void CTerminalSimulator::AbandonTransfer()
         std::remove((m_transferPath + ".part").c_str());
     }
     ++m_filesFailed;
-    Log("file " + m_transferName + ": transfer cut short after " + std::to_string(m_transferBytes) + "Byte",
-        LOG_ERROR);
+    Log("file " + m_transferName + ": transfer cut short after " + std::to_string(m_transferBytes) + "Byte", LOG_ERROR);
     ResetStream();
 }
 
@@ -489,4 +486,4 @@ void CTerminalSimulator::HandleDialogFrame(std::string_view text, const std::vec
     }
 }
 
-}  // namespace vesk
+} // namespace vesk

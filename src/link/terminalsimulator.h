@@ -136,4 +136,4 @@ private:
 /// byte; "\" counts as "/". Answers the name with "/" separators, or nothing.
 bool SafeRelativeName(std::string_view name, std::string& out);
 
-}  // namespace vesk
+} // namespace vesk

@@ -169,8 +169,8 @@ TEST_F(LinkToolsTest, ServeAnswersTheTerminalTool)
     ASSERT_TRUE(serve.WaitFor("PORT:" + std::to_string(httpPort) + " [TCP]"));
 
     Tool terminal({"terminal", "--connect", "127.0.0.1:" + std::to_string(port), "--get", "a.txt", "--get",
-                   "../outside.txt", "--cache-dir", dir / "cache", "--render-dir", dir / "render", "--exit-after",
-                   "3", "--os", "TestOS", "--resolution", "320x480"});
+                   "../outside.txt", "--cache-dir", dir / "cache", "--render-dir", dir / "render", "--exit-after", "3",
+                   "--os", "TestOS", "--resolution", "320x480"});
     EXPECT_EQ(terminal.Finish(), 1) << "an ERROR answer fails the run\n" << terminal.out << terminal.err;
     EXPECT_EQ(ReadFile(dir / "cache/a.txt"), "resource bytes");
     EXPECT_FALSE(std::filesystem::exists(dir / "cache/outside.txt"));
@@ -181,8 +181,7 @@ TEST_F(LinkToolsTest, ServeAnswersTheTerminalTool)
     EXPECT_NE(terminal.out.find(">{'Command':'HELLO','OS':'TestOS','ResolutionH':320,'ResolutionV':480}"),
               std::string::npos)
         << terminal.out;
-    EXPECT_NE(terminal.out.find("<{'Command':'PUTFILE','File':'../outside.txt','Status':'ERROR'}"),
-              std::string::npos);
+    EXPECT_NE(terminal.out.find("<{'Command':'PUTFILE','File':'../outside.txt','Status':'ERROR'}"), std::string::npos);
     EXPECT_NE(terminal.out.find(">{'Command':'KEEPALIVE'}"), std::string::npos);
 
     ASSERT_TRUE(serve.WaitFor("受信：HELLO OS:TestOS Resolution 320 x 480"));
@@ -221,8 +220,8 @@ TEST_F(LinkToolsTest, SilentTerminalIsReportedBySendingKeepAlives)
     Tool serve({"serve", "--project-folder", dir / "project/", "--port", "0", "--keepalive", "1"});
     const unsigned port = serve.ListeningPort();
     ASSERT_NE(port, 0u);
-    Tool terminal({"terminal", "--connect", "127.0.0.1:" + std::to_string(port), "--no-keepalive-answer",
-                   "--exit-after", "3"});
+    Tool terminal(
+        {"terminal", "--connect", "127.0.0.1:" + std::to_string(port), "--no-keepalive-answer", "--exit-after", "3"});
     EXPECT_TRUE(serve.WaitFor("KEEPALIVEの応答がありませんでした。"));
     EXPECT_EQ(terminal.Finish(), 0);
     EXPECT_EQ(terminal.out.find(">{'Command':'KEEPALIVE'}"), std::string::npos);
@@ -266,5 +265,5 @@ TEST_F(LinkToolsTest, ServeOnATakenPortFails)
     EXPECT_EQ(first.Finish(), 0);
 }
 
-}  // namespace
-}  // namespace vesk
+} // namespace
+} // namespace vesk

@@ -312,8 +312,7 @@ private:
 };
 
 /// Runs work on a helper thread while the event loop runs here; answers its result.
-template <typename Work>
-auto WhilePumping(Work work, int timeoutMs = 60000) -> decltype(work())
+template <typename Work> auto WhilePumping(Work work, int timeoutMs = 60000) -> decltype(work())
 {
     std::atomic<bool> done{false};
     decltype(work()) result{};
@@ -358,4 +357,4 @@ inline unsigned UnusedPort()
     return ntohs(address.sin_port);
 }
 
-}  // namespace vesk::linktest
+} // namespace vesk::linktest

@@ -61,10 +61,13 @@ TEST(FrameScanner, StxInsideFrameIsAnOrdinaryByte)
     FrameScanner scanner;
     std::vector<std::string> frames;
     scanner.Feed(
-        "\x02" "a\x02" "b\x03", [&](std::string_view text) { frames.emplace_back(text); },
-        [](std::string_view) { FAIL(); });
+        "\x02"
+        "a\x02"
+        "b\x03",
+        [&](std::string_view text) { frames.emplace_back(text); }, [](std::string_view) { FAIL(); });
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0], "a\x02" "b");
+    EXPECT_EQ(frames[0], "a\x02"
+                         "b");
 }
 
 TEST(FrameScanner, OverflowAtCapacityThenGoodFrame)
@@ -142,13 +145,14 @@ TEST(CommandConnection, CommandsArrayStopsAtFirstUnrecognised)
 
 TEST(CommandConnection, EmptyCommandsArrayAndUnknownCommandsAreUnrecognised)
 {
-    for (std::string text : {"{'Commands':[]}", "{'Command':'keepalive'}", "{'Other':1}", "[1,2]", "{'Commands':[5]}"}) {
+    for (std::string text :
+         {"{'Commands':[]}", "{'Command':'keepalive'}", "{'Other':1}", "[1,2]", "{'Commands':[5]}"}) {
         RecordingPeer peer;
         CommandConnection connection(peer);
         connection.Receive(Frame(text));
         ASSERT_EQ(peer.log.lines.size(), 1u) << text;
-        EXPECT_EQ(peer.log.lines[0].text, "コマンド受信 " + std::to_string(text.size()) +
-                                              "Byte 未登録のコマンドを受信しました。\n" + text);
+        EXPECT_EQ(peer.log.lines[0].text,
+                  "コマンド受信 " + std::to_string(text.size()) + "Byte 未登録のコマンドを受信しました。\n" + text);
         EXPECT_EQ(peer.keepAliveReplies, 0);
     }
 }
@@ -206,7 +210,7 @@ protected:
     }
     std::string Date(const std::string& path) const
     {
-        struct stat status{};
+        struct stat status {};
         ::stat(path.c_str(), &status);
         return FormatFileDate(status.st_mtime);
     }
@@ -273,7 +277,9 @@ TEST_F(GetFileTest, BackslashSeparatesFolders)
 {
     WriteFile(Resource("img/b.png"), "B");
     Request("{'Command':'GETFILE','File':'img\\\\b.png'}");
-    EXPECT_TRUE(peer.sent.ends_with("\x03" "B")) << peer.sent;
+    EXPECT_TRUE(peer.sent.ends_with("\x03"
+                                    "B"))
+        << peer.sent;
     EXPECT_NE(peer.sent.find("'File':'img\\\\b.png'"), std::string::npos) << peer.sent;
 }
 
@@ -292,8 +298,8 @@ TEST_F(GetFileTest, FilesOutsideResourcesAreRefused)
     ASSERT_EQ(::symlink((dir / "outside/fifo").c_str(), Resource("fifo_out").c_str()), 0);
     const std::string absolute = dir / "outside/secret.txt";
     for (std::string name : {"../secret.txt", "..\\\\secret.txt", "sub/../../secret.txt", "..", "link_out",
-                             "dir_out/secret.txt", "fifo_out", "/etc/passwd", "\\\\etc\\\\passwd",
-                             "C:\\\\secret.txt", "a.png\\u0001", "a\\u0000.png", absolute.c_str()}) {
+                             "dir_out/secret.txt", "fifo_out", "/etc/passwd", "\\\\etc\\\\passwd", "C:\\\\secret.txt",
+                             "a.png\\u0001", "a\\u0000.png", absolute.c_str()}) {
         peer.sent.clear();
         peer.log.lines.clear();
         Request("{'Command':'GETFILE','File':'" + name + "','ObjectName':'o'}");
@@ -354,5 +360,5 @@ TEST(PutFileRecords, TextsAsWritten)
     EXPECT_EQ(KeepAliveRecord(), "{'Command':'KEEPALIVE'}");
 }
 
-}  // namespace
-}  // namespace vesk
+} // namespace
+} // namespace vesk

@@ -83,7 +83,7 @@ TEST_F(HttpTest, SecondRequestOnSameConnectionAfter200)
 
 TEST_F(HttpTest, ShortAndForeignLinesGetNoAnswer)
 {
-    http.Receive("GET / HTTP/1\r\n\r\n");   // 12 bytes: ignored
+    http.Receive("GET / HTTP/1\r\n\r\n"); // 12 bytes: ignored
     http.Receive("HEAD / HTTP/1.0\r\n\r\n");
     http.Receive("get / HTTP/1.0\r\n\r\n");
     http.Receive("\r\n");
@@ -163,7 +163,9 @@ TEST_F(HttpTest, PathsLeavingTheProjectFolderGet404)
     ASSERT_EQ(::mkfifo((dir / "outside/fifo").c_str(), 0600), 0);
     ASSERT_EQ(::symlink((dir / "outside/fifo").c_str(), (dir / "project/fifo").c_str()), 0);
     for (std::string path : {"/../outside/secret.txt", "/..\\outside\\secret.txt", "/resources/../index.html",
-                             "//etc/passwd", "/\\etc\\passwd", "/C:/x", "/link", "/fifo", "/a\x01" "b",
+                             "//etc/passwd", "/\\etc\\passwd", "/C:/x", "/link", "/fifo",
+                             "/a\x01"
+                             "b",
                              "index.html", "http://host/index.html", "/%2e%2e/outside/secret.txt"}) {
         RecordingPeer each;
         each.folder = peer.folder;
@@ -181,5 +183,5 @@ TEST_F(HttpTest, FilesOfTheProjectFolderAndBackslashPaths)
     EXPECT_EQ(peer.sent, Ok("text/html", "PNG"));
 }
 
-}  // namespace
-}  // namespace vesk
+} // namespace
+} // namespace vesk

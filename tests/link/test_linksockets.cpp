@@ -21,6 +21,7 @@ namespace {
 
 using linktest::App;
 using linktest::Frame;
+using linktest::HttpGet;
 using linktest::PatternBytes;
 using linktest::RawClient;
 using linktest::ReadFile;
@@ -28,7 +29,6 @@ using linktest::RunFor;
 using linktest::RunUntil;
 using linktest::TempDir;
 using linktest::UnusedPort;
-using linktest::HttpGet;
 using linktest::WhilePumping;
 using linktest::WriteFile;
 
@@ -416,10 +416,10 @@ TEST_F(LinkSocketTest, CurlFetchesFromTheProjectFolder)
     const std::string base = "http://127.0.0.1:" + std::to_string(controller.HttpListenerPort());
     auto curl = [&](const std::string& path, const std::string& output) {
         QProcess process;
-        process.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("--max-time"), QStringLiteral("60"),
-                                               QStringLiteral("-o"), QString::fromStdString(output),
-                                               QStringLiteral("-w"), QStringLiteral("%{http_code}"),
-                                               QString::fromStdString(base + path)});
+        process.start(QStringLiteral("curl"),
+                      {QStringLiteral("-s"), QStringLiteral("--max-time"), QStringLiteral("60"), QStringLiteral("-o"),
+                       QString::fromStdString(output), QStringLiteral("-w"), QStringLiteral("%{http_code}"),
+                       QString::fromStdString(base + path)});
         EXPECT_TRUE(RunUntil([&] { return process.state() == QProcess::NotRunning; }, 90000));
         return process.readAllStandardOutput().toStdString();
     };
@@ -502,6 +502,30 @@ TEST_F(LinkSocketTest, FiftyMegabytesArriveWholeByGetFileAndHttp)
     EXPECT_TRUE(log.Has("Http応答 (/resources/big.bin) 52428800Byte", LOG_SENT));
 }
 
+TEST_F(LinkSocketTest, FileCutShortWhileSendingEndsTheConnection)
+{
+    const std::string path = dir / "project/resources/shrinking.bin";
+    WriteFile(path, PatternBytes(40 * 1024 * 1024));
+    const unsigned port = Listen();
+    std::atomic<bool> done{false};
+    GetFileAnswer answer;
+    std::thread terminal([&] {
+        answer = FetchByGetFile(port, "shrinking.bin", 300);
+        done = true;
+    });
+    ASSERT_TRUE(RunUntil([&] { return log.FindPrefix("送信 ") >= 0; }));
+    ASSERT_EQ(::truncate(path.c_str(), 1000), 0);
+    ASSERT_TRUE(RunUntil([&] { return done.load(); }, 60000));
+    terminal.join();
+    // The terminal sees a broken transfer, never a file of the announced length.
+    EXPECT_FALSE(answer.ok);
+    EXPECT_LT(answer.data.size(), 40u * 1024 * 1024);
+    ASSERT_TRUE(RunUntil([&] { return controller.TerminalConnection() == nullptr; }));
+    const int failed = log.Find("送信に失敗しました。");
+    ASSERT_GE(failed, 0) << log.All();
+    EXPECT_EQ(log.lines[failed + 1].text, "Input/output error");
+}
+
 TEST_F(LinkSocketTest, TerminalThatDoesNotReadDoesNotExhaustTheEditor)
 {
     WriteFile(dir / "project/resources/mid.bin", PatternBytes(2 * 1024 * 1024));
@@ -530,5 +554,5 @@ TEST_F(LinkSocketTest, TerminalThatDoesNotReadDoesNotExhaustTheEditor)
     EXPECT_LE(OpenDescriptors(), before + 1);
 }
 
-}  // namespace
-}  // namespace vesk
+} // namespace
+} // namespace vesk

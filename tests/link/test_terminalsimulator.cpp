@@ -17,10 +17,12 @@ using linktest::WriteFile;
 
 TEST(TerminalStream, FramesAndFileDataSplitAnywhere)
 {
-    const std::string wire = "noise" + Frame("{'Command':'PUTFILE','File':'a','Length':5}") + "\x02\x03" + "12" +
-                             Frame("{'Command':'KEEPALIVE'}") + "tail";
     // The five bytes after the header are data, even though they hold STX and ETX.
-    const std::string data = "\x02\x03" "12" "\x02";
+    const std::string data = "\x02\x03"
+                             "12"
+                             "\x03";
+    const std::string wire = "noise" + Frame("{'Command':'PUTFILE','File':'a','Length':5}") + data +
+                             Frame("{'Command':'KEEPALIVE'}") + "tail";
     for (size_t split = 0; split <= wire.size(); ++split) {
         TerminalStream stream;
         std::vector<std::string> frames;
@@ -63,6 +65,7 @@ TEST(SafeRelativeName, RefusesNamesLeavingTheFolder)
 
 TEST(TerminalSimulator, FetchesCachesAndRendersAgainstTheEditor)
 {
+    linktest::App();
     TempDir dir;
     WriteFile(dir / "project/resources/img/pic.png", "PICTURE");
     linktest::CollectingLog editorLog;
@@ -105,5 +108,5 @@ TEST(TerminalSimulator, FetchesCachesAndRendersAgainstTheEditor)
     EXPECT_TRUE(editorLog.FindPrefix("受信：GETFILE File:img\\pic.png Date:") >= 0) << editorLog.All();
 }
 
-}  // namespace
-}  // namespace vesk
+} // namespace
+} // namespace vesk
