@@ -85,7 +85,7 @@ int CObjectData::ObjectTypeCode(std::string_view text) const
     return IndexOfName(kObjectTypeNames, text.empty() ? std::string_view(GetItem("Type")) : text);
 }
 
-TreeItemId CObjectData::InsertIntoTree(ResourceTreeView& tree, TreeItemId parent, TreeItemId after)
+TreeItemId CObjectData::InsertOwnItems(ResourceTreeView& tree, TreeItemId parent, TreeItemId after)
 {
     TreeItemId item = tree.InsertItem(GetLabel(), parent, after, this);
     for (size_t i = 0; i < m_headerColumns.size(); ++i) {
@@ -95,6 +95,12 @@ TreeItemId CObjectData::InsertIntoTree(ResourceTreeView& tree, TreeItemId parent
     }
     for (const TekPtr& command : m_commandList)
         tree.InsertItem("Command:" + command->GetItem("Command"), item, kTreeInsertLast, command.get());
+    return item;
+}
+
+TreeItemId CObjectData::InsertIntoTree(ResourceTreeView& tree, TreeItemId parent, TreeItemId after)
+{
+    TreeItemId item = InsertOwnItems(tree, parent, after);
     tree.SetExpanded(item, Expanded());
     return item;
 }
@@ -178,14 +184,7 @@ int CObjectDataList::LayoutCode(std::string_view text) const
 
 TreeItemId CObjectDataList::InsertIntoTree(ResourceTreeView& tree, TreeItemId parent, TreeItemId after)
 {
-    TreeItemId item = tree.InsertItem(GetLabel(), parent, after, this);
-    for (size_t i = 0; i < m_headerColumns.size(); ++i) {
-        char text[48];
-        std::snprintf(text, sizeof text, "Header:Cullum%d", static_cast<int>(i + 1));
-        tree.InsertItem(text, item, kTreeInsertLast, m_headerColumns[i].get());
-    }
-    for (const TekPtr& command : m_commandList)
-        tree.InsertItem("Command:" + command->GetItem("Command"), item, kTreeInsertLast, command.get());
+    TreeItemId item = InsertOwnItems(tree, parent, after);
     for (const ObjectPtr& child : m_children)
         child->InsertIntoTree(tree, item, kTreeInsertLast);
     tree.SetExpanded(item, Expanded());

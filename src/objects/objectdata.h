@@ -95,6 +95,9 @@ public:
     bool IsGroup() const { return m_type == NodeType::Group; }
 
 protected:
+    /// Inserts the node's own item with its header column and command items; answers the item.
+    TreeItemId InsertOwnItems(ResourceTreeView& tree, TreeItemId parent, TreeItemId after);
+
     int m_mark = 0;
     CObjectDataList* m_parentGroup;
     TekList m_headerColumns;
