@@ -44,6 +44,17 @@ const CItemData* CItemList::Find(std::string_view name) const
     return nullptr;
 }
 
+void CItemList::AdoptMatching(CItemList&& old)
+{
+    for (auto& item : m_items)
+        for (auto& previous : old.m_items)
+            if (previous && previous->Name() == item->Name()) {
+                item = std::move(previous);
+                break;
+            }
+    old.Clear();
+}
+
 std::string HeldTextFromFile(const CItemData* item, std::string_view fileValue)
 {
     if (item && item->Kind() == ItemKind::Display)

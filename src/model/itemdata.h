@@ -73,6 +73,10 @@ public:
     const CItemData* Find(std::string_view name) const;
     void Add(std::unique_ptr<CItemData> item) { m_items.push_back(std::move(item)); }
     void Clear() { m_items.clear(); }
+    /// Replaces each item whose name matches an item of old by that old item itself (value,
+    /// kind, choices and description; the first of that name); old items without a match are
+    /// dropped.
+    void AdoptMatching(CItemList&& old);
 
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }

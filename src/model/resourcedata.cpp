@@ -50,6 +50,21 @@ CObjectDataList* CTekDialogData::RootGroup() const
 
 std::string CTekDialogData::GetLabel() const { return "Dialog:" + GetItem("Name"); }
 
+void CTekDialogData::CopyFrom(const TekClass& source)
+{
+    TekClass::CopyFrom(source);
+    if (const auto* dialog = dynamic_cast<const CTekDialogData*>(&source)) {
+        m_root = dialog->m_root;
+        m_commands = dialog->m_commands;
+    }
+}
+
+bool CTekDialogData::SameItems(const TekClass& other) const
+{
+    const auto* dialog = dynamic_cast<const CTekDialogData*>(&other);
+    return TekClass::SameItems(other) && dialog && m_root == dialog->m_root && m_commands == dialog->m_commands;
+}
+
 int CTekDialogData::AddCommand(TekPtr command)
 {
     m_commands.push_back(std::move(command));

@@ -27,6 +27,10 @@ public:
 
     std::string GetLabel() const override;
     int AddCommand(TekPtr command) override;
+    /// Takes the items, and shares the root node and the command nodes of the source.
+    void CopyFrom(const TekClass& source) override;
+    /// True when the items are equal and both hold the same root node and command nodes.
+    bool SameItems(const TekClass& other) const override;
 
     /// The top node of the dialog's tree: normally a group; a record without 'Object' yields
     /// an object there. nullptr when the dialog has none.

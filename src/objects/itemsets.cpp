@@ -355,4 +355,20 @@ void BuildCommandItems(TekClass& node, std::string_view command, std::string_vie
     }
 }
 
+void RebuildObjectItems(CObjectData& object, int typeCode)
+{
+    CItemList old = std::move(object.Items());
+    object.Items().Clear();
+    BuildObjectItems(object, typeCode);
+    object.Items().AdoptMatching(std::move(old));
+}
+
+void RebuildGroupItems(CObjectDataList& group, int layoutCode)
+{
+    CItemList old = std::move(group.Items());
+    group.Items().Clear();
+    BuildGroupItems(group, layoutCode);
+    group.Items().AdoptMatching(std::move(old));
+}
+
 }  // namespace vesk

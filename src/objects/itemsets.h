@@ -41,6 +41,11 @@ const std::string& AddHeaderChoice();
 void BuildObjectItems(CObjectData& object, int typeCode);
 /// Appends the item set of a group layout (-1 for unset) and sets the group's node type.
 void BuildGroupItems(CObjectDataList& group, int layoutCode);
+/// Gives the object the item set of another type (code as for BuildObjectItems), keeping each
+/// old item whose name the new set has, with its value, kind, choices and description.
+void RebuildObjectItems(CObjectData& object, int typeCode);
+/// The same for a group and another layout.
+void RebuildGroupItems(CObjectDataList& group, int layoutCode);
 /// Appends the item set of a GRID header column.
 void BuildHeaderItems(TekClass& headerColumn);
 /// Appends the item set of a command: 'Event' first, then the items of that command name.

@@ -207,6 +207,34 @@ TEST(ObjectItems, BuildersAppendAndNeverClear)
 
 // --- Groups and header columns --------------------------------------------------------------
 
+TEST(ObjectItems, RebuildKeepsMatchingItemsAndTakesTheNewSet)
+{
+    GroupPtr parent = MakeGroup(nullptr, LAYOUT_LINEAR, "p");
+    ObjectPtr object = MakeObject(parent.get(), OBJ_BUTTON, "btn");
+    object->SetItem("Text", "OK");
+    object->SetItem("Type", "TOGGLE");
+    RebuildObjectItems(*object, OBJ_TOGGLE);
+    EXPECT_EQ(ItemNames(*object), ObjectSet(OBJ_TOGGLE));
+    EXPECT_EQ(object->GetItem("Name"), "btn");
+    EXPECT_EQ(object->GetItem("Type"), "TOGGLE");
+    EXPECT_EQ(object->GetItem("NotifyList"), "Name,Text,Attr") << "the old item wins over the new default";
+    EXPECT_EQ(object->Items().Find("Text"), nullptr);
+    ASSERT_NE(object->Items().Find("TextOn"), nullptr);
+
+    object->SetItem("Type", "CHECKBOX");
+    object->SetItem("TextOn", "on");
+    RebuildObjectItems(*object, OBJ_CHECKBOX);
+    EXPECT_EQ(ItemNames(*object), ObjectSet(OBJ_CHECKBOX));
+    EXPECT_EQ(object->GetItem("Text"), "");
+
+    GroupPtr group = MakeGroup(nullptr, LAYOUT_LINEAR, "g");
+    group->SetItem("Layout", "RADIO");
+    RebuildGroupItems(*group, LAYOUT_RADIO);
+    EXPECT_EQ(group->GetItem("Name"), "g");
+    EXPECT_NE(group->Items().Find("Alias"), nullptr);
+    EXPECT_EQ(group->GetItem("Layout"), "RADIO");
+}
+
 TEST(GroupItems, LayoutSets)
 {
     const std::string linear = "Name,Type,Layout,Width,Height,Weight,Padding,Margin,Hide,Disable,BGColor,Align,"

@@ -176,6 +176,25 @@ TEST_F(UndoTest, DialogItemsAreRestored)
     EXPECT_EQ(dialog->GetItem("TargetLayoutWidth"), "320");
 }
 
+TEST_F(UndoTest, DialogRootAndCommandsAreRestored)
+{
+    auto command = std::make_shared<TekClass>(NodeType::Command);
+    dialog->AddCommand(command);
+    ASSERT_TRUE(RecordUndoStep(*dialog));
+    dialog->SetRoot(nullptr);
+    ASSERT_TRUE(RecordUndoStep(*dialog));
+
+    EXPECT_EQ(History().Undo(), dialog.get());
+    EXPECT_EQ(dialog->RootObject(), root.get());
+    EXPECT_EQ(History().Undo(), dialog.get());
+    EXPECT_TRUE(dialog->Commands().empty());
+    EXPECT_EQ(History().Redo(), dialog.get());
+    ASSERT_EQ(dialog->Commands().size(), 1u);
+    EXPECT_EQ(dialog->Commands()[0], command);
+    EXPECT_EQ(History().Redo(), dialog.get());
+    EXPECT_EQ(dialog->RootObject(), nullptr);
+}
+
 TEST_F(UndoTest, CreatedNodeLeavesAndReturns)
 {
     auto s = AddObject(root.get(), OBJ_TEXT, "s");
