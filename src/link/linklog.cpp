@@ -32,11 +32,7 @@ std::string FormatLogLine(const std::tm& localTime, int level, std::string_view 
     return line;
 }
 
-namespace {
-
-/// The log text for a terminal: Shift_JIS converted to UTF-8, line by line; a line that is already
-/// UTF-8 (records carry their display texts in UTF-8) is kept as it is.
-std::string DisplayText(std::string_view text)
+std::string LogDisplayText(std::string_view text)
 {
     std::string shown;
     size_t start = 0;
@@ -54,6 +50,8 @@ std::string DisplayText(std::string_view text)
     }
 }
 
+namespace {
+
 std::tm LocalNow()
 {
     std::time_t now = std::time(nullptr);
@@ -66,7 +64,7 @@ std::tm LocalNow()
 
 void ConsoleLinkLog::AddLog(const std::string& message, int level)
 {
-    m_out << DisplayText(FormatLogLine(LocalNow(), level, message)) << '\n';
+    m_out << LogDisplayText(FormatLogLine(LocalNow(), level, message)) << '\n';
     m_out.flush();
 }
 

@@ -21,6 +21,10 @@ std::string_view LogMarker(int level);
 /// message, without the line end. The message stays in its encoding (Shift_JIS).
 std::string FormatLogLine(const std::tm& localTime, int level, std::string_view message);
 
+/// A log text made readable as UTF-8, line by line: Shift_JIS lines are converted, lines that
+/// are UTF-8 already (records carry their display texts in UTF-8) are kept as they are.
+std::string LogDisplayText(std::string_view text);
+
 /// Where the link writes its log lines and the few texts the user must acknowledge. Every text is
 /// Shift_JIS, as the system holds it.
 class LinkLog {
