@@ -1,0 +1,84 @@
+#include "chrome/prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "chrome/folderchooser.h"
+
+namespace vesk {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageAnswer DialogPrompts::ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
+                                         MessageButtons buttons)
+{
+    QMessageBox box(BoxIcon(icon), QString::fromUtf8(kApplicationName), text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setAccessibleName(QString::fromUtf8(kApplicationName));
+    box.setAccessibleDescription(text);
+    if (buttons == MessageButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    default:
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+}
+
+QString DialogPrompts::OpenFileName(QWidget* parent, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, QString::fromUtf8(kApplicationName), QString(), filter);
+}
+
+QString DialogPrompts::SaveFileName(QWidget* parent, const QString& initialName, const QString& filter,
+                                    const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, QString::fromUtf8(kApplicationName), QString(), filter);
+    dialog.setObjectName(QStringLiteral("saveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::ChooseFolder(QWidget* parent, const QString& title, const QString& prompt,
+                                    const QString& start)
+{
+    return ChooseFolderDialog(parent, title, prompt, start);
+}
+
+} // namespace vesk

@@ -1,0 +1,59 @@
+#include "chrome/uitext.h"
+
+#include <QStringList>
+
+#include "render/modeltext.h"
+#include "textconv/textconv.h"
+
+namespace vesk {
+
+QString ToQ(std::string_view shiftJis)
+{
+    return ModelTextToQString(shiftJis);
+}
+
+std::string FromQ(const QString& text)
+{
+    return QStringToModelText(text);
+}
+
+QString PathToQ(const std::string& path)
+{
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+std::string PathFromQ(const QString& path)
+{
+    const QByteArray utf8 = path.toUtf8();
+    return std::string(utf8.constData(), static_cast<size_t>(utf8.size()));
+}
+
+QString UnrepresentableCharacters(const QString& text)
+{
+    QString found;
+    const QList<uint> codePoints = text.toUcs4();
+    for (uint codePoint : codePoints) {
+        if (codePoint == '?')
+            continue;
+        const QString character = QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1);
+        if (found.contains(character))
+            continue;
+        // Characters with a code page 932 equivalent (〜 for ～) count as held.
+        if (FromQ(character).find('?') != std::string::npos)
+            found += character;
+    }
+    return found;
+}
+
+QString UnrepresentableTextMessage(const QString& characters)
+{
+    QStringList shown;
+    for (const uint codePoint : characters.toUcs4())
+        shown << QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1) + QStringLiteral(" (U+") +
+                     QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')) +
+                     QStringLiteral(")");
+    return QStringLiteral("エラー: Shift_JISで表せない文字が含まれているため、値を変更できません。\n%1")
+        .arg(shown.join(QStringLiteral(", ")));
+}
+
+} // namespace vesk

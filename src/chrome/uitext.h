@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <QString>
+
+namespace vesk {
+
+/// A text of the model (Shift_JIS) as the user reads it. Every model text shown in a widget
+/// passes through here, once.
+QString ToQ(std::string_view shiftJis);
+
+/// A text typed by the user as the model holds it (Shift_JIS); characters that Shift_JIS lacks
+/// become '?' (check them first with UnrepresentableCharacters).
+std::string FromQ(const QString& text);
+
+/// The editor's own UTF-8 literal as a QString.
+inline QString Utf8(const char* utf8) { return QString::fromUtf8(utf8); }
+
+/// A file-system path (UTF-8) as a QString, and back.
+QString PathToQ(const std::string& path);
+std::string PathFromQ(const QString& path);
+
+/// The distinct characters of the text that Shift_JIS (code page 932) cannot hold, in order of
+/// first appearance; empty when every character can be held.
+QString UnrepresentableCharacters(const QString& text);
+
+/// The message that refuses a text holding such characters.
+QString UnrepresentableTextMessage(const QString& characters);
+
+} // namespace vesk

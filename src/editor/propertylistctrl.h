@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+
+#include <QTableView>
+
+namespace vesk {
+
+class TekClass;
+class Prompts;
+class PropertyModel;
+class PropertyDelegate;
+
+/// The property grid: the items of one node as rows of "Key", "Value" and a button column,
+/// item count + 10 rows, edited in place with an editor chosen by the item's kind. A commit
+/// sets the item's value and sends propertyChanged; the resource panel applies the side effects.
+class CPropertyListCtrl : public QTableView {
+    Q_OBJECT
+
+public:
+    /// A grid whose refusals go through prompts (which must outlive it).
+    explicit CPropertyListCtrl(Prompts& prompts, QWidget* parent = nullptr);
+    ~CPropertyListCtrl() override;
+
+    /// Shows the node's items (nullptr: nothing) with row 0 current (-1 without a node); nothing
+    /// happens when the node is shown already.
+    void ShowNode(TekClass* node);
+    TekClass* Node() const;
+    /// Sets the row count again after the node's item list changed.
+    void RefreshRowCount();
+    /// Repaints every row (after a value changed elsewhere).
+    void RepaintGrid();
+
+    /// The highlighted row, -1 when no node is shown.
+    int CurrentRow() const;
+    void SetCurrentRow(int row);
+    /// Opens the editor of the cell at row and column (1 value, 2 button) as the item's kind
+    /// asks; false when that cell opens nothing.
+    bool StartEdit(int row, int column);
+    /// Sets the value of the row's item and sends propertyChanged. False, changing nothing, for a
+    /// row without an item and for text holding characters that Shift_JIS cannot hold (refused
+    /// with a message box naming them).
+    bool Commit(int row, const QString& text);
+
+signals:
+    /// The item of that name of the node was committed (the property change notice).
+    void propertyChanged(vesk::TekClass* node, const std::string& itemName);
+    /// The button of an image item was pressed: the side panel should offer its pictures.
+    void imagePickRequested(vesk::TekClass* node, const std::string& itemName);
+    /// A text for the status bar's first pane (the hovered item's description, or "...").
+    void statusText(const QString& text);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    Prompts& m_prompts;
+    PropertyModel* m_model;
+    PropertyDelegate* m_delegate;
+};
+
+} // namespace vesk

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QTableView>
+
+namespace vesk {
+
+class CDibImageList;
+class PictureListModel;
+
+/// Which picture list a side-panel entry comes from.
+enum class SidePanelListKind : int {
+    InsertedObjects = 0, ///< object and group types to insert ("01_BUTTON.png" gives BUTTON)
+    BuiltinImages = 1,   ///< pictures that ship with the editor
+    StationImages = 2,   ///< pictures of the project's "resources" folder
+    Clipboard = 3,       ///< the clipboard entry
+};
+
+/// The rows of a picture list: pictures in list order, at most min(columnsPerRow, 15) a row, and
+/// a new row wherever a name's first byte differs from the name before it. Each row holds the
+/// indexes of its pictures.
+std::vector<std::vector<int>> PictureRows(const std::vector<std::string>& names, int columnsPerRow);
+
+/// The entry name of a picture of that list kind: objects drop the extension and the first
+/// three characters and are upper-cased, the clipboard drops the extension, images keep the name.
+std::string EntryNameOf(const std::string& pictureName, SidePanelListKind kind);
+
+/// A picture list of the side panel: a grid of thumbnail cells with captions (65 pixels square
+/// for objects and the clipboard, 80 for images), grouped into rows by the first byte of the
+/// names. Each cell is an item of its model, so assistive technology reads the captions.
+class CImageListCtrl : public QTableView {
+    Q_OBJECT
+
+public:
+    /// A list of that kind showing images (not owned; it must outlive the control).
+    CImageListCtrl(SidePanelListKind kind, const CDibImageList& images, QWidget* parent = nullptr);
+    ~CImageListCtrl() override;
+
+    SidePanelListKind Kind() const { return m_kind; }
+    /// Lays the pictures out again (after the image list was reloaded).
+    void Refresh();
+    /// The selected picture's entry name and this list's kind; false without a selection.
+    bool GetSelectedEntry(std::string& name, SidePanelListKind& kind) const;
+    /// Selects the first picture whose name equals the name exactly; nothing when none does.
+    void SelectByName(const std::string& name);
+    /// The selected picture's index in the image list, -1 for none.
+    int SelectedIndex() const { return m_selected; }
+    void SetSelectedIndex(int index);
+
+    /// Cell width and height: 65 for objects and the clipboard, 80 for images.
+    int CellSize() const;
+    int ColumnsPerRow() const { return m_columnsPerRow; }
+    /// The picture at a row and column of the grid, -1 for an empty cell.
+    int PictureAt(int row, int column) const;
+    int RowCount() const;
+
+signals:
+    /// A picture was double-clicked or activated with Enter: its entry name and this list's kind.
+    void entryActivated(vesk::SidePanelListKind kind, const std::string& name);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    SidePanelListKind m_kind;
+    const CDibImageList& m_images;
+    PictureListModel* m_model;
+    int m_selected = -1;
+    int m_columnsPerRow = 3;
+};
+
+} // namespace vesk

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <QString>
+
+#include "chrome/prompts.h"
+
+namespace vesk::test {
+
+/// One message box that was shown.
+struct ShownMessage {
+    QString text;
+    MessageIcon icon = MessageIcon::Information;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+/// Prompts answered by the test: message boxes answer the queued answers (OK when none is
+/// queued) and file and folder dialogs answer the queued paths (cancelled when none is queued).
+/// Everything shown is kept for inspection.
+class ScriptedPrompts : public Prompts {
+public:
+    MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    QString OpenFileName(QWidget* parent, const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& initialName, const QString& filter,
+                         const QString& defaultSuffix) override;
+    QString ChooseFolder(QWidget* parent, const QString& title, const QString& prompt, const QString& start) override;
+
+    std::deque<MessageAnswer> answers;
+    std::deque<QString> paths;
+
+    std::vector<ShownMessage> messages;
+    /// What the file and folder dialogs were opened with, one line each ("save:" initial name,
+    /// filter and suffix; "open:" filter; "folder:" title, prompt and start).
+    std::vector<QString> dialogs;
+
+    /// The texts of the messages shown, in order; and forgets them.
+    std::vector<QString> TakeMessages();
+    /// The one message shown since the last take (empty when none; a failure when several).
+    QString TakeOnlyMessage();
+};
+
+/// A UTF-8 literal as Shift_JIS, as the model holds text.
+std::string Sjis(const char* utf8);
+
+/// Lets queued events (posted calls, deferred deletes, timers due) run.
+void ProcessEvents(int milliseconds = 0);
+
+} // namespace vesk::test
