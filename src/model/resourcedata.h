@@ -65,6 +65,8 @@ public:
     /// The first dialog whose 'Name' equals the name, or nullptr.
     CTekDialogData* FindDialog(std::string_view name) const;
     void Append(DialogPtr dialog) { m_dialogs.push_back(std::move(dialog)); }
+    /// Swaps the dialogs at two valid indexes.
+    void Swap(int a, int b) { std::swap(m_dialogs.at(static_cast<size_t>(a)), m_dialogs.at(static_cast<size_t>(b))); }
     /// The dialog's index, or -1.
     int IndexOf(const CTekDialogData* dialog) const;
     CTekDialogData& At(int index) const { return *m_dialogs.at(static_cast<size_t>(index)); }

@@ -1,0 +1,101 @@
+#include "editor/resourcetreectrl.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include "editor/resourcetreemodel.h"
+#include "model/tekclass.h"
+
+namespace vesk {
+
+namespace {
+
+/// Paints items with the model's colours, whatever the selection state.
+class TreeItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_Selected;
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        if (foreground.canConvert<QBrush>())
+            option->palette.setBrush(QPalette::Text, foreground.value<QBrush>());
+    }
+};
+
+} // namespace
+
+CResourceTreeCtrl::CResourceTreeCtrl(CResourceTreeModel& model, QWidget* parent) : QTreeView(parent), m_model(model)
+{
+    setObjectName(QStringLiteral("resourceTree"));
+    setAccessibleName(QStringLiteral("リソースツリー"));
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new TreeItemDelegate(this));
+    setModel(&m_model);
+    connect(&m_model, &CResourceTreeModel::expandRequested, this,
+            [this](const QModelIndex& index, bool expanded) { setExpanded(index, expanded); });
+    connect(&m_model, &CResourceTreeModel::repaintRequested, viewport(), qOverload<>(&QWidget::update));
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) { KeepExpandedFlag(index, true); });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { KeepExpandedFlag(index, false); });
+}
+
+void CResourceTreeCtrl::KeepExpandedFlag(const QModelIndex& index, bool expanded)
+{
+    if (TekClass* node = m_model.NodeOf(m_model.ItemAt(index)))
+        node->SetExpanded(expanded);
+}
+
+void CResourceTreeCtrl::SelectItem(TreeItemId item)
+{
+    const QModelIndex index = m_model.IndexOf(item);
+    if (!index.isValid()) {
+        selectionModel()->clear();
+        return;
+    }
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+TreeItemId CResourceTreeCtrl::SelectedItem() const
+{
+    return m_model.ItemAt(selectionModel()->currentIndex());
+}
+
+QItemSelectionModel::SelectionFlags CResourceTreeCtrl::selectionCommand(const QModelIndex& index,
+                                                                         const QEvent* event) const
+{
+    // Ctrl marks nodes; it never deselects the clicked item as a list would.
+    if (index.isValid() && event &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return QTreeView::selectionCommand(index, event);
+}
+
+void CResourceTreeCtrl::mousePressEvent(QMouseEvent* event)
+{
+    m_inputModifiers = event->modifiers();
+    QTreeView::mousePressEvent(event);
+}
+
+void CResourceTreeCtrl::keyPressEvent(QKeyEvent* event)
+{
+    m_inputModifiers = event->modifiers();
+    QTreeView::keyPressEvent(event);
+}
+
+void CResourceTreeCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTreeView::currentChanged(current, previous);
+    emit itemSelected(m_model.ItemAt(current));
+    m_inputModifiers = Qt::NoModifier;
+}
+
+} // namespace vesk

@@ -1,0 +1,153 @@
+#include "shell/application.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QBuffer>
+#include <QPixmap>
+
+#include "chrome/prompts.h"
+#include "chrome/uitext.h"
+#include "editor/resourcedlg.h"
+#include "editor/resourcetreectrl.h"
+#include "editor/resourcetreemodel.h"
+#include "model/resourcedata.h"
+#include "model/savefile.h"
+#include "shell/icons.h"
+#include "shell/mainframe.h"
+
+namespace vesk {
+
+namespace {
+
+/// Prompts for a run without a user (the screenshot): messages go to the error stream, questions
+/// are answered No and file dialogs cancelled, so nothing waits for input.
+class UnattendedPrompts : public Prompts {
+public:
+    MessageAnswer ShowMessage(QWidget*, const QString& text, MessageIcon, MessageButtons buttons) override
+    {
+        std::cerr << "vesk-resource-editor: " << text.toStdString() << '\n';
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+    }
+    QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseFolder(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+};
+
+void Settle(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (timer.elapsed() < milliseconds);
+}
+
+/// Selects the first dialog as a click in the tree would, lets the windows settle and writes the
+/// main window's picture. Answers the exit status.
+int TakeScreenshot(CMainFrame& frame, const std::string& path)
+{
+    Settle(200);
+    CTekDialogDataList& dialogs = frame.Project().Resource().Dialogs();
+    if (dialogs.Count() > 0) {
+        CResourceDlg& panel = frame.ResourcePanel();
+        panel.Tree().SelectItem(panel.TreeModel().ItemOf(&dialogs.At(0)));
+    }
+    Settle(400);
+    const QImage image = frame.grab().toImage();
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        std::cerr << "vesk-resource-editor: the window could not be drawn\n";
+        return 1;
+    }
+    std::string error;
+    if (!WriteFileAtomically(path, std::string_view(png.constData(), static_cast<size_t>(png.size())), &error)) {
+        std::cerr << "vesk-resource-editor: cannot write " << path << ": " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::string EditorUsage()
+{
+    return "usage: vesk-resource-editor [FILE] [--screenshot OUT.png]\n"
+           "       vesk-resource-editor --version | --help\n"
+           "\n"
+           "  FILE                 a project (.veskspro) or dialog (.json) file to open\n"
+           "  --screenshot OUT.png open FILE, select its first dialog, write a picture of the\n"
+           "                       main window to OUT.png and exit\n"
+           "  --version            print the version and exit\n"
+           "  --help               print this text and exit\n";
+}
+
+std::optional<EditorOptions> ParseEditorOptions(int argc, char** argv, std::string& error)
+{
+    EditorOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--version") {
+            options.version = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--screenshot") {
+            if (i + 1 >= argc) {
+                error = "--screenshot needs a file name";
+                return std::nullopt;
+            }
+            options.screenshot = argv[++i];
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            error = "unknown option " + argument;
+            return std::nullopt;
+        } else if (options.file.empty()) {
+            options.file = argument;
+        } else {
+            error = "only one file can be opened at start";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+int RunEditor(int argc, char** argv)
+{
+    std::string error;
+    const std::optional<EditorOptions> options = ParseEditorOptions(argc, argv, error);
+    if (!options) {
+        std::cerr << "vesk-resource-editor: " << error << '\n' << EditorUsage();
+        return 2;
+    }
+    if (options->help) {
+        std::cout << EditorUsage();
+        return 0;
+    }
+    if (options->version) {
+        std::cout << "vesk-resource-editor " << VESK_VERSION << '\n';
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VeskResourceEditor"));
+    QApplication::setApplicationVersion(QString::fromLatin1(VESK_VERSION));
+    QApplication::setWindowIcon(ApplicationIcon());
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+
+    DialogPrompts dialogs;
+    UnattendedPrompts unattended;
+    Prompts& prompts = options->screenshot.empty() ? static_cast<Prompts&>(dialogs) : unattended;
+    CMainFrame frame(ShellPaths::ForRunningProgram(), prompts);
+    frame.show();
+    if (!options->file.empty())
+        frame.OpenFile(options->file);
+    if (!options->screenshot.empty())
+        return TakeScreenshot(frame, options->screenshot);
+    return application.exec();
+}
+
+} // namespace vesk

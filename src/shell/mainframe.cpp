@@ -1,0 +1,761 @@
+#include "shell/mainframe.h"
+
+#include <filesystem>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QUrl>
+
+#include "chrome/prompts.h"
+#include "chrome/uitext.h"
+#include "editor/dialogview.h"
+#include "editor/propertylistctrl.h"
+#include "editor/resourcedlg.h"
+#include "editor/resourcetreectrl.h"
+#include "link/linkcontroller.h"
+#include "model/resourcefile.h"
+#include "objects/objectdata.h"
+#include "shell/icons.h"
+#include "shell/logdlg.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr const char* kProjectFilter = "リソースファイル (*.veskspro)";
+constexpr const char* kDialogFilter = "リソースファイル (*.json)";
+constexpr const char* kOpenFilter = "VeskResourceEditor Files (*.json *.veskspro)";
+
+/// The dialog of a dialog window, or nullptr when it is gone.
+CTekDialogData* DialogOfWindow(const QMdiSubWindow* window)
+{
+    const auto* view = window ? qobject_cast<const CTekDialogEditorView*>(window->widget()) : nullptr;
+    return view ? view->Dialog() : nullptr;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), m_paths(std::move(paths)), m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(ApplicationIcon());
+    setAcceptDrops(true);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("dialogArea"));
+    m_mdiArea->setAccessibleName(QStringLiteral("ダイアログ"));
+    m_mdiArea->setBackground(QColor(171, 171, 171));
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+
+    CreateActions();
+    CreateToolBar();
+    CreateStatusBar();
+    SetLinkState(kLinkStateRed);
+    CreateDocks();
+    CreateMenus();
+    ReadSettings();
+    m_resourcePanel->EnableFolderRule();
+    LoadImages();
+
+    connect(&m_project, &ProjectDocument::modifiedChanged, this, [this] { UpdateCaption(); });
+    connect(&m_project, &ProjectDocument::dialogChanged, this, [this](CTekDialogData*) {
+        UpdateWindowTitles();
+        UpdateCommands();
+    });
+    connect(m_resourcePanel, &CResourceDlg::currentDialogChanged, this, [this] { UpdateCommands(); });
+    CLinkController& link = m_resourcePanel->Link();
+    link.onLinkStateChanged = [this](int state) { SetLinkState(state); };
+    link.onButtonsChanged = [this] { UpdateCommands(); };
+
+    resize(1280, 860);
+    UpdateCaption();
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The dialog windows go first: their views hold the project's dialogs weakly.
+    m_mdiArea->closeAllSubWindows();
+}
+
+// --- Construction -----------------------------------------------------------------------------
+
+void CMainFrame::CreateActions()
+{
+    struct Spec {
+        const char* name;
+        const char* text;
+        QKeySequence shortcut;
+        void (CMainFrame::*handler)();
+    };
+    const Spec specs[] = {
+        {"actionNew", "新規作成(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), &CMainFrame::NewDialog},
+        {"actionOpen", "プロジェクト/リソースの読込み(&O)", QKeySequence(Qt::CTRL | Qt::Key_O),
+         &CMainFrame::OpenWithDialog},
+        {"actionSaveProject", "プロジェクトの保存（全てのリソース）(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr},
+        {"actionSaveDialog", "リソースの保存（このリソースのみ）", QKeySequence(), nullptr},
+        {"actionClose", "このリソースを閉じる(&C)", QKeySequence(), nullptr},
+        {"actionSkeleton", "スケルトンの作成(&M)", QKeySequence(), nullptr},
+        {"actionDiscardAll", "全てのリソースを破棄", QKeySequence(), nullptr},
+        {"actionExit", "アプリケーションの終了(&X)", QKeySequence(), nullptr},
+        {"actionUndo", "元に戻す(&U)", QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainFrame::UndoActive},
+        {"actionRedo", "やり直し(&R)", QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainFrame::RedoActive},
+        {"actionCut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), &CMainFrame::CutActive},
+        {"actionCopy", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &CMainFrame::CopyActive},
+        {"actionPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), &CMainFrame::PasteActive},
+        {"actionResourceBar", "リソースダイアログ", QKeySequence(), nullptr},
+        {"actionLogBar", "ログ表示", QKeySequence(), nullptr},
+        {"actionRedraw", "再描画", QKeySequence(), &CMainFrame::Redraw},
+        {"actionSend", "データ送信", QKeySequence(), nullptr},
+        {"actionClearLog", "ログのクリア", QKeySequence(), nullptr},
+        {"actionAbout", "バージョン情報(&A)", QKeySequence(), nullptr},
+    };
+    for (const Spec& spec : specs) {
+        auto* action = new QAction(Utf8(spec.text), this);
+        action->setObjectName(QString::fromLatin1(spec.name));
+        if (!spec.shortcut.isEmpty())
+            action->setShortcut(spec.shortcut);
+        if (spec.handler)
+            connect(action, &QAction::triggered, this, spec.handler);
+        m_actions.push_back(action);
+    }
+    connect(Action("actionSaveProject"), &QAction::triggered, this, [this] { SaveProject(); });
+    connect(Action("actionSaveDialog"), &QAction::triggered, this, [this] { SaveActiveDialog(); });
+    connect(Action("actionClose"), &QAction::triggered, m_mdiArea, &QMdiArea::closeActiveSubWindow);
+    connect(Action("actionDiscardAll"), &QAction::triggered, this, [this] { DiscardAll(); });
+    connect(Action("actionExit"), &QAction::triggered, this, &QWidget::close);
+    connect(Action("actionClearLog"), &QAction::triggered, this, [this] { m_sidePanel->ClearLog(); });
+    connect(Action("actionAbout"), &QAction::triggered, this, [this] {
+        QDialog* about = CreateAboutBox();
+        about->exec();
+        delete about;
+    });
+
+    QStyle* style = this->style();
+    Action("actionNew")->setIcon(style->standardIcon(QStyle::SP_FileIcon));
+    Action("actionOpen")->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    Action("actionSaveProject")->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    Action("actionRedraw")->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
+    Action("actionCut")->setIcon(GlyphIcon(QStringLiteral("切"), QColor(200, 120, 120)));
+    Action("actionCopy")->setIcon(GlyphIcon(QStringLiteral("写"), QColor(120, 150, 210)));
+    Action("actionPaste")->setIcon(GlyphIcon(QStringLiteral("貼"), QColor(120, 180, 120)));
+    Action("actionClearLog")->setIcon(GlyphIcon(QStringLiteral("消"), QColor(170, 170, 170)));
+    Action("actionResourceBar")->setIcon(GlyphIcon(QStringLiteral("R"), QColor(150, 130, 200)));
+    Action("actionLogBar")->setIcon(GlyphIcon(QStringLiteral("L"), QColor(200, 170, 100)));
+    Action("actionSend")->setIcon(GlyphIcon(QStringLiteral("送"), QColor(100, 180, 170)));
+}
+
+QAction* CMainFrame::Action(const char* objectName) const
+{
+    const QString name = QString::fromLatin1(objectName);
+    for (QAction* action : m_actions)
+        if (action->objectName() == name)
+            return action;
+    return nullptr;
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    file->addAction(Action("actionNew"));
+    file->addAction(Action("actionOpen"));
+    file->addAction(Action("actionSaveProject"));
+    file->addAction(Action("actionSaveDialog"));
+    file->addAction(Action("actionClose"));
+    file->addSeparator();
+    file->addAction(Action("actionSkeleton"));
+    file->addAction(Action("actionSend"));
+    file->addSeparator();
+    m_recentMenu = file->addMenu(QStringLiteral("最近使ったファイル"));
+    m_recentMenu->setObjectName(QStringLiteral("menuRecentFiles"));
+    file->addSeparator();
+    file->addAction(Action("actionDiscardAll"));
+    file->addSeparator();
+    file->addAction(Action("actionExit"));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
+    edit->addAction(Action("actionUndo"));
+    edit->addAction(Action("actionRedo"));
+    edit->addSeparator();
+    edit->addAction(Action("actionCut"));
+    edit->addAction(Action("actionCopy"));
+    edit->addAction(Action("actionPaste"));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->setObjectName(QStringLiteral("menuView"));
+    view->addAction(Action("actionResourceBar"));
+    view->addAction(Action("actionLogBar"));
+    view->addSeparator();
+    view->addAction(Action("actionRedraw"));
+    view->addAction(Action("actionClearLog"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    help->addAction(Action("actionAbout"));
+}
+
+void CMainFrame::CreateToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("ツールバー"));
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(20, 20));
+    for (const char* name : {"actionNew", "actionOpen", "actionSaveProject", "", "actionRedraw", "", "actionCut",
+                             "actionCopy", "actionPaste", "", "actionClearLog", "", "actionResourceBar", "actionLogBar",
+                             "actionSend"}) {
+        if (*name)
+            bar->addAction(Action(name));
+        else
+            bar->addSeparator();
+    }
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    m_statusText = new QLabel(QStringLiteral("レディ"), bar);
+    m_statusText->setObjectName(QStringLiteral("statusText"));
+    m_statusText->setAccessibleName(QStringLiteral("ステータス"));
+    m_statusPane1 = new QLabel(bar);
+    m_statusPane1->setObjectName(QStringLiteral("statusPane1"));
+    m_statusPane1->setFixedWidth(40);
+    m_linkStatePane = new QLabel(bar);
+    m_linkStatePane->setObjectName(QStringLiteral("linkStateIcon"));
+    m_linkStatePane->setFixedWidth(20);
+    m_linkStatePane->setAlignment(Qt::AlignCenter);
+    bar->addWidget(m_statusText, 1);
+    bar->addPermanentWidget(m_statusPane1);
+    bar->addPermanentWidget(m_linkStatePane);
+}
+
+void CMainFrame::CreateDocks()
+{
+    m_sidePanel = new CLogDlg(m_insertedObjects, m_clipboardImages, m_builtinImages, m_stationImages, this);
+    m_logBar = new QDockWidget(QStringLiteral("Log"), this);
+    m_logBar->setObjectName(QStringLiteral("logBar"));
+    m_logBar->setAllowedAreas(Qt::BottomDockWidgetArea);
+    m_logBar->setWidget(m_sidePanel);
+    addDockWidget(Qt::BottomDockWidgetArea, m_logBar);
+
+    m_resourcePanel = new CResourceDlg(m_project, *this, *this, this);
+    m_resourceBar = new QDockWidget(QStringLiteral("Resource"), this);
+    m_resourceBar->setObjectName(QStringLiteral("resourceBar"));
+    m_resourceBar->setAllowedAreas(Qt::RightDockWidgetArea);
+    m_resourceBar->setWidget(m_resourcePanel);
+    addDockWidget(Qt::RightDockWidgetArea, m_resourceBar);
+    resizeDocks({m_resourceBar}, {400}, Qt::Horizontal);
+    resizeDocks({m_logBar}, {230}, Qt::Vertical);
+
+    // The View menu's commands show and hide the bars and show whether they are shown.
+    for (auto [action, bar] : {std::pair{Action("actionResourceBar"), m_resourceBar}, {Action("actionLogBar"), m_logBar}}) {
+        action->setCheckable(true);
+        action->setChecked(true);
+        connect(action, &QAction::triggered, bar, [bar](bool shown) { bar->setVisible(shown); });
+        connect(bar, &QDockWidget::visibilityChanged, action, [action, bar] { action->setChecked(!bar->isHidden()); });
+    }
+
+    connect(m_sidePanel, &CLogDlg::entryActivated, m_resourcePanel, &CResourceDlg::OnSidePanelEntry);
+}
+
+// --- Settings ---------------------------------------------------------------------------------
+
+void CMainFrame::ReadSettings()
+{
+    m_settings.Load(m_paths.settingsFile);
+    m_resourcePanel->SetProjectFolder(m_settings.GetString(kSettingSection, "ProjectFolder"));
+    CLinkController& link = m_resourcePanel->Link();
+    link.SetListenPort(m_settings.GetInt(kSettingSection, "ListenPort", 5000));
+    link.SetHttpPort(m_settings.GetInt(kSettingSection, "HttpPort", 0));
+    m_recentFiles.clear();
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const std::string path = m_settings.GetString(kRecentSection, "File" + std::to_string(i));
+        if (!path.empty())
+            m_recentFiles.push_back(path);
+    }
+    RebuildRecentMenu();
+}
+
+bool CMainFrame::WriteSettings()
+{
+    m_settings.SetString(kSettingSection, "ProjectFolder", m_resourcePanel->ProjectFolder());
+    m_settings.SetInt(kSettingSection, "ListenPort", m_resourcePanel->Link().ListenPort());
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const std::string key = "File" + std::to_string(i);
+        if (i <= static_cast<int>(m_recentFiles.size()))
+            m_settings.SetString(kRecentSection, key, m_recentFiles[static_cast<size_t>(i - 1)]);
+        else
+            m_settings.Remove(kRecentSection, key);
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(m_paths.settingsFile).parent_path(), ec);
+    return m_settings.Save(m_paths.settingsFile);
+}
+
+void CMainFrame::AddRecentFile(const std::string& path)
+{
+    std::error_code ec;
+    std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
+    if (ec)
+        absolute = path;
+    std::erase(m_recentFiles, absolute);
+    m_recentFiles.insert(m_recentFiles.begin(), absolute);
+    if (m_recentFiles.size() > kRecentFileCount)
+        m_recentFiles.resize(kRecentFileCount);
+    RebuildRecentMenu();
+}
+
+void CMainFrame::RebuildRecentMenu()
+{
+    m_recentMenu->clear();
+    for (size_t i = 0; i < m_recentFiles.size(); ++i) {
+        QAction* entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(PathToQ(m_recentFiles[i])));
+        entry->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        connect(entry, &QAction::triggered, this, [this, i] { OpenRecentFile(static_cast<int>(i)); });
+    }
+    m_recentMenu->setEnabled(!m_recentFiles.empty());
+}
+
+void CMainFrame::OpenRecentFile(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_recentFiles.size()))
+        return;
+    const std::string path = m_recentFiles[static_cast<size_t>(index)];
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n%1")
+                                  .arg(PathToQ(path)),
+                              MessageIcon::Warning);
+        m_recentFiles.erase(m_recentFiles.begin() + index);
+        RebuildRecentMenu();
+        return;
+    }
+    OpenFile(path);
+}
+
+// --- Files ------------------------------------------------------------------------------------
+
+bool CMainFrame::OpenFile(const std::string& path)
+{
+    CTekResourceData& resource = m_project.Resource();
+    const bool wasEmpty = resource.Dialogs().Count() == 0;
+    const LoadResult result = LoadResourceFile(resource, path);
+    if (result.status == LoadStatus::OpenFailed) {
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("エラー: ファイルを開けませんでした。\n%1\n%2")
+                                  .arg(PathToQ(path), QString::fromLocal8Bit(result.errorText.c_str())),
+                              MessageIcon::Error);
+        return false;
+    }
+    if (result.status == LoadStatus::ParseFailed) {
+        m_prompts.ShowMessage(this, ToQ(result.errorText), MessageIcon::Warning);
+        return false;
+    }
+    m_resourcePanel->ResetForResource();
+    if (wasEmpty && path.ends_with(".veskspro"))
+        resource.SetFileName(path);
+    AddRecentFile(path);
+    m_project.SetModified(!wasEmpty);
+    UpdateCommands();
+    return true;
+}
+
+void CMainFrame::OpenWithDialog()
+{
+    const QString path = m_prompts.OpenFileName(this, Utf8(kOpenFilter));
+    if (!path.isEmpty())
+        OpenFile(PathFromQ(path));
+}
+
+void CMainFrame::ShowSaveResult(bool saved)
+{
+    if (saved)
+        m_prompts.ShowMessage(this, QStringLiteral("ファイルを保存しました。"), MessageIcon::Information);
+    else
+        m_prompts.ShowMessage(this, QStringLiteral("ファイルを保存できませんでした。"), MessageIcon::Warning);
+}
+
+bool CMainFrame::SaveProject()
+{
+    CTekResourceData& resource = m_project.Resource();
+    if (resource.Dialogs().Count() == 0)
+        return false;
+    const QString path =
+        m_prompts.SaveFileName(this, PathToQ(resource.FileName()), Utf8(kProjectFilter), QStringLiteral("veskspro"));
+    if (path.isEmpty())
+        return false;
+    const std::string file = PathFromQ(path);
+    const bool saved = SaveResourceFile(resource, file, {});
+    ShowSaveResult(saved);
+    if (saved) {
+        resource.SetFileName(file);
+        AddRecentFile(file);
+        m_project.SetModified(false);
+    }
+    return saved;
+}
+
+bool CMainFrame::SaveActiveDialog()
+{
+    CTekDialogData* dialog = ActiveDialog();
+    if (!dialog)
+        return false;
+    const std::string& name = dialog->GetItem("Name");
+    const QString path = m_prompts.SaveFileName(this, ToQ(name), Utf8(kDialogFilter), QStringLiteral("json"));
+    if (path.isEmpty())
+        return false;
+    const bool saved = SaveResourceFile(m_project.Resource(), PathFromQ(path), name);
+    ShowSaveResult(saved);
+    return saved;
+}
+
+bool CMainFrame::MaybeSaveChanges()
+{
+    if (!m_project.IsModified())
+        return true;
+    switch (m_prompts.ShowMessage(this, QStringLiteral("変更を保存しますか？"), MessageIcon::Question,
+                                  MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes:
+        // An empty project has nothing to save; its changes are only its items.
+        return m_project.Resource().Dialogs().Count() == 0 || SaveProject();
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::NewDialog()
+{
+    CTekDialogData& dialog = m_project.Resource().Dialogs().AddDialog("Dialog");
+    m_resourcePanel->ResetForResource();
+    m_project.ProjectEdited();
+    OpenDialogWindow(dialog);
+}
+
+bool CMainFrame::DiscardAll()
+{
+    if (m_project.Resource().Dialogs().Count() == 0 || !MaybeSaveChanges())
+        return false;
+    m_mdiArea->closeAllSubWindows();
+    m_resourcePanel->ClearPanel();
+    m_project.Resource().Dialogs().Clear();
+    m_project.SetModified(false);
+    UpdateCommands();
+    return true;
+}
+
+// --- Dialog windows ---------------------------------------------------------------------------
+
+QMdiSubWindow* CMainFrame::WindowOf(const CTekDialogData& dialog) const
+{
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (DialogOfWindow(window) == &dialog)
+            return window;
+    return nullptr;
+}
+
+bool CMainFrame::ActivateDialogWindow(CTekDialogData& dialog)
+{
+    QMdiSubWindow* window = WindowOf(dialog);
+    if (!window)
+        return false;
+    if (m_mdiArea->activeSubWindow() != window)
+        m_mdiArea->setActiveSubWindow(window);
+    return true;
+}
+
+void CMainFrame::OpenDialogWindow(CTekDialogData& dialog)
+{
+    CTekDialogDataList& dialogs = m_project.Resource().Dialogs();
+    const int index = dialogs.IndexOf(&dialog);
+    if (index < 0)
+        return;
+    auto* view = new CTekDialogEditorView(m_project.Resource(), dialogs.PtrAt(index));
+    connect(view, &CTekDialogEditorView::objectClicked, this,
+            [this, view](CObjectData* object, Qt::KeyboardModifiers modifiers) { OnObjectClicked(*view, object, modifiers); });
+    QMdiSubWindow* window = m_mdiArea->addSubWindow(view);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setObjectName(QStringLiteral("dialogWindow"));
+    window->setWindowTitle(ToQ(dialog.GetItem("Name")));
+    window->setWindowIcon(ApplicationIcon());
+    const QSize area = m_mdiArea->viewport()->size();
+    window->resize(std::max(320, area.width() * 3 / 5), std::max(280, area.height() - 20));
+    window->show();
+    m_mdiArea->setActiveSubWindow(window);
+}
+
+void CMainFrame::CloseDialogWindows(const CTekDialogData& dialog)
+{
+    while (QMdiSubWindow* window = WindowOf(dialog)) {
+        window->close();
+        delete window;
+    }
+}
+
+void CMainFrame::RefreshDialogViews(const CTekDialogData* dialog)
+{
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (!dialog || DialogOfWindow(window) == dialog)
+            window->widget()->update();
+}
+
+CTekDialogData* CMainFrame::ActiveDialog() const
+{
+    return DialogOfWindow(m_mdiArea->activeSubWindow());
+}
+
+CTekDialogEditorView* CMainFrame::ActiveView() const
+{
+    QMdiSubWindow* window = m_mdiArea->activeSubWindow();
+    return window ? qobject_cast<CTekDialogEditorView*>(window->widget()) : nullptr;
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
+{
+    if (CTekDialogData* dialog = DialogOfWindow(window))
+        m_resourcePanel->SetCurrentDialog(dialog);
+    UpdateCaption();
+    UpdateCommands();
+}
+
+void CMainFrame::OnObjectClicked(CTekDialogEditorView& view, CObjectData* object, Qt::KeyboardModifiers modifiers)
+{
+    CTekDialogData* dialog = view.Dialog();
+    if (!dialog || !object)
+        return;
+    m_resourcePanel->SelectNode(dialog, object, modifiers);
+    view.update();
+}
+
+void CMainFrame::UpdateWindowTitles()
+{
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        if (CTekDialogData* dialog = DialogOfWindow(window)) {
+            const QString title = ToQ(dialog->GetItem("Name"));
+            window->setWindowTitle(title);
+            window->widget()->setAccessibleName(title);
+        }
+    }
+    UpdateCaption();
+}
+
+void CMainFrame::UpdateCaption()
+{
+    QString caption = Utf8(kApplicationName);
+    if (QMdiSubWindow* window = m_mdiArea->activeSubWindow())
+        caption += QStringLiteral(" - ") + window->windowTitle();
+    setWindowTitle(caption + QStringLiteral("[*]"));
+    setWindowModified(m_project.IsModified());
+}
+
+void CMainFrame::UpdateCommands()
+{
+    const bool hasDialogs = m_project.Resource().Dialogs().Count() > 0;
+    CTekDialogData* active = ActiveDialog();
+    Action("actionSaveProject")->setEnabled(hasDialogs);
+    Action("actionSkeleton")->setEnabled(hasDialogs);
+    Action("actionDiscardAll")->setEnabled(hasDialogs);
+    Action("actionSaveDialog")->setEnabled(active != nullptr);
+    Action("actionClose")->setEnabled(m_mdiArea->activeSubWindow() != nullptr);
+    Action("actionUndo")->setEnabled(active && active->UndoHistory().CanUndo());
+    Action("actionRedo")->setEnabled(active && active->UndoHistory().CanRedo());
+    for (const char* name : {"actionCut", "actionCopy", "actionPaste"})
+        Action(name)->setEnabled(active != nullptr);
+    Action("actionSend")->setEnabled(m_resourcePanel->Link().TerminalConnection() != nullptr);
+}
+
+// --- Edit commands of the active window -------------------------------------------------------
+
+void CMainFrame::UndoActive()
+{
+    if (CTekDialogData* dialog = ActiveDialog())
+        m_resourcePanel->UndoDialog(*dialog);
+    UpdateCommands();
+}
+
+void CMainFrame::RedoActive()
+{
+    if (CTekDialogData* dialog = ActiveDialog())
+        m_resourcePanel->RedoDialog(*dialog);
+    UpdateCommands();
+}
+
+void CMainFrame::CopyActive()
+{
+    if (ActiveDialog())
+        m_resourcePanel->CopyNode();
+}
+
+void CMainFrame::CutActive()
+{
+    if (ActiveDialog() && m_resourcePanel->CopyNode())
+        m_resourcePanel->DeleteNode();
+}
+
+void CMainFrame::PasteActive()
+{
+    if (ActiveDialog())
+        m_resourcePanel->PasteNode(InsertPosition::After);
+    RefreshDialogViews(nullptr);
+}
+
+void CMainFrame::Redraw()
+{
+    RefreshDialogViews(nullptr);
+    m_resourcePanel->update();
+    m_resourcePanel->Tree().viewport()->update();
+    m_resourcePanel->Grid().RepaintGrid();
+}
+
+// --- Status bar and pictures ------------------------------------------------------------------
+
+void CMainFrame::SetStatusText(const QString& text)
+{
+    m_statusText->setText(text);
+}
+
+void CMainFrame::SetLinkState(int state)
+{
+    if (state == m_linkState)
+        return;
+    m_linkState = state;
+    static const char* const kStateNames[] = {"応答なし", "応答あり", "応答受信"};
+    m_linkStatePane->setPixmap(LinkStatePixmap(state));
+    m_linkStatePane->setAccessibleName(QStringLiteral("接続状態"));
+    m_linkStatePane->setAccessibleDescription(Utf8(kStateNames[state >= 0 && state <= 2 ? state : 0]));
+    m_linkStatePane->setToolTip(m_linkStatePane->accessibleDescription());
+    statusBar()->update();
+}
+
+void CMainFrame::LoadImages()
+{
+    const std::string& data = m_paths.dataFolder;
+    auto loadFolder = [](CDibImageList& list, const std::string& folder) {
+        list.Clear();
+        list.LoadFolder(folder, ".png");
+        list.LoadFolder(folder, ".jpg");
+        list.SortByName();
+    };
+    loadFolder(m_insertedObjects, data + "objects/");
+    m_clipboardImages.Clear();
+    m_clipboardImages.LoadFile(data + "samples/Clipboard.png");
+    loadFolder(m_builtinImages, data + "assets/");
+    // The folder as the station pictures are read from it; the field keeps what the user gave.
+    std::string projectFolder = m_resourcePanel->ProjectFolder();
+    if (projectFolder.empty() || projectFolder.back() != '/')
+        projectFolder += '/';
+    loadFolder(m_stationImages, projectFolder + "resources/");
+    m_sidePanel->RefreshLists();
+}
+
+// --- Link log ---------------------------------------------------------------------------------
+
+void CMainFrame::AddLog(const std::string& message, int level)
+{
+    m_sidePanel->AddLog(message, level);
+}
+
+void CMainFrame::ShowMessage(const std::string& text)
+{
+    const QString shown = ToQ(text);
+    m_prompts.ShowMessage(this, shown, shown.startsWith(QStringLiteral("エラー")) ? MessageIcon::Error : MessageIcon::Warning);
+}
+
+// --- About ------------------------------------------------------------------------------------
+
+QDialog* CMainFrame::CreateAboutBox()
+{
+    auto* about = new QDialog(this);
+    about->setObjectName(QStringLiteral("aboutBox"));
+    about->setWindowTitle(QStringLiteral("バージョン情報"));
+    auto* layout = new QGridLayout(about);
+    auto* icon = new QLabel(about);
+    icon->setPixmap(ApplicationPixmap(48));
+    icon->setAccessibleName(QStringLiteral("アイコン"));
+    auto* name = new QLabel(QStringLiteral("%1 (Vesk Resource Editor)").arg(Utf8(kApplicationName)), about);
+    name->setObjectName(QStringLiteral("aboutName"));
+    auto* versionLabel = new QLabel(QStringLiteral("Version :"), about);
+    auto* version = new QLabel(QString::fromLatin1(VESK_VERSION ".0"), about);
+    version->setObjectName(QStringLiteral("aboutVersion"));
+    version->setAccessibleName(QStringLiteral("Version :"));
+    version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    versionLabel->setBuddy(version);
+    auto* dataLabel = new QLabel(QStringLiteral("データ :"), about);
+    auto* data = new QLabel(PathToQ(m_paths.dataFolder), about);
+    data->setObjectName(QStringLiteral("aboutDataFolder"));
+    data->setAccessibleName(QStringLiteral("データ :"));
+    data->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, about);
+    connect(buttons, &QDialogButtonBox::accepted, about, &QDialog::accept);
+    layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
+    layout->addWidget(name, 0, 1, 1, 2);
+    layout->addWidget(versionLabel, 1, 1);
+    layout->addWidget(version, 1, 2);
+    layout->addWidget(dataLabel, 2, 1);
+    layout->addWidget(data, 2, 2);
+    layout->addWidget(buttons, 3, 0, 1, 3);
+    return about;
+}
+
+// --- Window events ----------------------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!MaybeSaveChanges()) {
+        event->ignore();
+        return;
+    }
+    m_resourcePanel->FolderField().clearFocus();
+    WriteSettings();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            OpenFile(PathFromQ(url.toLocalFile()));
+    event->acceptProposedAction();
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        SetStatusText(tip.isEmpty() ? QStringLiteral("レディ") : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+} // namespace vesk

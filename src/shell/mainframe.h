@@ -1,0 +1,156 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "editor/editorframe.h"
+#include "link/linklog.h"
+#include "shell/dibimage.h"
+#include "shell/profilefile.h"
+#include "shell/projectdocument.h"
+#include "shell/shellpaths.h"
+
+class QAction;
+class QDialog;
+class QDockWidget;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace vesk {
+
+class CLogDlg;
+class CObjectData;
+class CResourceDlg;
+class CTekDialogEditorView;
+
+/// The settings the main window reads at start and writes when it closes.
+inline constexpr const char* kSettingSection = "SETTING";
+inline constexpr const char* kRecentSection = "Recent File List";
+inline constexpr int kRecentFileCount = 10;
+
+/// The main window: the one project, the four picture lists, the resource panel (right) and the
+/// side panel (bottom) in dock bars, a window per open dialog, the menus, tool bar and status bar,
+/// and the settings file.
+class CMainFrame : public QMainWindow, public EditorFrame, private LinkLog {
+    Q_OBJECT
+
+public:
+    /// A main window finding its data and settings through paths and asking the user through
+    /// prompts (which must outlive it). Reads the settings file.
+    CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    ProjectDocument& Project() { return m_project; }
+    CResourceDlg& ResourcePanel() const { return *m_resourcePanel; }
+    CLogDlg& SidePanelDialog() const { return *m_sidePanel; }
+    QMdiArea& DialogArea() const { return *m_mdiArea; }
+    const ShellPaths& Paths() const { return m_paths; }
+    int CurrentLinkState() const { return m_linkState; }
+    const std::vector<std::string>& RecentFiles() const { return m_recentFiles; }
+
+    // --- Commands --------------------------------------------------------------------------
+    /// Merges a project or dialog file into the project; false (after telling the user) when it
+    /// cannot be read or parsed.
+    bool OpenFile(const std::string& path);
+    /// "新規作成": a new dialog, in a window of its own.
+    void NewDialog();
+    /// The open command: asks for a file, then OpenFile.
+    void OpenWithDialog();
+    /// "プロジェクトの保存": asks for a file and saves every dialog; false when cancelled or failed.
+    bool SaveProject();
+    /// "リソースの保存": saves the active window's dialog alone.
+    bool SaveActiveDialog();
+    /// "全てのリソースを破棄" (after asking to save changes); false when the user cancelled.
+    bool DiscardAll();
+    /// Opens a recent-file entry; an entry whose file is gone is reported and leaves the list.
+    void OpenRecentFile(int index);
+    /// Asks "変更を保存しますか？" when the project has changes; false when the user cancelled.
+    bool MaybeSaveChanges();
+    /// The About box (not shown).
+    QDialog* CreateAboutBox();
+    /// The window of the dialog, or nullptr.
+    QMdiSubWindow* WindowOf(const CTekDialogData& dialog) const;
+    /// The view of the active dialog window, or nullptr.
+    CTekDialogEditorView* ActiveView() const;
+    /// Undo, redo, copy, cut and paste on the active dialog window.
+    void UndoActive();
+    void RedoActive();
+    void CopyActive();
+    void CutActive();
+    void PasteActive();
+    /// "再描画": repaints the views and the resource panel.
+    void Redraw();
+    /// Writes the settings file (the main window does this when it closes).
+    bool WriteSettings();
+    /// Enables the commands for the present state.
+    void UpdateCommands();
+    /// The action of a command, by objectName (for tests and assistive tools).
+    QAction* Action(const char* objectName) const;
+
+    // --- EditorFrame -----------------------------------------------------------------------
+    bool ActivateDialogWindow(CTekDialogData& dialog) override;
+    void OpenDialogWindow(CTekDialogData& dialog) override;
+    void CloseDialogWindows(const CTekDialogData& dialog) override;
+    void RefreshDialogViews(const CTekDialogData* dialog) override;
+    CTekDialogData* ActiveDialog() const override;
+    void SetStatusText(const QString& text) override;
+    void LoadImages() override;
+    void SetLinkState(int state) override;
+    CLogDlg& SidePanel() override { return *m_sidePanel; }
+    Prompts& UserPrompts() override { return m_prompts; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // LinkLog: the link writes into the side panel's log.
+    void AddLog(const std::string& message, int level) override;
+    void ShowMessage(const std::string& text) override;
+
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateDocks();
+    void ReadSettings();
+    void AddRecentFile(const std::string& path);
+    void RebuildRecentMenu();
+    void UpdateCaption();
+    void UpdateWindowTitles();
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void OnObjectClicked(CTekDialogEditorView& view, CObjectData* object, Qt::KeyboardModifiers modifiers);
+    void ShowSaveResult(bool saved);
+
+    ShellPaths m_paths;
+    Prompts& m_prompts;
+    ProjectDocument m_project;
+    ProfileFile m_settings;
+    CDibImageList m_insertedObjects;
+    CDibImageList m_clipboardImages;
+    CDibImageList m_builtinImages;
+    CDibImageList m_stationImages;
+    int m_linkState = -1;
+    std::vector<std::string> m_recentFiles;
+
+    QMdiArea* m_mdiArea = nullptr;
+    CResourceDlg* m_resourcePanel = nullptr;
+    CLogDlg* m_sidePanel = nullptr;
+    QDockWidget* m_resourceBar = nullptr;
+    QDockWidget* m_logBar = nullptr;
+    QLabel* m_statusText = nullptr;
+    QLabel* m_statusPane1 = nullptr;
+    QLabel* m_linkStatePane = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    std::vector<QAction*> m_actions;
+};
+
+} // namespace vesk

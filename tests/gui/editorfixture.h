@@ -1,0 +1,100 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "editor/propertylistctrl.h"
+#include "editor/resourcedlg.h"
+#include "editor/resourcetreectrl.h"
+#include "editor/resourcetreemodel.h"
+#include "guitestsupport.h"
+#include "model/resourcedata.h"
+#include "objects/objectdata.h"
+#include "shell/mainframe.h"
+
+namespace vesk::test {
+
+/// The demo project that ships with the sources.
+inline std::string DemoProjectPath()
+{
+    return VESK_SOURCE_DIR "/examples/demo.veskspro";
+}
+
+/// A main window as the program makes it, with its data from the build's runtime folder, its
+/// settings file in a temporary folder and prompts that the test answers.
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp.isValid());
+        paths = ShellPaths::ForProgramFolder(VESK_RUNTIME_DIR);
+        paths.settingsFile = TempPath(kSettingsFileName);
+        MakeFrame();
+    }
+
+    void TearDown() override { frame.reset(); }
+
+    void MakeFrame()
+    {
+        frame = std::make_unique<CMainFrame>(paths, prompts);
+        frame->show();
+        ProcessEvents();
+    }
+
+    std::string TempPath(const std::string& name) const { return temp.path().toStdString() + "/" + name; }
+
+    CResourceDlg& Panel() const { return frame->ResourcePanel(); }
+    CResourceTreeModel& Model() const { return Panel().TreeModel(); }
+    CResourceTreeCtrl& Tree() const { return Panel().Tree(); }
+    CTekResourceData& Resource() const { return frame->Project().Resource(); }
+
+    void OpenDemo() { ASSERT_TRUE(frame->OpenFile(DemoProjectPath())); }
+
+    CTekDialogData& DialogAt(int index) const { return Resource().Dialogs().At(index); }
+
+    /// The first node named name (its 'Name' item) in the dialog's tree, or nullptr.
+    static CObjectData* Find(CObjectData* node, const std::string& name)
+    {
+        if (!node)
+            return nullptr;
+        if (node->GetItem("Name") == name)
+            return node;
+        if (node->IsGroup())
+            for (const ObjectPtr& child : static_cast<CObjectDataList*>(node)->Children())
+                if (CObjectData* found = Find(child.get(), name))
+                    return found;
+        return nullptr;
+    }
+    CObjectData* Node(int dialog, const std::string& name) const { return Find(DialogAt(dialog).RootObject(), name); }
+
+    /// Clicks the node's tree item (expanding what lies above it) with the modifiers held.
+    void ClickNode(const TekClass* node, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const QModelIndex index = Model().IndexOf(Model().ItemOf(node));
+        ASSERT_TRUE(index.isValid());
+        for (QModelIndex above = index.parent(); above.isValid(); above = above.parent())
+            Tree().expand(above);
+        Tree().scrollTo(index);
+        ProcessEvents();
+        const QRect rect = Tree().visualRect(index);
+        ASSERT_TRUE(rect.isValid());
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, modifiers, rect.center());
+        ProcessEvents();
+    }
+
+    /// The node of the tree's current (red) item.
+    TekClass* CurrentItemNode() const { return Model().NodeOf(Model().CurrentItem()); }
+    TekClass* SelectedNode() const { return Model().NodeOf(Tree().SelectedItem()); }
+
+    QTemporaryDir temp;
+    ShellPaths paths;
+    ScriptedPrompts prompts;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace vesk::test
