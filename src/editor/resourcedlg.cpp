@@ -12,6 +12,8 @@
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
 #include "editor/editorframe.h"
+#include "editor/linkpage.h"
+#include "editor/livepush.h"
 #include "editor/propertylistctrl.h"
 #include "editor/resourcetreectrl.h"
 #include "editor/resourcetreemodel.h"
@@ -88,9 +90,16 @@ void CResourceDlg::BuildControls()
 
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("resourcePanelPages"));
-    m_linkPage = new QWidget(m_pages);
-    m_linkPage->setObjectName(QStringLiteral("linkPage"));
-    m_linkPage->setAccessibleName(QStringLiteral("接続"));
+    m_linkPage = new CLinkPage(*m_link, m_frame.UserPrompts(), m_pages);
+    m_linkPage->onTakeOtherFields = [this] { SetProjectFolder(PathFromQ(m_folder->text())); };
+    connect(m_linkPage, &CLinkPage::sendRequested, this, &CResourceDlg::SendCurrentDialog);
+    m_livePush = new LivePush(*m_link, m_project.Resource(), [this] { return m_currentDialog; }, this);
+    connect(m_linkPage, &CLinkPage::livePushToggled, m_livePush, &LivePush::SetEnabled);
+    connect(&m_project, &ProjectDocument::dialogChanged, m_livePush, [this](CTekDialogData* dialog) {
+        if (!dialog || dialog == m_currentDialog)
+            m_livePush->DialogChanged();
+    });
+    connect(this, &CResourceDlg::currentDialogChanged, m_livePush, &LivePush::DialogChanged);
     m_propertyPage = new QWidget(m_pages);
     m_propertyPage->setObjectName(QStringLiteral("propertyPage"));
     m_propertyPage->setAccessibleName(QStringLiteral("プロパティー"));
@@ -418,6 +427,13 @@ void CResourceDlg::ClearPanel()
     ShowNode(nullptr);
     m_currentDialog = nullptr;
     emit currentDialogChanged(nullptr);
+}
+
+bool CResourceDlg::SendCurrentDialog()
+{
+    if (!m_link->TerminalConnection() || !m_currentDialog)
+        return false;
+    return m_link->SendDialog(m_project.Resource(), m_currentDialog->GetItem("Name"));
 }
 
 void CResourceDlg::Refuse(const char* utf8Text, bool error)

@@ -19,6 +19,8 @@ class QTabBar;
 namespace vesk {
 
 class CLinkController;
+class CLinkPage;
+class LivePush;
 class CObjectData;
 class CObjectDataList;
 class CPropertyListCtrl;
@@ -113,6 +115,11 @@ public:
     void UndoDialog(CTekDialogData& dialog);
     void RedoDialog(CTekDialogData& dialog);
 
+    // --- Link --------------------------------------------------------------------------------
+    /// "送信": sends the current dialog to the connected terminal; false without a terminal or a
+    /// current dialog.
+    bool SendCurrentDialog();
+
     // --- Parts, for the main window and tests ----------------------------------------------
     CResourceTreeCtrl& Tree() const { return *m_tree; }
     CResourceTreeModel& TreeModel() const { return *m_treeModel; }
@@ -122,7 +129,8 @@ public:
     QTabBar& PageTabs() const { return *m_pageTabs; }
     QPushButton& GroupButton() const { return *m_groupButton; }
     /// The page that holds the link controls.
-    QWidget& LinkPage() const { return *m_linkPage; }
+    CLinkPage& LinkPage() const { return *m_linkPage; }
+    LivePush& Push() const { return *m_livePush; }
 
 signals:
     /// The current dialog changed (nullptr: none).
@@ -191,7 +199,8 @@ private:
     CPropertyListCtrl* m_grid = nullptr;
     QStackedWidget* m_pages = nullptr;
     QWidget* m_propertyPage = nullptr;
-    QWidget* m_linkPage = nullptr;
+    CLinkPage* m_linkPage = nullptr;
+    LivePush* m_livePush = nullptr;
     QTabBar* m_pageTabs = nullptr;
     std::unique_ptr<CLinkController> m_link;
 };

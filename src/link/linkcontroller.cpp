@@ -45,10 +45,16 @@ void SendFrame(CNetSocket& socket, const std::string& text)
 
 CLinkController::CLinkController(LinkLog& log, int keepAliveMs) : m_log(log)
 {
-    if (keepAliveMs > 0) {
-        m_keepAliveTimer = new QTimer(this);
-        m_keepAliveTimer->setInterval(keepAliveMs);
-        connect(m_keepAliveTimer, &QTimer::timeout, this, [this] { KeepAliveTick(); });
+    m_keepAliveTimer = new QTimer(this);
+    connect(m_keepAliveTimer, &QTimer::timeout, this, [this] { KeepAliveTick(); });
+    SetKeepAliveInterval(keepAliveMs);
+}
+
+void CLinkController::SetKeepAliveInterval(int milliseconds)
+{
+    m_keepAliveTimer->stop();
+    if (milliseconds > 0) {
+        m_keepAliveTimer->setInterval(milliseconds);
         m_keepAliveTimer->start();
     }
 }

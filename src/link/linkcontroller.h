@@ -44,6 +44,9 @@ public:
     CLinkController(const CLinkController&) = delete;
     CLinkController& operator=(const CLinkController&) = delete;
 
+    /// Sets the keep-alive period (0 stops the ticks).
+    void SetKeepAliveInterval(int milliseconds);
+
     /// The port to listen on and to connect to (5000 unless set).
     int ListenPort() const { return m_listenPort; }
     void SetListenPort(int port) { m_listenPort = port; }

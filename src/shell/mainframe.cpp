@@ -26,6 +26,7 @@
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
 #include "editor/dialogview.h"
+#include "editor/linkpage.h"
 #include "editor/propertylistctrl.h"
 #include "editor/resourcedlg.h"
 #include "editor/resourcetreectrl.h"
@@ -34,6 +35,7 @@
 #include "objects/objectdata.h"
 #include "shell/icons.h"
 #include "shell/logdlg.h"
+#include "shell/skeletondlg.h"
 
 namespace vesk {
 
@@ -83,9 +85,10 @@ CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
         UpdateCommands();
     });
     connect(m_resourcePanel, &CResourceDlg::currentDialogChanged, this, [this] { UpdateCommands(); });
-    CLinkController& link = m_resourcePanel->Link();
-    link.onLinkStateChanged = [this](int state) { SetLinkState(state); };
-    link.onButtonsChanged = [this] { UpdateCommands(); };
+    CLinkPage& linkPage = m_resourcePanel->LinkPage();
+    connect(&linkPage, &CLinkPage::linkStateChanged, this, &CMainFrame::SetLinkState);
+    connect(&linkPage, &CLinkPage::linkChanged, this, &CMainFrame::UpdateCommands);
+    connect(Action("actionSend"), &QAction::triggered, m_resourcePanel, &CResourceDlg::SendCurrentDialog);
 
     resize(1280, 860);
     UpdateCaption();
@@ -144,6 +147,7 @@ void CMainFrame::CreateActions()
     connect(Action("actionClose"), &QAction::triggered, m_mdiArea, &QMdiArea::closeActiveSubWindow);
     connect(Action("actionDiscardAll"), &QAction::triggered, this, [this] { DiscardAll(); });
     connect(Action("actionExit"), &QAction::triggered, this, &QWidget::close);
+    connect(Action("actionSkeleton"), &QAction::triggered, this, [this] { OpenSkeletonGenerator(); });
     connect(Action("actionClearLog"), &QAction::triggered, this, [this] { m_sidePanel->ClearLog(); });
     connect(Action("actionAbout"), &QAction::triggered, this, [this] {
         QDialog* about = CreateAboutBox();
@@ -289,6 +293,8 @@ void CMainFrame::ReadSettings()
     CLinkController& link = m_resourcePanel->Link();
     link.SetListenPort(m_settings.GetInt(kSettingSection, "ListenPort", 5000));
     link.SetHttpPort(m_settings.GetInt(kSettingSection, "HttpPort", 0));
+    m_resourcePanel->LinkPage().LoadControls();
+    m_resourcePanel->LinkPage().SetLivePushEnabled(m_settings.GetInt(kSettingSection, "LivePush", 0) != 0);
     m_recentFiles.clear();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string path = m_settings.GetString(kRecentSection, "File" + std::to_string(i));
@@ -302,6 +308,7 @@ bool CMainFrame::WriteSettings()
 {
     m_settings.SetString(kSettingSection, "ProjectFolder", m_resourcePanel->ProjectFolder());
     m_settings.SetInt(kSettingSection, "ListenPort", m_resourcePanel->Link().ListenPort());
+    m_settings.SetInt(kSettingSection, "LivePush", m_resourcePanel->LinkPage().LivePushEnabled() ? 1 : 0);
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string key = "File" + std::to_string(i);
         if (i <= static_cast<int>(m_recentFiles.size()))
@@ -683,6 +690,23 @@ void CMainFrame::ShowMessage(const std::string& text)
 {
     const QString shown = ToQ(text);
     m_prompts.ShowMessage(this, shown, shown.startsWith(QStringLiteral("エラー")) ? MessageIcon::Error : MessageIcon::Warning);
+}
+
+// --- Skeleton generator -----------------------------------------------------------------------
+
+CSkeletonDlg* CMainFrame::OpenSkeletonGenerator()
+{
+    const CTekResourceData& resource = m_project.Resource();
+    if (resource.GetItem("Name").empty()) {
+        m_prompts.ShowMessage(this, Utf8(kNoApplicationNameMessage), MessageIcon::Warning);
+        return nullptr;
+    }
+    if (!m_skeleton)
+        m_skeleton = new CSkeletonDlg(resource, m_paths.dataFolder + "template", m_resourcePanel->ProjectFolder(),
+                                      m_prompts, this);
+    const CTekDialogData* active = ActiveDialog();
+    m_skeleton->Reopen(active ? active->GetItem("Name") : std::string());
+    return m_skeleton;
 }
 
 // --- About ------------------------------------------------------------------------------------

@@ -27,6 +27,7 @@ namespace vesk {
 class CLogDlg;
 class CObjectData;
 class CResourceDlg;
+class CSkeletonDlg;
 class CTekDialogEditorView;
 
 /// The settings the main window reads at start and writes when it closes.
@@ -72,6 +73,9 @@ public:
     void OpenRecentFile(int index);
     /// Asks "変更を保存しますか？" when the project has changes; false when the user cancelled.
     bool MaybeSaveChanges();
+    /// "スケルトンの作成": shows the generator window (made on first use), or the message that the
+    /// project has no name. Answers the window, or nullptr when it was not shown.
+    CSkeletonDlg* OpenSkeletonGenerator();
     /// The About box (not shown).
     QDialog* CreateAboutBox();
     /// The window of the dialog, or nullptr.
@@ -150,6 +154,7 @@ private:
     QLabel* m_statusPane1 = nullptr;
     QLabel* m_linkStatePane = nullptr;
     QMenu* m_recentMenu = nullptr;
+    CSkeletonDlg* m_skeleton = nullptr;
     std::vector<QAction*> m_actions;
 };
 
