@@ -86,4 +86,16 @@ void ProcessEvents(int milliseconds)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+bool RunUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
 } // namespace vesk::test

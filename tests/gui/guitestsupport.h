@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,5 +49,8 @@ std::string Sjis(const char* utf8);
 
 /// Lets queued events (posted calls, deferred deletes, timers due) run.
 void ProcessEvents(int milliseconds = 0);
+
+/// Runs the event loop until done() holds or the time-out passes; answers done().
+bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 } // namespace vesk::test
