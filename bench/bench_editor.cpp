@@ -1,0 +1,357 @@
+// The editor's windows on large projects, offscreen: opening a ~10 MB project until the tree is
+// shown, painting a 2,000-object preview, selecting by a click, committing a property, undoing,
+// grouping 100 objects, and live push to a simulated terminal over loopback.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "chrome/prompts.h"
+#include "editor/dialogview.h"
+#include "editor/linkpage.h"
+#include "editor/livepush.h"
+#include "editor/propertylistctrl.h"
+#include "editor/resourcedlg.h"
+#include "editor/resourcetreectrl.h"
+#include "editor/resourcetreemodel.h"
+#include "link/linkcontroller.h"
+#include "link/linklog.h"
+#include "link/terminalsimulator.h"
+#include "model/orbstream.h"
+#include "model/resourcefile.h"
+#include "model/savefile.h"
+#include "objects/itemsets.h"
+#include "objects/objectdata.h"
+#include "render/previewpainter.h"
+#include "shell/mainframe.h"
+
+using namespace vesk;
+
+namespace {
+
+/// Prompts that answer at once and show nothing.
+class SilentPrompts : public Prompts {
+public:
+    MessageAnswer ShowMessage(QWidget*, const QString&, MessageIcon, MessageButtons) override
+    {
+        return MessageAnswer::No;
+    }
+    QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseFolder(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+};
+
+class SilentLog : public LinkLog {
+public:
+    void AddLog(const std::string&, int) override {}
+    void ShowMessage(const std::string&) override {}
+};
+
+void AddObject(CObjectDataList& parent, int serial)
+{
+    static const int types[] = {OBJ_TEXT, OBJ_BUTTON, OBJ_EDIT, OBJ_CHECKBOX, OBJ_PICTURE, OBJ_PROGRESS, OBJ_TOGGLE};
+    auto object = std::make_shared<CObjectData>(&parent);
+    BuildObjectItems(*object, types[serial % std::size(types)]);
+    object->SetItem("Name", "obj" + std::to_string(serial));
+    object->SetItem("Width", serial % 3 ? "PARENT" : "48");
+    object->SetItem("Height", std::to_string(10 + serial % 20));
+    object->SetItem("Weight", "1");
+    object->SetItem("Text", "Text " + std::to_string(serial));
+    if (serial % 4 == 0) {
+        auto command = std::make_shared<TekClass>(NodeType::Command);
+        BuildCommandItems(*command, "UPDATE", "OnClick");
+        object->AddCommand(command);
+    }
+    parent.AppendChild(object);
+}
+
+GroupPtr AddGroup(CObjectDataList* parent, int layout, const std::string& name)
+{
+    auto group = std::make_shared<CObjectDataList>(parent);
+    BuildGroupItems(*group, layout);
+    group->SetItem("Name", name);
+    group->SetItem("Width", "PARENT");
+    group->SetItem("Weight", "1");
+    if (parent)
+        parent->AppendChild(group);
+    return group;
+}
+
+/// A dialog of groups of 50 objects each, about objects objects in all.
+void FillDialog(CTekDialogData& dialog, int objects, int& serial)
+{
+    GroupPtr root = AddGroup(nullptr, LAYOUT_LINEAR, "root");
+    root->SetItem("Vertical", "true");
+    for (int made = 0, section = 0; made < objects; ++section) {
+        GroupPtr group = AddGroup(root.get(), section % 2 ? LAYOUT_LINEAR : LAYOUT_TABLE, "section" + std::to_string(section));
+        for (int i = 0; i < 50 && made < objects; ++i, ++made)
+            AddObject(*group, serial++);
+    }
+    dialog.SetRoot(root);
+}
+
+/// A project text: dialogs dialogs of objectsEach objects.
+std::string ProjectText(int dialogs, int objectsEach)
+{
+    CTekResourceData resource;
+    resource.SetItem("Name", "BenchTerminal");
+    resource.SetItem("DeviceWidth", "480");
+    resource.SetItem("DeviceHeight", "800");
+    int serial = 0;
+    for (int d = 0; d < dialogs; ++d)
+        FillDialog(resource.Dialogs().AddDialog("Dialog" + std::to_string(d)), objectsEach, serial);
+    CJsonString text;
+    WriteResource(resource, text, "");
+    return text.TakeText();
+}
+
+/// A main window (offscreen) holding a project file made from text.
+struct Editor {
+    explicit Editor(const std::string& text)
+    {
+        path = dir.path().toStdString() + "/bench.veskspro";
+        WriteFileAtomically(path, text);
+        ShellPaths paths = ShellPaths::ForProgramFolder(VESK_RUNTIME_DIR);
+        paths.settingsFile = dir.path().toStdString() + "/settings.ini";
+        frame = std::make_unique<CMainFrame>(paths, prompts);
+        frame->show();
+        QApplication::processEvents();
+    }
+    /// Opens the project and the first dialog's window at 1000 x 800.
+    CTekDialogEditorView& OpenFirstDialog()
+    {
+        frame->OpenFile(path);
+        CResourceDlg& panel = frame->ResourcePanel();
+        CTekDialogData& dialog = frame->Project().Resource().Dialogs().At(0);
+        panel.Tree().SelectItem(panel.TreeModel().ItemOf(&dialog));
+        QMdiSubWindow* window = frame->WindowOf(dialog);
+        window->showNormal();
+        auto* view = qobject_cast<CTekDialogEditorView*>(window->widget());
+        window->resize(window->size() - view->size() + QSize(1000, 800));
+        view->repaint();
+        QApplication::processEvents();
+        return *view;
+    }
+    CTekDialogData& Dialog() { return frame->Project().Resource().Dialogs().At(0); }
+    /// The objects of the first dialog's n-th section.
+    CObjectDataList& Section(int n) { return static_cast<CObjectDataList&>(Dialog().RootGroup()->ChildAt(n)); }
+    void RepaintAll(CTekDialogEditorView& view)
+    {
+        CResourceDlg& panel = frame->ResourcePanel();
+        panel.Tree().viewport()->repaint();
+        panel.Grid().viewport()->repaint();
+        view.repaint();
+    }
+
+    QTemporaryDir dir;
+    std::string path;
+    SilentPrompts prompts;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+int RowOf(const TekClass& node, const char* name)
+{
+    for (int i = 0; i < node.Items().Count(); ++i)
+        if (node.Items().At(i).Name() == name)
+            return i;
+    return -1;
+}
+
+QPoint CentreOf(const CObjectData& object)
+{
+    const LayoutRect& r = object.GetLayoutRect();
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+const std::string& LargeProject()
+{
+    static const std::string text = ProjectText(200, 250);
+    return text;
+}
+
+const std::string& TwoThousandObjects()
+{
+    static const std::string text = ProjectText(1, 2000);
+    return text;
+}
+
+// --- Opening ------------------------------------------------------------------------------------
+
+void OpenLargeProject(benchmark::State& state)
+{
+    Editor editor(LargeProject());
+    for (auto _ : state) {
+        editor.frame->OpenFile(editor.path);
+        editor.frame->ResourcePanel().Tree().viewport()->repaint();
+        state.PauseTiming();
+        editor.frame->DiscardAll();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["MB"] = static_cast<double>(LargeProject().size()) / 1e6;
+}
+BENCHMARK(OpenLargeProject)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void TreeOfLargeProject(benchmark::State& state)
+{
+    Editor editor(LargeProject());
+    editor.frame->OpenFile(editor.path);
+    CResourceDlg& panel = editor.frame->ResourcePanel();
+    for (auto _ : state) {
+        panel.ResetForResource();
+        panel.Tree().viewport()->repaint();
+    }
+    state.counters["items"] = panel.TreeModel().ItemCount();
+}
+BENCHMARK(TreeOfLargeProject)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// --- A dialog of 2,000 objects ------------------------------------------------------------------
+
+void PreviewPaint(benchmark::State& state)
+{
+    CTekResourceData resource;
+    ReadResourceText(resource, TwoThousandObjects());
+    QImage image(1000, 800, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        PaintDialogPreview(painter, resource, resource.Dialogs().At(0), 1000, 800);
+    }
+}
+BENCHMARK(PreviewPaint)->Unit(benchmark::kMillisecond);
+
+void SelectByClick(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    CTekDialogEditorView& view = editor.OpenFirstDialog();
+    CObjectData* targets[] = {&editor.Section(3).ChildAt(10), &editor.Section(20).ChildAt(30)};
+    int next = 0;
+    for (auto _ : state) {
+        QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, CentreOf(*targets[next ^= 1]));
+        editor.RepaintAll(view);
+    }
+}
+BENCHMARK(SelectByClick)->Unit(benchmark::kMillisecond);
+
+void PropertyCommit(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    CTekDialogEditorView& view = editor.OpenFirstDialog();
+    CObjectData& object = editor.Section(5).ChildAt(5);
+    CResourceDlg& panel = editor.frame->ResourcePanel();
+    panel.Tree().SelectItem(panel.TreeModel().ItemOf(&object));
+    const int row = RowOf(object, "Text");
+    int n = 0;
+    for (auto _ : state) {
+        panel.Grid().Commit(row, QStringLiteral("value %1").arg(++n));
+        editor.RepaintAll(view);
+    }
+}
+BENCHMARK(PropertyCommit)->Unit(benchmark::kMillisecond);
+
+void UndoOneCommit(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    CTekDialogEditorView& view = editor.OpenFirstDialog();
+    CObjectData& object = editor.Section(5).ChildAt(5);
+    CResourceDlg& panel = editor.frame->ResourcePanel();
+    const int row = RowOf(object, "Text");
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        panel.Tree().SelectItem(panel.TreeModel().ItemOf(&object));
+        panel.Grid().Commit(row, QStringLiteral("value %1").arg(++n));
+        state.ResumeTiming();
+        editor.frame->UndoActive();
+        editor.RepaintAll(view);
+    }
+}
+BENCHMARK(UndoOneCommit)->Unit(benchmark::kMillisecond);
+
+void GroupHundredObjects(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    CTekDialogEditorView& view = editor.OpenFirstDialog();
+    CResourceDlg& panel = editor.frame->ResourcePanel();
+    for (auto _ : state) {
+        state.PauseTiming();
+        CObjectDataList* root = editor.Dialog().RootGroup();
+        root->ClearMarks();
+        for (int i = 0; i < 100; ++i)
+            editor.Section(2 + i / 50).ChildAt(i % 50).SetMark(1);
+        CObjectData& anchor = editor.Section(2).ChildAt(0);
+        panel.Tree().SetInputModifiers(Qt::ControlModifier);
+        panel.Tree().SelectItem(panel.TreeModel().ItemOf(&anchor));
+        anchor.SetMark(1);
+        state.ResumeTiming();
+        panel.GroupOrUngroup();
+        editor.RepaintAll(view);
+        state.PauseTiming();
+        editor.frame->UndoActive();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(GroupHundredObjects)->Unit(benchmark::kMillisecond);
+
+// --- Live push ----------------------------------------------------------------------------------
+
+void LivePushToTerminal(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    editor.OpenFirstDialog();
+    CResourceDlg& panel = editor.frame->ResourcePanel();
+    CLinkController& link = panel.Link();
+    link.SetListenPort(0);
+    link.StartListening();
+    SilentLog log;
+    CTerminalSimulator terminal(log, TerminalOptions{});
+    int received = 0;
+    terminal.onDialog = [&](const std::string&, const std::string&, const std::string&) { ++received; };
+    terminal.Connect("127.0.0.1", link.CommandListenerPort());
+    QElapsedTimer wait;
+    wait.start();
+    while ((!terminal.IsConnected() || !link.TerminalConnection()) && wait.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    panel.LinkPage().SetLivePushEnabled(true);
+    CObjectData& object = editor.Section(5).ChildAt(5);
+    panel.Tree().SelectItem(panel.TreeModel().ItemOf(&object));
+    const int row = RowOf(object, "Text");
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Let the coalescing window close, so that the commit goes out at once.
+        QElapsedTimer idle;
+        idle.start();
+        while (idle.elapsed() < LivePush::kDefaultInterval + 50)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        const int before = received;
+        state.ResumeTiming();
+        panel.Grid().Commit(row, QStringLiteral("pushed %1").arg(++n));
+        while (received == before)
+            QApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+BENCHMARK(LivePushToTerminal)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
