@@ -56,6 +56,7 @@ public:
     void SelectByName(const std::string& name);
     /// The selected picture's index in the image list, -1 for none.
     int SelectedIndex() const { return m_selected; }
+    /// Selects the picture of that index and repaints; -1 or an index beyond the list selects none.
     void SetSelectedIndex(int index);
 
     /// Cell width and height: 65 for objects and the clipboard, 80 for images.

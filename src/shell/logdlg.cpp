@@ -2,6 +2,10 @@
 
 #include <ctime>
 
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -51,6 +55,48 @@ QFont LogFont()
     return font;
 }
 
+/// A 16 x 16 picture of what a tab holds: a button, a clipboard, two pictures, a log page.
+QIcon TabIcon(int page)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(60, 60, 60));
+    switch (page) {
+    case kPageInsertedObjects:
+        painter.setBrush(QColor(225, 225, 225));
+        painter.drawRoundedRect(QRectF(0.5, 3.5, 15, 9), 2, 2);
+        painter.fillRect(4, 7, 8, 2, QColor(60, 60, 60));
+        break;
+    case kPageClipboard:
+        painter.setBrush(QColor(170, 120, 60));
+        painter.drawRect(2, 1, 11, 14);
+        painter.fillRect(4, 4, 8, 10, Qt::white);
+        painter.fillRect(5, 0, 6, 3, QColor(120, 120, 120));
+        break;
+    case kPageBuiltinImages:
+    case kPageStationImages: {
+        const QColor sky = page == kPageBuiltinImages ? QColor(120, 180, 240) : QColor(250, 190, 90);
+        painter.setBrush(sky);
+        painter.drawRect(0, 2, 15, 12);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(40, 150, 60));
+        painter.drawPolygon(QPolygon({QPoint(1, 14), QPoint(6, 7), QPoint(10, 11), QPoint(12, 9), QPoint(15, 14)}));
+        break;
+    }
+    case kPageLinkLog:
+        painter.setBrush(Qt::white);
+        painter.drawRect(1, 0, 13, 15);
+        painter.fillRect(3, 3, 9, 2, QColor(255, 0, 0));
+        painter.fillRect(3, 7, 7, 2, QColor(80, 80, 200));
+        painter.fillRect(3, 11, 9, 2, QColor(30, 170, 0));
+        break;
+    default:
+        break;
+    }
+    return QIcon(pixmap);
+}
+
 std::tm LocalNow()
 {
     const std::time_t now = std::time(nullptr);
@@ -78,7 +124,7 @@ CLogDlg::CLogDlg(const CDibImageList& insertedObjects, const CDibImageList& clip
         const SidePanelListKind kind = kPageKinds[page];
         auto* list = new CImageListCtrl(kind, *imagesOfPage[page]);
         m_lists[static_cast<size_t>(kind)] = list;
-        m_tabs->addTab(list, ListTitle(kind));
+        m_tabs->addTab(list, TabIcon(static_cast<int>(page)), ListTitle(kind));
         connect(list, &CImageListCtrl::entryActivated, this, &CLogDlg::entryActivated);
     }
 
@@ -96,7 +142,7 @@ CLogDlg::CLogDlg(const CDibImageList& insertedObjects, const CDibImageList& clip
     m_log->setPalette(palette);
     m_log->setFont(LogFont());
     m_log->document()->setDefaultFont(LogFont());
-    m_tabs->addTab(m_log, logTitle);
+    m_tabs->addTab(m_log, TabIcon(kPageLinkLog), logTitle);
 
     m_tabs->setCurrentIndex(kPageInsertedObjects);
 }
