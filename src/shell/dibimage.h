@@ -37,9 +37,13 @@ public:
     const QImage& Bitmap() const { return m_bitmap; }
 
 private:
+    /// The bitmap smoothly scaled to that size, kept for the next paint at the same size.
+    const QImage& ScaledBitmap(const QSize& size) const;
+
     std::string m_name;
     std::string m_path;
     QImage m_bitmap;
+    mutable QImage m_scaled;
 };
 
 /// An ordered list of owned pictures.
@@ -62,5 +66,9 @@ public:
 private:
     std::vector<std::unique_ptr<CDibImage>> m_images;
 };
+
+/// Refills the list from a picture folder (a file-system path): empties it, adds the folder's
+/// ".png" files, then its ".jpg" files, then sorts by name. A missing folder leaves it empty.
+void LoadPictureFolder(CDibImageList& images, const std::string& folder);
 
 } // namespace vesk

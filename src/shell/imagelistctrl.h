@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include <QStringList>
 #include <QTableView>
 
 namespace vesk {
 
+class CDibImage;
 class CDibImageList;
 class PictureListModel;
 
@@ -26,6 +28,13 @@ std::vector<std::vector<int>> PictureRows(const std::vector<std::string>& names,
 /// The entry name of a picture of that list kind: objects drop the extension and the first
 /// three characters and are upper-cased, the clipboard drops the extension, images keep the name.
 std::string EntryNameOf(const std::string& pictureName, SidePanelListKind kind);
+
+/// The title of a list kind, as its side-panel tab reads ("挿入オブジェクト" and so on).
+QString ListTitle(SidePanelListKind kind);
+
+/// The caption lines of a picture in a list of that kind: the entry name for objects and the
+/// clipboard; the file name and "<height> x <width> <bit depth> bit" for images.
+QStringList PictureCaptions(const CDibImage& image, SidePanelListKind kind);
 
 /// A picture list of the side panel: a grid of thumbnail cells with captions (65 pixels square
 /// for objects and the clipboard, 80 for images), grouped into rows by the first byte of the
@@ -47,6 +56,7 @@ public:
     void SelectByName(const std::string& name);
     /// The selected picture's index in the image list, -1 for none.
     int SelectedIndex() const { return m_selected; }
+    /// Selects the picture of that index and repaints; -1 or an index beyond the list selects none.
     void SetSelectedIndex(int index);
 
     /// Cell width and height: 65 for objects and the clipboard, 80 for images.
@@ -55,6 +65,8 @@ public:
     /// The picture at a row and column of the grid, -1 for an empty cell.
     int PictureAt(int row, int column) const;
     int RowCount() const;
+    /// The model cell that shows a picture; invalid when the index designates no picture.
+    QModelIndex CellOf(int picture) const;
 
 signals:
     /// A picture was double-clicked or activated with Enter: its entry name and this list's kind.
@@ -62,13 +74,29 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    /// Arrow keys walk the pictures: left and right in list order, up and down to the nearest
+    /// picture of the row above or below; Home and End to the first and last picture.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    /// Empty cells are never selected, and a picture is never deselected, only replaced.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
+    /// Makes the view's selection show the selected picture.
+    void ShowSelection();
+    /// Takes the selected picture from the view's selection (mouse, keyboard, assistive tools).
+    void TakeSelection();
+    /// Emits entryActivated for the selected picture, when there is one.
+    void ActivateSelected();
+
     SidePanelListKind m_kind;
     const CDibImageList& m_images;
     PictureListModel* m_model;
     int m_selected = -1;
     int m_columnsPerRow = 3;
+    bool m_showingSelection = false;
 };
 
 } // namespace vesk

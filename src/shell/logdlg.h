@@ -57,9 +57,13 @@ signals:
     void entryActivated(vesk::SidePanelListKind kind, const std::string& name);
 
 private:
+    /// Scrolls the log to its last line; posted once for any number of lines added meanwhile.
+    void ScrollLogToEnd();
+
     QTabWidget* m_tabs;
     std::array<CImageListCtrl*, 4> m_lists{}; // by SidePanelListKind
     QTextEdit* m_log;
+    bool m_scrollPending = false;
 };
 
 } // namespace vesk

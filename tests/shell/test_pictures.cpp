@@ -1,0 +1,469 @@
+// Picture files and picture lists: decoding into 24-bit bitmaps, the folder scan and its order,
+// the scaling rule of thumbnails, the row model, entry names and captions, and the list control's
+// grid and painting.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "chrome/uitext.h"
+#include "guitestsupport.h"
+#include "shell/dibimage.h"
+#include "shell/imagelistctrl.h"
+
+namespace vesk {
+namespace {
+
+using test::Sjis;
+
+/// Writes a picture into the folder (format from the suffix); answers its UTF-8 path.
+std::string WritePicture(const QString& folder, const QString& name, const QImage& image)
+{
+    const QString path = QDir(folder).filePath(name);
+    EXPECT_TRUE(image.save(path)) << path.toStdString();
+    return PathFromQ(path);
+}
+
+QImage Filled(int width, int height, QColor colour, QImage::Format format = QImage::Format_RGB32)
+{
+    QImage image(width, height, format);
+    image.fill(colour);
+    return image;
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+std::vector<std::string> NamesOf(const CDibImageList& images)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < images.Count(); ++i)
+        names.push_back(images.At(i).Name());
+    return names;
+}
+
+QString RuntimeFolder(const char* name)
+{
+    return QDir(QStringLiteral(VESK_RUNTIME_DIR)).filePath(QString::fromUtf8(name));
+}
+
+// --- Decoding -------------------------------------------------------------------------------
+
+TEST(DibImage, DecodesIntoPlainTwentyFourBitPixels)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    QImage alpha(3, 1, QImage::Format_ARGB32);
+    alpha.setPixel(0, 0, qRgba(10, 20, 30, 0));    // fully transparent: white
+    alpha.setPixel(1, 0, qRgba(200, 40, 60, 128)); // half transparent: its own colour, unblended
+    alpha.setPixel(2, 0, qRgba(1, 2, 3, 255));
+
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(10, 200, 30), qRgba(5, 5, 5, 0)});
+    indexed.setPixel(0, 0, 0);
+    indexed.setPixel(1, 0, 1);
+
+    QImage opaqueIndexed(2, 1, QImage::Format_Indexed8);
+    opaqueIndexed.setColorTable({qRgb(7, 8, 9), qRgb(250, 0, 5)});
+    opaqueIndexed.setPixel(0, 0, 1);
+    opaqueIndexed.setPixel(1, 0, 0);
+
+    QImage grey(2, 1, QImage::Format_Grayscale8);
+    grey.setPixel(0, 0, qRgb(90, 90, 90));
+    grey.setPixel(1, 0, qRgb(200, 200, 200));
+
+    const struct Case {
+        const char* name;
+        QImage image;
+        std::vector<QColor> expected;
+    } cases[] = {
+        {"alpha.png", alpha, {QColor(255, 255, 255), QColor(200, 40, 60), QColor(1, 2, 3)}},
+        {"palette.png", indexed, {QColor(10, 200, 30), QColor(255, 255, 255)}},
+        {"opaque-palette.png", opaqueIndexed, {QColor(250, 0, 5), QColor(7, 8, 9)}},
+        {"grey.png", grey, {QColor(90, 90, 90), QColor(200, 200, 200)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDibImage image;
+        const std::string path = WritePicture(dir.path(), QString::fromUtf8(c.name), c.image);
+        ASSERT_TRUE(image.Load(path));
+        EXPECT_EQ(image.Path(), path);
+        EXPECT_EQ(image.Bitmap().format(), QImage::Format_RGB888);
+        EXPECT_EQ(image.BitDepth(), 24);
+        ASSERT_EQ(image.Width(), static_cast<int>(c.expected.size()));
+        EXPECT_EQ(image.Height(), 1);
+        for (size_t x = 0; x < c.expected.size(); ++x)
+            EXPECT_EQ(image.Bitmap().pixelColor(static_cast<int>(x), 0), c.expected[x]) << "pixel " << x;
+    }
+}
+
+TEST(DibImage, DecodesJpegAtItsOwnSize)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CDibImage image;
+    ASSERT_TRUE(image.Load(WritePicture(dir.path(), QStringLiteral("photo.jpg"), Filled(64, 48, QColor(0, 0, 255)))));
+    EXPECT_EQ(image.Width(), 64);
+    EXPECT_EQ(image.Height(), 48);
+    EXPECT_EQ(image.BitDepth(), 24);
+    const QColor centre = image.Bitmap().pixelColor(32, 24);
+    EXPECT_LT(centre.red(), 20);
+    EXPECT_GT(centre.blue(), 235);
+}
+
+TEST(DibImage, FailedLoadLeavesTheImageAsItWas)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string good = WritePicture(dir.path(), QStringLiteral("good.png"), Filled(4, 3, Qt::red));
+    WriteBytes(dir.filePath(QStringLiteral("bad.png")), "not a picture");
+
+    CDibImage image;
+    EXPECT_EQ(image.BitDepth(), 0);
+    EXPECT_FALSE(image.Load(PathFromQ(dir.filePath(QStringLiteral("missing.png")))));
+    EXPECT_TRUE(image.Bitmap().isNull());
+    ASSERT_TRUE(image.Load(good));
+    for (const char* failing : {"missing.png", "bad.png"}) {
+        EXPECT_FALSE(image.Load(PathFromQ(dir.filePath(QString::fromUtf8(failing))))) << failing;
+        EXPECT_EQ(image.Path(), good);
+        EXPECT_EQ(image.Width(), 4);
+        EXPECT_EQ(image.Height(), 3);
+    }
+}
+
+// --- Scaling into a cell --------------------------------------------------------------------
+
+TEST(DibImage, DrawnRectShrinksKeepingAspectAndCentres)
+{
+    const struct Case {
+        int pictureWidth, pictureHeight, x, y, width, height;
+        QRect expected;
+    } cases[] = {
+        {640, 480, 0, 0, 65, 50, QRect(0, 1, 65, 48)}, // width-bound, centred vertically
+        {30, 20, 0, 0, 65, 50, QRect(17, 15, 30, 20)}, // fits: own size, centred
+        {30, 20, 100, 200, 65, 50, QRect(117, 215, 30, 20)},
+        {10, 100, 0, 0, 65, 50, QRect(30, 0, 5, 50)},  // height-bound
+        {200, 10, 0, 0, 65, 50, QRect(0, 23, 65, 3)},  // 65 * 10 / 200 rounds down
+        {65, 50, 5, 5, 65, 50, QRect(5, 5, 65, 50)},   // exactly fits
+        {130, 100, 0, 0, 65, 50, QRect(0, 0, 65, 50)}, // same ratio: height branch, same size
+        {80, 50, 0, 0, 65, 50, QRect(0, 5, 65, 40)},   // only too wide
+        {64, 48, 0, 0, 80, 50, QRect(8, 1, 64, 48)},   // an image cell
+        {0, 10, 3, 4, 65, 50, QRect(3, 4, 0, 0)},      // nothing to draw
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CDibImage::DrawnRect(c.pictureWidth, c.pictureHeight, c.x, c.y, c.width, c.height), c.expected)
+            << c.pictureWidth << "x" << c.pictureHeight << " in " << c.width << "x" << c.height;
+}
+
+TEST(DibImage, DrawPaintsThePictureWhereTheRuleSays)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct Case {
+        int width, height;
+        QRect expected;
+    } cases[] = {{640, 480, QRect(0, 1, 65, 48)}, {30, 20, QRect(17, 15, 30, 20)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        CDibImage image;
+        ASSERT_TRUE(image.Load(
+            WritePicture(dir.path(), QStringLiteral("p%1.png").arg(c.width), Filled(c.width, c.height, Qt::red))));
+        QImage canvas = Filled(65, 50, Qt::white);
+        {
+            QPainter painter(&canvas);
+            image.Draw(painter, 0, 0, 65, 50);
+        }
+        int red = 0;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x)
+                if (canvas.pixelColor(x, y) == QColor(Qt::red)) {
+                    ++red;
+                    EXPECT_TRUE(c.expected.contains(x, y)) << x << "," << y;
+                }
+        EXPECT_EQ(red, c.expected.width() * c.expected.height());
+    }
+
+    QImage canvas = Filled(20, 20, Qt::white);
+    QPainter painter(&canvas);
+    CDibImage().Draw(painter, 0, 0, 20, 20);
+    painter.end();
+    EXPECT_EQ(canvas, Filled(20, 20, Qt::white));
+}
+
+// --- Folders --------------------------------------------------------------------------------
+
+TEST(DibImageList, FolderScanKeepsPicturesOnlyAndSortsByShiftJisBytes)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.path();
+    WritePicture(folder, QStringLiteral("02_TEXT.png"), Filled(8, 8, Qt::green));
+    WritePicture(folder, QStringLiteral("01_BUTTON.jpg"), Filled(8, 8, Qt::blue));
+    WritePicture(folder, QStringLiteral("05_UPPER.PNG"), Filled(8, 8, Qt::blue));
+    // Half-width katakana (0xB1) sorts before a kanji of lead byte 0xE5 in Shift_JIS bytes,
+    // although it comes after it in UTF-8 and UTF-16.
+    WritePicture(folder, QStringLiteral("ｱ.png"), Filled(8, 8, Qt::blue));
+    WritePicture(folder, QStringLiteral("蕭.png"), Filled(8, 8, Qt::blue));
+    WritePicture(folder, QStringLiteral("other.bmp"), Filled(8, 8, Qt::blue));
+    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("03_FOLDER.png")));
+    WriteBytes(QDir(folder).filePath(QStringLiteral("04_BROKEN.png")), "not a picture");
+
+    CDibImageList images;
+    LoadPictureFolder(images, PathFromQ(folder));
+    const std::vector<std::string> expected = {"01_BUTTON.jpg", "02_TEXT.png", "05_UPPER.PNG", Sjis("ｱ.png"),
+                                               Sjis("蕭.png")};
+    EXPECT_EQ(NamesOf(images), expected);
+    ASSERT_EQ(images.Count(), 5);
+    EXPECT_EQ(images.At(0).Path(), PathFromQ(QDir(folder).filePath(QStringLiteral("01_BUTTON.jpg"))));
+
+    // Reloading refills rather than adds.
+    LoadPictureFolder(images, PathFromQ(folder));
+    EXPECT_EQ(images.Count(), 5);
+
+    CDibImageList jpegs;
+    jpegs.LoadFolder(PathFromQ(folder), ".jpg");
+    EXPECT_EQ(NamesOf(jpegs), std::vector<std::string>{"01_BUTTON.jpg"});
+}
+
+TEST(DibImageList, MissingFoldersAndFilesGiveNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CDibImageList images;
+    LoadPictureFolder(images, PathFromQ(dir.filePath(QStringLiteral("resources"))));
+    EXPECT_EQ(images.Count(), 0);
+    LoadPictureFolder(images, PathFromQ(dir.path())); // exists, but empty
+    EXPECT_EQ(images.Count(), 0);
+    EXPECT_FALSE(images.LoadFile(PathFromQ(dir.filePath(QStringLiteral("Clipboard.png")))));
+    EXPECT_EQ(images.Count(), 0);
+}
+
+TEST(DibImageList, ShippedPicturesLoad)
+{
+    CDibImageList objects;
+    LoadPictureFolder(objects, PathFromQ(RuntimeFolder("objects")));
+    ASSERT_EQ(objects.Count(), 21);
+    EXPECT_EQ(objects.At(0).Name(), "01_TEXT.png");
+    EXPECT_EQ(objects.At(20).Name(), "28_RELATIVE.png");
+    EXPECT_EQ(EntryNameOf(objects.At(2).Name(), SidePanelListKind::InsertedObjects), "BUTTON");
+    // "0…" nine pictures, "1…" four, "2…" eight, three to a row.
+    std::vector<std::string> names = NamesOf(objects);
+    EXPECT_EQ(PictureRows(names, 3).size(), 3u + 2u + 3u);
+
+    CDibImageList clipboard;
+    ASSERT_TRUE(clipboard.LoadFile(PathFromQ(RuntimeFolder("samples/Clipboard.png"))));
+    EXPECT_EQ(clipboard.At(0).Name(), "Clipboard.png");
+    EXPECT_EQ(EntryNameOf(clipboard.At(0).Name(), SidePanelListKind::Clipboard), "Clipboard");
+
+    CDibImageList assets;
+    LoadPictureFolder(assets, PathFromQ(RuntimeFolder("assets")));
+    EXPECT_EQ(assets.Count(), 13);
+    EXPECT_EQ(assets.At(0).Name(), "bar_active.png");
+}
+
+// --- Rows, entry names, captions ------------------------------------------------------------
+
+TEST(PictureRows, GroupByFirstByteAndWrap)
+{
+    const std::vector<std::string> twenty(20, "x.png");
+    const struct Case {
+        const char* what;
+        std::vector<std::string> names;
+        int columns;
+        std::vector<std::vector<int>> expected;
+    } cases[] = {
+        {"one group in one row", {"01_BUTTON.png", "02_TEXT.png", "03_CHECK.png"}, 3, {{0, 1, 2}}},
+        {"new letter, new row", {"apple.png", "arrow.png", "bird.png"}, 2, {{0, 1}, {2}}},
+        {"new letter with room left", {"apple.png", "arrow.png", "bird.png"}, 5, {{0, 1}, {2}}},
+        {"group wraps", {"0a", "0b", "0c", "0d", "0e"}, 2, {{0, 1}, {2, 3}, {4}}},
+        {"one column", {"0a", "0b", "1a"}, 1, {{0}, {1}, {2}}},
+        {"no room still one a row", {"0a", "0b"}, 0, {{0}, {1}}},
+        {"at most fifteen a row",
+         twenty,
+         40,
+         {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, {15, 16, 17, 18, 19}}},
+        {"only the neighbour counts", {"a", "a2", "b", "a3"}, 5, {{0, 1}, {2}, {3}}},
+        {"empty names group together", {"", "", "a"}, 5, {{0, 1}, {2}}},
+        {"Shift_JIS lead bytes", {Sjis("ボタン"), Sjis("ボール"), Sjis("あ")}, 5, {{0, 1}, {2}}},
+        {"nothing", {}, 3, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PictureRows(c.names, c.columns), c.expected) << c.what;
+}
+
+TEST(EntryNames, FollowTheListKind)
+{
+    using K = SidePanelListKind;
+    const struct Case {
+        std::string picture;
+        K kind;
+        std::string expected;
+    } cases[] = {
+        {"01_button.png", K::InsertedObjects, "BUTTON"},
+        {"01_BUTTON.jpg", K::InsertedObjects, "BUTTON"},
+        {"21_my.frame.png", K::InsertedObjects, "MY.FRAME"},
+        {"ab.png", K::InsertedObjects, ""},
+        // The second byte of テ is 'e': it stays as it is.
+        {Sjis("01_テb.png"), K::InsertedObjects, Sjis("テB")},
+        {Sjis("あい_x.png"), K::InsertedObjects, "X"},
+        {"Clipboard.png", K::Clipboard, "Clipboard"},
+        {"bg.png", K::BuiltinImages, "bg.png"},
+        {"dial[32-32].png", K::StationImages, "dial[32-32].png"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EntryNameOf(c.picture, c.kind), c.expected) << c.picture;
+}
+
+TEST(PictureCaptions, ObjectsShowTheEntryImagesNameAndSize)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CDibImageList images;
+    ASSERT_TRUE(images.LoadFile(WritePicture(dir.path(), QStringLiteral("pic.png"), Filled(64, 48, Qt::gray))));
+    ASSERT_TRUE(images.LoadFile(WritePicture(dir.path(), QStringLiteral("01_button.png"), Filled(5, 7, Qt::gray))));
+    using K = SidePanelListKind;
+    EXPECT_EQ(PictureCaptions(images.At(0), K::BuiltinImages),
+              QStringList({QStringLiteral("pic.png"), QStringLiteral("48 x 64 24 bit")}));
+    EXPECT_EQ(PictureCaptions(images.At(0), K::StationImages).value(1), QStringLiteral("48 x 64 24 bit"));
+    EXPECT_EQ(PictureCaptions(images.At(1), K::InsertedObjects), QStringList({QStringLiteral("BUTTON")}));
+    EXPECT_EQ(PictureCaptions(images.At(1), K::Clipboard), QStringList({QStringLiteral("01_button")}));
+}
+
+// --- The list control -----------------------------------------------------------------------
+
+/// Sizes the list so that its viewport is that wide (and tall enough for every row).
+void SetViewportWidth(CImageListCtrl& list, int width)
+{
+    list.resize(width, 2000);
+    test::ProcessEvents();
+    const int frame = list.width() - list.viewport()->width();
+    list.resize(width + frame, 2000);
+    test::ProcessEvents();
+}
+
+TEST(ImageListCtrl, CellsAndColumnsFollowTheKindAndWidth)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CDibImageList images;
+    for (int i = 0; i < 20; ++i)
+        images.LoadFile(WritePicture(dir.path(), QStringLiteral("x%1.png").arg(i, 2, 10, QLatin1Char('0')),
+                                     Filled(4, 4, Qt::gray)));
+    ASSERT_EQ(images.Count(), 20);
+
+    using K = SidePanelListKind;
+    const struct Case {
+        K kind;
+        int viewportWidth;
+        int cellSize, columns, rows;
+    } cases[] = {
+        {K::InsertedObjects, 130, 65, 2, 10}, {K::InsertedObjects, 129, 65, 1, 20}, {K::InsertedObjects, 40, 65, 1, 20},
+        {K::InsertedObjects, 200, 65, 3, 7},  {K::Clipboard, 130, 65, 2, 10},       {K::BuiltinImages, 130, 80, 1, 20},
+        {K::StationImages, 160, 80, 2, 10},   {K::BuiltinImages, 2000, 80, 25, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.viewportWidth);
+        CImageListCtrl list(c.kind, images);
+        list.show();
+        SetViewportWidth(list, c.viewportWidth);
+        EXPECT_EQ(list.CellSize(), c.cellSize);
+        EXPECT_EQ(list.ColumnsPerRow(), c.columns);
+        EXPECT_EQ(list.RowCount(), c.rows);
+        EXPECT_EQ(list.model()->rowCount(), c.rows);
+        EXPECT_EQ(list.model()->columnCount(), std::min(c.columns, 15));
+        EXPECT_EQ(list.columnWidth(0), c.cellSize);
+        EXPECT_EQ(list.rowHeight(0), c.cellSize);
+        EXPECT_EQ(list.PictureAt(0, 0), 0);
+        EXPECT_EQ(list.PictureAt(1, 0), std::min(c.columns, 15));
+        EXPECT_EQ(list.PictureAt(c.rows, 0), -1);
+    }
+}
+
+TEST(ImageListCtrl, GroupsRowsAndLeavesEmptyCells)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CDibImageList objects;
+    CDibImageList builtin;
+    for (const char* name : {"01_BUTTON.png", "02_TEXT.png", "03_CHECK.png"})
+        WritePicture(dir.path(), QString::fromUtf8(name), Filled(8, 8, Qt::gray));
+    LoadPictureFolder(objects, PathFromQ(dir.path()));
+    QTemporaryDir builtinDir;
+    for (const char* name : {"bird.png", "apple.png", "arrow.png"})
+        WritePicture(builtinDir.path(), QString::fromUtf8(name), Filled(64, 48, Qt::gray));
+    LoadPictureFolder(builtin, PathFromQ(builtinDir.path()));
+
+    CImageListCtrl objectList(SidePanelListKind::InsertedObjects, objects);
+    objectList.show();
+    SetViewportWidth(objectList, 3 * 65);
+    EXPECT_EQ(objectList.RowCount(), 1);
+    QStringList captions;
+    for (int column = 0; column < 3; ++column)
+        captions << objectList.model()->index(0, column).data().toString();
+    EXPECT_EQ(captions, QStringList({QStringLiteral("BUTTON"), QStringLiteral("TEXT"), QStringLiteral("CHECK")}));
+
+    CImageListCtrl builtinList(SidePanelListKind::BuiltinImages, builtin);
+    builtinList.show();
+    SetViewportWidth(builtinList, 2 * 80);
+    ASSERT_EQ(builtinList.RowCount(), 2);
+    const QAbstractItemModel& model = *builtinList.model();
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("apple.png"));
+    EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("arrow.png"));
+    EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("bird.png"));
+    EXPECT_EQ(model.index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("bird.png"));
+    EXPECT_EQ(model.index(1, 0).data(Qt::AccessibleDescriptionRole).toString(),
+              QStringLiteral("bird.png\n48 x 64 24 bit"));
+    // The cell after bird is empty: no text, and not selectable.
+    EXPECT_EQ(builtinList.PictureAt(1, 1), -1);
+    EXPECT_FALSE(model.index(1, 1).data().isValid());
+    EXPECT_FALSE(model.flags(model.index(1, 1)).testFlag(Qt::ItemIsSelectable));
+    EXPECT_TRUE(model.flags(model.index(1, 0)).testFlag(Qt::ItemIsSelectable));
+}
+
+TEST(ImageListCtrl, PaintsThumbnailsOnTheSelectionColour)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage transparent(640, 480, QImage::Format_ARGB32);
+    transparent.fill(Qt::transparent);
+    WritePicture(dir.path(), QStringLiteral("01_BIG.png"), Filled(640, 480, Qt::red));
+    WritePicture(dir.path(), QStringLiteral("02_CLEAR.png"), transparent);
+    CDibImageList images;
+    LoadPictureFolder(images, PathFromQ(dir.path()));
+    ASSERT_EQ(images.Count(), 2);
+
+    CImageListCtrl list(SidePanelListKind::InsertedObjects, images);
+    list.show();
+    SetViewportWidth(list, 2 * 65);
+    list.SetSelectedIndex(1);
+    const QImage shot = list.viewport()->grab().toImage();
+    const QColor highlight = list.palette().color(QPalette::Highlight);
+    const QColor base = list.palette().color(QPalette::Base);
+    ASSERT_NE(highlight, base);
+    const struct Probe {
+        QPoint at;
+        QColor expected;
+    } probes[] = {
+        {{32, 0}, base},                    // above the 65 x 48 thumbnail
+        {{32, 1}, QColor(Qt::red)},         // its first row
+        {{0, 48}, QColor(Qt::red)},         // its last row, left edge
+        {{64, 48}, QColor(Qt::red)},        // right edge
+        {{32, 49}, base},                   // below it
+        {{65 + 32, 0}, highlight},          // the selected cell's background
+        {{65 + 32, 10}, QColor(Qt::white)}, // its transparent picture shows white
+        {{65 + 32, 49}, highlight},
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(shot.pixelColor(p.at), p.expected) << p.at.x() << "," << p.at.y();
+}
+
+} // namespace
+} // namespace vesk
