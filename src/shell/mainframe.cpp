@@ -661,21 +661,15 @@ void CMainFrame::SetLinkState(int state)
 void CMainFrame::LoadImages()
 {
     const std::string& data = m_paths.dataFolder;
-    auto loadFolder = [](CDibImageList& list, const std::string& folder) {
-        list.Clear();
-        list.LoadFolder(folder, ".png");
-        list.LoadFolder(folder, ".jpg");
-        list.SortByName();
-    };
-    loadFolder(m_insertedObjects, data + "objects/");
+    LoadPictureFolder(m_insertedObjects, data + "objects/");
     m_clipboardImages.Clear();
     m_clipboardImages.LoadFile(data + "samples/Clipboard.png");
-    loadFolder(m_builtinImages, data + "assets/");
+    LoadPictureFolder(m_builtinImages, data + "assets/");
     // The folder as the station pictures are read from it; the field keeps what the user gave.
     std::string projectFolder = m_resourcePanel->ProjectFolder();
     if (projectFolder.empty() || projectFolder.back() != '/')
         projectFolder += '/';
-    loadFolder(m_stationImages, projectFolder + "resources/");
+    LoadPictureFolder(m_stationImages, projectFolder + "resources/");
     m_sidePanel->RefreshLists();
 }
 
