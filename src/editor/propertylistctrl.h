@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include <QPersistentModelIndex>
 #include <QTableView>
 
 namespace vesk {
@@ -10,6 +11,7 @@ class TekClass;
 class Prompts;
 class PropertyModel;
 class PropertyDelegate;
+enum class CellEditor;
 
 /// The property grid: the items of one node as rows of "Key", "Value" and a button column,
 /// item count + 10 rows, edited in place with an editor chosen by the item's kind. A commit
@@ -37,6 +39,9 @@ public:
     /// Opens the editor of the cell at row and column (1 value, 2 button) as the item's kind
     /// asks; false when that cell opens nothing.
     bool StartEdit(int row, int column);
+    /// Opens a text cell on the row's cell whatever the item's kind (an open text cell moving up
+    /// or down) and makes the row current; false for a row without an item.
+    bool StartTextEdit(int row, int column);
     /// Sets the value of the row's item and sends propertyChanged. False, changing nothing, for a
     /// row without an item and for text holding characters that Shift_JIS cannot hold (refused
     /// with a message box naming them).
@@ -52,13 +57,26 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
+    /// The number of items of the node shown, 0 without a node.
+    int ItemCount() const;
+    void NoteMousePress(QMouseEvent* event, bool wasCurrent);
+    void HoverAt(const QPoint& position);
+    bool OpenCell(int row, int column, CellEditor editor, bool forceText);
+
     Prompts& m_prompts;
     PropertyModel* m_model;
     PropertyDelegate* m_delegate;
+    /// The cell a left press asked to open when the button is released, or an invalid index.
+    QPersistentModelIndex m_pendingEdit;
+    /// The row the pointer was last over (-2 when it is outside the rows).
+    int m_hoverRow = -2;
 };
 
 } // namespace vesk

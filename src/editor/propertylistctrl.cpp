@@ -1,0 +1,504 @@
+#include "editor/propertylistctrl.h"
+
+#include <algorithm>
+
+#include <QAbstractTableModel>
+#include <QBrush>
+#include <QColor>
+#include <QHeaderView>
+#include <QHoverEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStringList>
+
+#include "chrome/prompts.h"
+#include "chrome/uitext.h"
+#include "editor/propertycells.h"
+#include "model/tekclass.h"
+
+namespace vesk {
+
+namespace {
+
+/// Blank rows shown after the items.
+constexpr int kBlankRows = 10;
+constexpr int kColumnCount = 3;
+constexpr int kButtonColumn = 2;
+constexpr int kColumnWidths[kColumnCount] = {120, 215, 20};
+/// How far below a row the grid scrolls before a choice cell opens from the button column.
+constexpr int kChoiceListReach = 10;
+/// The narrowest column in which a text cell, and a choice cell, still opens.
+constexpr int kMinTextCellWidth = 5;
+constexpr int kMinChoiceCellWidth = 10;
+
+const QColor kCurrentRowFill(255, 230, 230);
+const QColor kEvenRowFill(240, 255, 255);
+const QColor kOddRowFill(255, 255, 255);
+const QColor kCurrentRowText(255, 0, 0);
+const QColor kRowText(0, 0, 0);
+
+/// The mark of the button column for an item kind.
+QString ButtonMark(int kindCode)
+{
+    switch (kindCode) {
+    case 3:
+    case 4:
+    case 12:
+        return Utf8("▼");
+    case 5:
+        return QStringLiteral(">>");
+    default:
+        return {};
+    }
+}
+
+bool NoModifiers(const QKeyEvent& event)
+{
+    return (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+/// The grid's own keys, which shortcuts of the surrounding window must not take.
+bool IsGridKey(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Delete:
+        return NoModifiers(event);
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+/// The items of one node as rows of name, value and button mark, then blank rows. The row
+/// count is kept here and changes only when the grid asks, so that it stays what the view was
+/// told even while the node's item list is being changed.
+class PropertyModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit PropertyModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    TekClass* Node() const { return m_node; }
+    int ItemCount() const { return m_node ? m_node->Items().Count() : 0; }
+    int CurrentRow() const { return m_currentRow; }
+
+    void SetNode(TekClass* node)
+    {
+        beginResetModel();
+        m_node = node;
+        m_rows = node ? ItemCount() + kBlankRows : 0;
+        m_currentRow = node ? 0 : -1;
+        endResetModel();
+    }
+
+    /// Adds or removes rows after the node's item list changed; every row may read anew.
+    void SyncRowCount()
+    {
+        const int wanted = m_node ? ItemCount() + kBlankRows : 0;
+        if (wanted > m_rows) {
+            beginInsertRows({}, m_rows, wanted - 1);
+            m_rows = wanted;
+            endInsertRows();
+        } else if (wanted < m_rows) {
+            beginRemoveRows({}, wanted, m_rows - 1);
+            m_rows = wanted;
+            endRemoveRows();
+        }
+        AllChanged();
+    }
+
+    void SetCurrentRow(int row)
+    {
+        if (row == m_currentRow)
+            return;
+        const int old = m_currentRow;
+        m_currentRow = row;
+        RowChanged(old);
+        RowChanged(row);
+    }
+
+    void RowChanged(int row)
+    {
+        if (row >= 0 && row < m_rows)
+            emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    }
+
+    void AllChanged()
+    {
+        if (m_rows > 0)
+            emit dataChanged(index(0, 0), index(m_rows - 1, kColumnCount - 1));
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kColumnCount; }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || !m_node)
+            return {};
+        const int row = index.row();
+        switch (role) {
+        case Qt::DisplayRole:
+            return CellText(row, index.column());
+        case Qt::BackgroundRole:
+            if (row == m_currentRow)
+                return QBrush(kCurrentRowFill);
+            return QBrush(row % 2 == 0 ? kEvenRowFill : kOddRowFill);
+        case Qt::ForegroundRole:
+            return QBrush(row == m_currentRow ? kCurrentRowText : kRowText);
+        case ItemKindRole:
+            return row < ItemCount() ? static_cast<int>(m_node->Items().At(row).Kind()) : -1;
+        case ItemChoicesRole:
+            return Choices(row);
+        default:
+            return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return QAbstractTableModel::headerData(section, orientation, role);
+        switch (section) {
+        case 0:
+            return QStringLiteral("Key");
+        case 1:
+            return QStringLiteral("Value");
+        default:
+            return QString();
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (!index.isValid() || index.row() >= ItemCount())
+            return flags;
+        // A value opens a text cell at least when an open text cell moves onto it.
+        const int kind = static_cast<int>(m_node->Items().At(index.row()).Kind());
+        if (index.column() == 1 || EditorForCell(kind, index.column()) != CellEditor::None)
+            flags |= Qt::ItemIsEditable;
+        return flags;
+    }
+
+private:
+    QString CellText(int row, int column) const
+    {
+        if (row >= ItemCount())
+            return {};
+        const auto& item = m_node->Items().At(row);
+        switch (column) {
+        case 0:
+            return ToQ(item.Name());
+        case 1:
+            return ToQ(item.Value());
+        default:
+            return ButtonMark(static_cast<int>(item.Kind()));
+        }
+    }
+
+    QStringList Choices(int row) const
+    {
+        QStringList choices;
+        if (row >= ItemCount())
+            return choices;
+        const auto& item = m_node->Items().At(row);
+        if (const auto* list = item.Choices())
+            for (const auto& choice : *list)
+                choices << ToQ(choice);
+        return choices;
+    }
+
+    TekClass* m_node = nullptr;
+    int m_rows = 0;
+    int m_currentRow = -1;
+};
+
+CPropertyListCtrl::CPropertyListCtrl(Prompts& prompts, QWidget* parent)
+    : QTableView(parent), m_prompts(prompts), m_model(new PropertyModel(this)), m_delegate(new PropertyDelegate(*this))
+{
+    setObjectName(QStringLiteral("propertyGrid"));
+    setAccessibleName(Utf8("プロパティー"));
+    setModel(m_model);
+    setItemDelegate(m_delegate);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setTabKeyNavigation(false);
+    setShowGrid(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    verticalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(0);
+    for (int column = 0; column < kColumnCount; ++column)
+        setColumnWidth(column, kColumnWidths[column]);
+    setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_Hover, true);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())
+            m_model->SetCurrentRow(current.row());
+    });
+}
+
+CPropertyListCtrl::~CPropertyListCtrl() = default;
+
+void CPropertyListCtrl::ShowNode(TekClass* node)
+{
+    if (node == m_model->Node())
+        return;
+    m_delegate->CancelOpenCell();
+    m_pendingEdit = QPersistentModelIndex();
+    m_hoverRow = -2;
+    m_model->SetNode(node);
+    SetCurrentRow(node ? 0 : -1);
+    scrollToTop();
+}
+
+TekClass* CPropertyListCtrl::Node() const
+{
+    return m_model->Node();
+}
+
+int CPropertyListCtrl::ItemCount() const
+{
+    return m_model->ItemCount();
+}
+
+void CPropertyListCtrl::RefreshRowCount()
+{
+    const int row = CurrentRow();
+    m_model->SyncRowCount();
+    SetCurrentRow(row >= 0 && row < m_model->rowCount() ? row : (Node() ? 0 : -1));
+}
+
+void CPropertyListCtrl::RepaintGrid()
+{
+    m_model->AllChanged();
+    viewport()->update();
+}
+
+int CPropertyListCtrl::CurrentRow() const
+{
+    return m_model->CurrentRow();
+}
+
+void CPropertyListCtrl::SetCurrentRow(int row)
+{
+    if (!Node() || row < 0 || row >= m_model->rowCount()) {
+        if (row == -1 || !Node()) {
+            m_model->SetCurrentRow(-1);
+            selectionModel()->clear();
+        }
+        return;
+    }
+    m_model->SetCurrentRow(row);
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    selectionModel()->setCurrentIndex(m_model->index(row, column),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool CPropertyListCtrl::StartEdit(int row, int column)
+{
+    if (row < 0 || row >= ItemCount())
+        return false;
+    const auto& item = Node()->Items().At(row);
+    const CellEditor editor = EditorForCell(static_cast<int>(item.Kind()), column);
+    switch (editor) {
+    case CellEditor::None:
+        return false;
+    case CellEditor::ImagePick: {
+        TekClass* node = Node();
+        const std::string name = item.Name();
+        emit imagePickRequested(node, name);
+        return true;
+    }
+    case CellEditor::Choice:
+    case CellEditor::TrueFalse:
+        if (column == kButtonColumn) {
+            scrollTo(m_model->index(row, column));
+            const int below = std::min(row + kChoiceListReach, m_model->rowCount() - 1);
+            scrollTo(m_model->index(below, column));
+        }
+        break;
+    case CellEditor::Text:
+        break;
+    }
+    return OpenCell(row, column, editor, false);
+}
+
+bool CPropertyListCtrl::StartTextEdit(int row, int column)
+{
+    if (row < 0 || row >= ItemCount())
+        return false;
+    SetCurrentRow(row);
+    return OpenCell(row, column, CellEditor::Text, true);
+}
+
+bool CPropertyListCtrl::OpenCell(int row, int column, CellEditor editor, bool forceText)
+{
+    // A choice cell lies over the value column, whichever column opens it.
+    const bool choice = editor == CellEditor::Choice || editor == CellEditor::TrueFalse;
+    if (columnWidth(choice ? 1 : column) < (choice ? kMinChoiceCellWidth : kMinTextCellWidth))
+        return false;
+    if (m_delegate->OpenCell())
+        m_delegate->EndOpenCell();
+    const QModelIndex index = m_model->index(row, column);
+    if (!index.isValid())
+        return false;
+    scrollTo(index);
+    m_delegate->ForceTextCell(forceText);
+    edit(index, QAbstractItemView::AllEditTriggers, nullptr);
+    m_delegate->ForceTextCell(false);
+    QWidget* cell = m_delegate->OpenCell();
+    if (auto* choiceCell = qobject_cast<CComboBoxCell*>(cell))
+        choiceCell->ShowList();
+    return cell != nullptr;
+}
+
+bool CPropertyListCtrl::Commit(int row, const QString& text)
+{
+    if (row < 0 || row >= ItemCount())
+        return false;
+    const QString unrepresentable = UnrepresentableCharacters(text);
+    if (!unrepresentable.isEmpty()) {
+        m_prompts.ShowMessage(this, UnrepresentableTextMessage(unrepresentable), MessageIcon::Error);
+        return false;
+    }
+    TekClass* node = Node();
+    auto& item = node->Items().At(row);
+    item.SetValue(FromQ(text));
+    // The receiver may rebuild the item list, so the name travels as a copy.
+    const std::string name = item.Name();
+    m_model->RowChanged(row);
+    emit propertyChanged(node, name);
+    return true;
+}
+
+bool CPropertyListCtrl::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && Node() && IsGridKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+void CPropertyListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if (!NoModifiers(*event)) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    const int row = CurrentRow();
+    switch (event->key()) {
+    case Qt::Key_Space:
+        if (row >= 0)
+            StartEdit(row, 1);
+        event->accept();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int next = row + (event->key() == Qt::Key_Up ? -1 : 1);
+        if (row >= 0 && next >= 0 && next < m_model->rowCount()) {
+            SetCurrentRow(next);
+            scrollTo(m_model->index(next, std::max(0, currentIndex().column())));
+        }
+        event->accept();
+        return;
+    }
+    case Qt::Key_Delete:
+        if (row > 0 && row < ItemCount())
+            Commit(row, QString());
+        event->accept();
+        return;
+    default:
+        QTableView::keyPressEvent(event);
+    }
+}
+
+void CPropertyListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const bool wasCurrent = index.isValid() && index.row() == CurrentRow();
+    QTableView::mousePressEvent(event);
+    NoteMousePress(event, wasCurrent);
+}
+
+void CPropertyListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const bool wasCurrent = index.isValid() && index.row() == CurrentRow();
+    QTableView::mouseDoubleClickEvent(event);
+    NoteMousePress(event, wasCurrent);
+}
+
+void CPropertyListCtrl::NoteMousePress(QMouseEvent* event, bool wasCurrent)
+{
+    m_pendingEdit = QPersistentModelIndex();
+    if (event->button() != Qt::LeftButton || !Node())
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    SetCurrentRow(index.row());
+    // The editor opens once the click is complete, on the release over the same cell.
+    if (wasCurrent || index.column() == kButtonColumn)
+        m_pendingEdit = index;
+}
+
+void CPropertyListCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    const QModelIndex pending = m_pendingEdit;
+    m_pendingEdit = QPersistentModelIndex();
+    if (event->button() == Qt::LeftButton && pending.isValid() && indexAt(event->position().toPoint()) == pending)
+        StartEdit(pending.row(), pending.column());
+}
+
+bool CPropertyListCtrl::viewportEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        HoverAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        break;
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+        HoverAt(static_cast<QHoverEvent*>(event)->position().toPoint());
+        break;
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        m_hoverRow = -2;
+        break;
+    default:
+        break;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void CPropertyListCtrl::HoverAt(const QPoint& position)
+{
+    const int row = Node() ? rowAt(position.y()) : -1;
+    if (row == m_hoverRow)
+        return;
+    m_hoverRow = row;
+    if (row < 0)
+        return;
+    if (row >= ItemCount()) {
+        emit statusText(QStringLiteral("..."));
+        return;
+    }
+    const auto& item = Node()->Items().At(row);
+    if (const auto* description = item.Description())
+        emit statusText(ToQ(*description));
+}
+
+} // namespace vesk
+
+#include "propertylistctrl.moc"
