@@ -10,18 +10,11 @@
 #include <QTextBoundaryFinder>
 
 #include "editor/propertylistctrl.h"
+#include "model/itemdata.h"
 
 namespace vesk {
 
 namespace {
-
-/// Kind codes of the items (see ItemKind).
-constexpr int kKindFixed = 1;
-constexpr int kKindChoice = 3;
-constexpr int kKindSuggest = 4;
-constexpr int kKindImage = 5;
-constexpr int kKindNumber = 11;
-constexpr int kKindFlag = 12;
 
 /// Room kept after the text of a text cell.
 constexpr int kTextCellSlack = 5;
@@ -48,6 +41,24 @@ bool IsCellKey(const QKeyEvent& event)
     }
 }
 
+/// Takes the cell's own keys from the shortcuts of the window, and keeps Tab from moving the
+/// focus on; true when the event was taken.
+bool TakeCellKeys(QEvent& event)
+{
+    if (event.type() == QEvent::ShortcutOverride && IsCellKey(static_cast<QKeyEvent&>(event))) {
+        event.accept();
+        return true;
+    }
+    if (event.type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent&>(event).key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            event.accept();
+            return true;
+        }
+    }
+    return false;
+}
+
 /// True when the focus went to a window of the cell's own (its list, a context menu), to a
 /// widget inside the cell, or away with the whole window (it comes back to the cell).
 bool FocusStaysWithCell(const QWidget& cell, const QFocusEvent& event)
@@ -67,27 +78,25 @@ CellEditor EditorForCell(int kindCode, int column)
     if (column != 1 && column != 2)
         return CellEditor::None;
     const bool button = column == 2;
-    switch (kindCode) {
-    case kKindFixed:
-        return CellEditor::None;
-    case kKindChoice:
-        return CellEditor::Choice;
-    case kKindFlag:
-        return CellEditor::TrueFalse;
-    case kKindNumber:
+    switch (static_cast<ItemKind>(kindCode)) {
+    case ItemKind::FreeText:
+    case ItemKind::Display:
+    case ItemKind::Size:
+    case ItemKind::Data:
+    case ItemKind::Number:
         return button ? CellEditor::None : CellEditor::Text;
-    case kKindSuggest:
+    case ItemKind::Suggest:
         return button ? CellEditor::Choice : CellEditor::Text;
-    case kKindImage:
+    case ItemKind::Image:
         return button ? CellEditor::ImagePick : CellEditor::Text;
-    case 0:
-    case 2:
-    case 6:
-    case 10:
-        return button ? CellEditor::None : CellEditor::Text;
-    default:
-        return CellEditor::None;
+    case ItemKind::Choice:
+        return CellEditor::Choice;
+    case ItemKind::Flag:
+        return CellEditor::TrueFalse;
+    case ItemKind::Fixed:
+        break;
     }
+    return CellEditor::None;
 }
 
 int FindChoiceByPrefix(const QStringList& choices, const QString& text)
@@ -140,37 +149,26 @@ void CExEditCell::Place(const QRect& cellRect, int rightEdge)
 {
     m_cellRect = cellRect;
     m_rightEdge = rightEdge;
-    setGeometry(cellRect);
-    Widen();
+    setGeometry(cellRect.x(), cellRect.y(), WidthFor(m_typedWidth), cellRect.height());
+}
+
+int CExEditCell::WidthFor(int wanted) const
+{
+    return std::max(m_cellRect.width(), std::min(wanted, m_rightEdge - m_cellRect.left()));
 }
 
 void CExEditCell::Widen()
 {
-    if (m_cellRect.isNull())
-        return;
     const int wanted = fontMetrics().horizontalAdvance(text()) + kTextCellSlack;
-    int width = m_cellRect.width();
-    if (wanted > width)
-        width = std::max(width, std::min(wanted, m_rightEdge - m_cellRect.left()));
-    if (width != this->width())
-        resize(width, m_cellRect.height());
+    if (wanted <= width())
+        return;
+    m_typedWidth = wanted;
+    resize(WidthFor(wanted), height());
 }
 
 bool CExEditCell::event(QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride && IsCellKey(*static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
-    }
-    // Tab stays in the cell rather than moving the focus on.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            key->accept();
-            return true;
-        }
-    }
-    return QLineEdit::event(event);
+    return TakeCellKeys(*event) || QLineEdit::event(event);
 }
 
 void CExEditCell::keyPressEvent(QKeyEvent* event)
@@ -226,6 +224,8 @@ CComboBoxCell::CComboBoxCell(int row, int column, const QString& itemName, const
     setMaxVisibleItems(kChoiceListRows);
     addItems(m_choices);
     setCurrentIndex(FindChoiceByPrefix(m_choices, m_initialText));
+    if (currentIndex() < 0)
+        setEditText(m_initialText);
     view()->setAccessibleName(itemName);
     view()->installEventFilter(this);
     view()->viewport()->installEventFilter(this);
@@ -250,18 +250,7 @@ void CComboBoxCell::ShowList()
 
 bool CComboBoxCell::event(QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride && IsCellKey(*static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            key->accept();
-            return true;
-        }
-    }
-    return QComboBox::event(event);
+    return TakeCellKeys(*event) || QComboBox::event(event);
 }
 
 bool CComboBoxCell::eventFilter(QObject* watched, QEvent* event)
@@ -342,6 +331,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     const QString value = index.siblingAtColumn(1).data().toString();
     const int row = index.row();
     const int column = index.column();
+    // createEditor is const by the view's interface; the cell's end is handled by this delegate.
     auto* self = const_cast<PropertyDelegate*>(this);
     QWidget* cell = nullptr;
     switch (editor) {

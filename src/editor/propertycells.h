@@ -83,7 +83,10 @@ protected:
 
 private:
     void End(CellEnd end);
+    /// Widens the cell to the text when the text no longer fits; it never narrows again.
     void Widen();
+    /// The width for a wanted width: at least the cell's, at most up to the right edge.
+    int WidthFor(int wanted) const;
 
     int m_row;
     int m_column;
@@ -91,6 +94,8 @@ private:
     bool m_ended = false;
     QRect m_cellRect;
     int m_rightEdge = 0;
+    /// The width the typed text asked for (0 before it outgrew the cell).
+    int m_typedWidth = 0;
 };
 
 /// The choice cell: an editable combo box over the value cell whose list, ten rows high, is

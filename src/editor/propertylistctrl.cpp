@@ -38,14 +38,14 @@ const QColor kCurrentRowText(255, 0, 0);
 const QColor kRowText(0, 0, 0);
 
 /// The mark of the button column for an item kind.
-QString ButtonMark(int kindCode)
+QString ButtonMark(ItemKind kind)
 {
-    switch (kindCode) {
-    case 3:
-    case 4:
-    case 12:
+    switch (kind) {
+    case ItemKind::Choice:
+    case ItemKind::Suggest:
+    case ItemKind::Flag:
         return Utf8("▼");
-    case 5:
+    case ItemKind::Image:
         return QStringLiteral(">>");
     default:
         return {};
@@ -197,7 +197,7 @@ private:
         case 1:
             return ToQ(item.Value());
         default:
-            return ButtonMark(static_cast<int>(item.Kind()));
+            return ButtonMark(item.Kind());
         }
     }
 
@@ -241,9 +241,16 @@ CPropertyListCtrl::CPropertyListCtrl(Prompts& prompts, QWidget* parent)
         setColumnWidth(column, kColumnWidths[column]);
     setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_Hover, true);
+    // The current row follows the view's current index and its selection, however they were
+    // changed (keys of the view, clicks, assistive technology).
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
         if (current.isValid())
             m_model->SetCurrentRow(current.row());
+    });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = selectionModel()->selectedIndexes();
+        if (!selected.isEmpty() && selected.front().row() != CurrentRow())
+            SetCurrentRow(selected.front().row());
     });
 }
 
@@ -291,13 +298,13 @@ int CPropertyListCtrl::CurrentRow() const
 
 void CPropertyListCtrl::SetCurrentRow(int row)
 {
-    if (!Node() || row < 0 || row >= m_model->rowCount()) {
-        if (row == -1 || !Node()) {
-            m_model->SetCurrentRow(-1);
-            selectionModel()->clear();
-        }
+    if (row == -1 || !Node()) {
+        m_model->SetCurrentRow(-1);
+        selectionModel()->clear();
         return;
     }
+    if (row < 0 || row >= m_model->rowCount())
+        return;
     m_model->SetCurrentRow(row);
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
     selectionModel()->setCurrentIndex(m_model->index(row, column),
