@@ -19,6 +19,7 @@
 #include "link/terminalsimulator.h"
 #include "model/orbstream.h"
 #include "model/resourcefile.h"
+#include "model/savefile.h"
 #include "shell/logdlg.h"
 
 namespace vesk {

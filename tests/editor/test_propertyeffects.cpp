@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "chrome/uitext.h"
 #include "editorfixture.h"
 #include "objects/itemsets.h"
 #include "shell/imagelistctrl.h"

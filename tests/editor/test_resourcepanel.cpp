@@ -7,6 +7,7 @@
 #include <QTabBar>
 
 #include "editor/dialogview.h"
+#include "editor/linkpage.h"
 #include "editorfixture.h"
 
 namespace vesk {

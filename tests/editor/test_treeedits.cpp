@@ -2,6 +2,8 @@
 // and paste through the system clipboard, with every refusal.
 #include <QApplication>
 #include <QClipboard>
+#include <QMdiArea>
+#include <QPushButton>
 #include <QMimeData>
 
 #include "editor/clipboardtext.h"

@@ -9,10 +9,15 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QToolBar>
 
 #include "editorfixture.h"
 #include "link/linkcontroller.h"
+#include "model/resourcefile.h"
 #include "model/savefile.h"
+#include "shell/logdlg.h"
 
 namespace vesk {
 namespace {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
