@@ -395,11 +395,13 @@ void CResourceDlg::SelectNode(CTekDialogData* dialog, TekClass* node, Qt::Keyboa
         return;
     }
     m_treeModel->SetCurrentItem(item);
+    m_tree->SetInputModifiers(modifiers);
     if (m_tree->SelectedItem() == item) {
-        ShowNode(m_treeModel->NodeOf(item));
+        // Chosen again: the selection rules run as for a new selection.
+        OnItemSelected(item);
+        m_tree->SetInputModifiers(Qt::NoModifier);
         return;
     }
-    m_tree->SetInputModifiers(modifiers);
     m_tree->SelectItem(item);
 }
 

@@ -82,7 +82,16 @@ QItemSelectionModel::SelectionFlags CResourceTreeCtrl::selectionCommand(const QM
 void CResourceTreeCtrl::mousePressEvent(QMouseEvent* event)
 {
     m_inputModifiers = event->modifiers();
+    const QModelIndex before = currentIndex();
+    const QModelIndex clicked = indexAt(event->position().toPoint());
     QTreeView::mousePressEvent(event);
+    // A click on the item that is selected already chooses it again: the selection rules run
+    // once more (a dialog's window opens, Ctrl toggles the mark).
+    if (event->button() == Qt::LeftButton && clicked.isValid() && clicked == before && currentIndex() == clicked &&
+        visualRect(clicked).contains(event->position().toPoint())) {
+        emit itemSelected(m_model.ItemAt(clicked));
+        m_inputModifiers = Qt::NoModifier;
+    }
 }
 
 void CResourceTreeCtrl::keyPressEvent(QKeyEvent* event)

@@ -468,8 +468,12 @@ void CTerminalSimulator::AbandonTransfer()
 void CTerminalSimulator::HandleDialogFrame(std::string_view text, const std::vector<std::string>& names)
 {
     m_dialogsReceived += static_cast<int>(names.size());
-    if (m_options.renderDir.empty())
+    if (m_options.renderDir.empty()) {
+        if (onDialog)
+            for (const std::string& name : names)
+                onDialog(std::string(text), name, std::string());
         return;
+    }
     std::error_code error;
     std::filesystem::create_directories(m_options.renderDir, error);
     for (const std::string& name : names) {

@@ -81,7 +81,8 @@ public:
     int DialogsReceived() const { return m_dialogsReceived; }
 
     /// Called for each dialog of a received DIALOG frame, with the project record text of the frame
-    /// and the path (without extension) under the render folder that the frame was written to.
+    /// and the path (without extension) under the render folder that the frame was written to
+    /// (empty without a render folder).
     std::function<void(const std::string& frameText, const std::string& dialogName, const std::string& basePath)>
         onDialog;
     /// Called when a connection is established / has ended.

@@ -141,6 +141,8 @@ void CSkeletonDlg::TakeControls()
 
 void CSkeletonDlg::Reopen(const std::string& dialogName)
 {
+    // The options stay as the user left them in the controls.
+    TakeControls();
     m_options.dialogName = dialogName;
     m_results->clear();
     LoadControls();

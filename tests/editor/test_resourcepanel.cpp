@@ -101,12 +101,26 @@ TEST_F(ResourcePanelTest, CtrlSelectingAMarkedObjectClearsItAndMovesTheHighlight
     EXPECT_EQ(CurrentItemNode(), stock);
     EXPECT_EQ(SelectedNode(), order);
     // The last mark cleared moves the highlight to the dialog.
-    ClickNode(order);
     ClickNode(stock, Qt::ControlModifier);
-    ClickNode(stock, Qt::ControlModifier);
-    ClickNode(order, Qt::ControlModifier);
     EXPECT_TRUE(Marked(0).empty());
     EXPECT_EQ(CurrentItemNode(), &DialogAt(0));
+}
+
+TEST_F(ResourcePanelTest, ClickingTheSelectedItemChoosesItAgain)
+{
+    CObjectData* title = Node(0, "title");
+    ClickNode(title);
+    ClickNode(title, Qt::ControlModifier);
+    EXPECT_TRUE(Marked(0).empty()) << "Ctrl toggles the selected object's mark";
+    ClickNode(title);
+    EXPECT_EQ(Marked(0), Names{"title"});
+
+    // The first dialog is selected once a project is open; a click opens its window.
+    Panel().ResetForResource();
+    ASSERT_EQ(SelectedNode(), &DialogAt(0));
+    frame->DialogArea().closeAllSubWindows();
+    ClickNode(&DialogAt(0));
+    EXPECT_EQ(frame->ActiveDialog(), &DialogAt(0));
 }
 
 TEST_F(ResourcePanelTest, SelectingAGroupMarksEverythingInItAndADialogClearsEveryMark)

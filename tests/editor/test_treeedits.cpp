@@ -128,21 +128,21 @@ TEST_F(TreeEditTest, GroupingMovesEveryMarkIntoANewLinearGroupBeforeTheSelectedN
     ClickNode(Node(0, "btnStock"), Qt::ControlModifier);
     Panel().GroupOrUngroup();
     CObjectData* root = DialogAt(0).RootObject();
-    const Names top = ChildNames(root);
-    ASSERT_EQ(top.size(), 5u);
-    CObjectData* group = static_cast<CObjectDataList*>(root)->ChildPtrAt(0).get();
+    EXPECT_EQ(ChildNames(root), (Names{"clock", "menu", "status", "btnExit"}));
+    CObjectData* row1 = Node(0, "row1");
+    ASSERT_EQ(ChildNames(row1), (Names{"btnOrder", "GROUP"})) << "the new group stands before the selected node";
+    CObjectData* group = static_cast<CObjectDataList*>(row1)->ChildPtrAt(1).get();
     EXPECT_EQ(group->GetItem("Layout"), "LINEAR");
     EXPECT_EQ(ChildNames(group), (Names{"title", "btnStock"}));
-    EXPECT_EQ(ChildNames(Node(0, "row1")), Names{"btnOrder"});
     EXPECT_EQ(SelectedNode(), group);
     EXPECT_EQ(Panel().Grid().Node(), group);
+    EXPECT_EQ(group->GetMark(), 1);
 
     // The group holding every mark is ungrouped; its children take its place.
     ClickNode(group);
     EXPECT_EQ(Panel().GroupButton().text(), QStringLiteral("Grp.解除"));
     Panel().GroupOrUngroup();
-    EXPECT_EQ(ChildNames(root).front(), "title");
-    EXPECT_EQ(ChildNames(root)[1], "btnStock");
+    EXPECT_EQ(ChildNames(row1), (Names{"btnOrder", "title", "btnStock"}));
     EXPECT_EQ(SelectedNode(), Node(0, "title"));
 }
 
