@@ -233,6 +233,9 @@ CPropertyListCtrl::CPropertyListCtrl(Prompts& prompts, QWidget* parent)
     setWordWrap(false);
     setCornerButtonEnabled(false);
     verticalHeader()->hide();
+    // Compact rows, as property lists have them: one line of text with a little air.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);

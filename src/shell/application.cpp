@@ -13,8 +13,6 @@
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
 #include "editor/resourcedlg.h"
-#include "editor/resourcetreectrl.h"
-#include "editor/resourcetreemodel.h"
 #include "model/resourcedata.h"
 #include "model/savefile.h"
 #include "shell/icons.h"
@@ -54,8 +52,7 @@ int TakeScreenshot(CMainFrame& frame, const std::string& path)
     Settle(200);
     CTekDialogDataList& dialogs = frame.Project().Resource().Dialogs();
     if (dialogs.Count() > 0) {
-        CResourceDlg& panel = frame.ResourcePanel();
-        panel.Tree().SelectItem(panel.TreeModel().ItemOf(&dialogs.At(0)));
+        frame.ResourcePanel().SelectNode(&dialogs.At(0), nullptr);
     }
     Settle(400);
     const QImage image = frame.grab().toImage();
