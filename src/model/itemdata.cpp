@@ -87,8 +87,7 @@ namespace {
 bool HasShiftJisTrailBackslash(std::string_view text)
 {
     for (size_t i = 0; i + 1 < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+        if (IsShiftJisLeadByte(static_cast<unsigned char>(text[i]))) {
             if (text[i + 1] == '\\')
                 return true;
             ++i;
@@ -97,18 +96,19 @@ bool HasShiftJisTrailBackslash(std::string_view text)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 bool IsWellFormedBareValue(std::string_view value, ItemKind kind)
 {
     switch (kind) {
-    case ItemKind::Flag: return value == "true" || value == "false";
+    case ItemKind::Flag:
+        return value == "true" || value == "false";
     case ItemKind::Number: {
         std::optional<JsonValue> number = ParseWholeValue(value);
         if (!number)
             return false;
         if (number->Kind() == JsonKind::Real)
-            return std::isfinite(number->AsReal());  // 1e999 would read back as "inf"
+            return std::isfinite(number->AsReal()); // 1e999 would read back as "inf"
         if (number->Kind() != JsonKind::Integer)
             return false;
         // Digits with an optional minus sign that fit the integer exactly; "1-2" or
@@ -138,7 +138,8 @@ bool IsWellFormedBareValue(std::string_view value, ItemKind kind)
         std::optional<JsonValue> again = ParseWholeValue(compact);
         return again && again->ToText(true) == compact;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -164,4 +165,4 @@ std::string ItemText(const CItemData& item)
     return out;
 }
 
-}  // namespace vesk
+} // namespace vesk

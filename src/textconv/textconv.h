@@ -5,6 +5,12 @@
 
 namespace vesk {
 
+/// True when the byte starts a two-byte Shift_JIS character (0x81 to 0x9F, 0xE0 to 0xFC).
+constexpr bool IsShiftJisLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 /// Japanese encodings that ToShiftJis recognises.
 enum class TextEncoding {
     Ascii,     ///< only bytes below 0x80, not valid ISO-2022-JP with escape sequences
