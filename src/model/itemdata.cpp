@@ -32,10 +32,12 @@ const std::string* ConstantText(std::string_view text)
 
 namespace {
 
+// The value of every empty item (constant-initialised, so no guard on use).
+const std::string g_emptyText;
+
 const std::string& EmptyText()
 {
-    static const std::string empty;
-    return empty;
+    return g_emptyText;
 }
 
 uintptr_t ConstantValue(const std::string* text)
@@ -241,9 +243,8 @@ void CItemList::AdoptMatching(CItemList&& old)
 
 void CItemList::AppendSet(const CItemList& set)
 {
-    m_items.reserve(m_items.size() + set.m_items.size());
-    for (const CItemData& item : set.m_items)
-        m_items.push_back(CItemData(item.m_def, item.Tag() == 0 ? item.m_value : OwnValue(std::string(item.Value()))));
+    // A set's values are constants, which copies share.
+    m_items.insert(m_items.end(), set.m_items.begin(), set.m_items.end());
 }
 
 void CItemList::SetStoredValue(int index, std::string text)
@@ -255,6 +256,13 @@ void CItemList::SetStoredValue(int index, std::string text)
     }
     item.Release();
     item.m_value = reinterpret_cast<uintptr_t>(m_store->Keep(std::move(text))) | CItemData::kStored;
+}
+
+std::string TakeHeldTextFromFile(const CItemData* item, std::string&& fileValue)
+{
+    if (item && item->Kind() == ItemKind::Display)
+        return TakeDisplayTextAsShiftJis(std::move(fileValue));
+    return TakeAsShiftJis(std::move(fileValue));
 }
 
 std::string HeldTextFromFile(const CItemData* item, std::string_view fileValue)

@@ -57,7 +57,7 @@ public:
     const std::string* Keep(std::string text);
 
 private:
-    static constexpr size_t kChunk = 2048;
+    static constexpr size_t kChunk = 256;
     std::vector<std::unique_ptr<std::string[]>> m_chunks;
     size_t m_used = kChunk;
 };
@@ -207,6 +207,9 @@ void AppendEscaped(std::string& out, std::string_view text);
 /// display texts, which the editor writes as UTF-8, prefer UTF-8 where the bytes are ambiguous;
 /// other values are detected as ToShiftJis does.
 std::string HeldTextFromFile(const CItemData* item, std::string_view fileValue);
+/// HeldTextFromFile of a value that is given away: the value itself comes back when it needs no
+/// conversion.
+std::string TakeHeldTextFromFile(const CItemData* item, std::string&& fileValue);
 
 /// True when a value of a bare kind (Data, Number, Flag) reads back as such a value when
 /// written without quotes.

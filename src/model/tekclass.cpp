@@ -11,6 +11,16 @@ uint64_t TekClass::NextSerialNumber()
     return g_serialCounter++;
 }
 
+uint64_t TekClass::PeekSerialNumber()
+{
+    return g_serialCounter;
+}
+
+void TekClass::RestoreSerialNumber(uint64_t next)
+{
+    g_serialCounter = next;
+}
+
 TekClass::TekClass(NodeType type) : m_type(type), m_serialNumber(NextSerialNumber()) {}
 
 const std::string& TekClass::GetItem(std::string_view name) const
