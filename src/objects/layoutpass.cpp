@@ -113,11 +113,13 @@ struct LayoutItems {
     }
 };
 
-/// Starts loading a node's items and their values, which lie apart in memory, all at once.
+/// Starts loading the values that the layout reads of a node's items, which lie apart in
+/// memory, all at once rather than one by one.
 void PrefetchItems(const CObjectData& node)
 {
     for (const auto& item : node.Items())
-        __builtin_prefetch(&item->Value());
+        if (LayoutItems::SlotOf(item->Def()) >= 0)
+            __builtin_prefetch(&item->Value());
 }
 
 size_t CountNodes(const CObjectData& node)
