@@ -66,34 +66,53 @@ int RunSend(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     LinkEventLoop loop;
     ConsoleLinkLog log(out);
     CLinkController controller(log, 0);
-    bool sent = false;
-    bool connected = false;
-    QTimer drained;
-    drained.setInterval(5);
-    QObject::connect(&drained, &QTimer::timeout, &drained, [&] {
-        CNetSocket* connection = controller.TerminalConnection();
-        if (!connection || connection->PendingBytes() > 0)
+    // The answer follows what happened: the frame counts as sent once all of it has been handed
+    // to the system, which is known at once for a frame the socket takes whole and from the
+    // socket's drained notice otherwise, even when the terminal closes right after reading it.
+    enum class Outcome { Connecting, Sending, Sent, NotSent };
+    Outcome outcome = Outcome::Connecting;
+    std::string failure;
+    auto sent = [&] {
+        if (outcome != Outcome::Sending)
             return;
-        drained.stop();
-        sent = true;
-        connection->CloseWhenSent(kCloseGraceMs);
-    });
-    controller.onTerminalConnected = [&] {
-        connected = true;
-        if (controller.SendDialog(project, dialogName))
-            drained.start();
+        outcome = Outcome::Sent;
+        if (CNetSocket* connection = controller.TerminalConnection())
+            connection->CloseWhenSent(kCloseGraceMs);
     };
+    controller.onTerminalConnected = [&] {
+        if (!controller.SendDialog(project, dialogName)) {
+            outcome = Outcome::NotSent;
+            failure = "the dialog could not be sent to " + *to;
+            controller.Disconnect();
+            return;
+        }
+        outcome = Outcome::Sending;
+        if (controller.TerminalConnection()->PendingBytes() == 0)
+            sent();
+    };
+    controller.onTerminalDrained = sent;
     controller.onSocketClosed = [&](int) { loop.Quit(); };
-    if (!controller.ConnectToHost(host, port))
+    if (!controller.ConnectToHost(host, port)) {
+        err << "veskres send: cannot connect to " << *to << '\n';
         return 1;
-    QTimer::singleShot(kConnectTimeoutMs, &drained, [&] {
-        if (!connected) {
-            err << "veskres send: no connection to " << *to << " within " << kConnectTimeoutMs / 1000 << " seconds\n";
+    }
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &timeout, [&] {
+        if (outcome == Outcome::Connecting) {
+            failure = "no connection to " + *to + " within " + std::to_string(kConnectTimeoutMs / 1000) + " seconds";
             loop.Quit();
         }
     });
+    timeout.start(kConnectTimeoutMs);
     loop.Run();
-    return sent ? 0 : 1;
+    if (outcome == Outcome::Sent)
+        return 0;
+    if (failure.empty())
+        failure = outcome == Outcome::Connecting ? "no connection to " + *to
+                                                 : "the connection to " + *to + " ended before the dialog was sent";
+    err << "veskres send: " << failure << '\n';
+    return 1;
 }
 
 } // namespace vesk::cli

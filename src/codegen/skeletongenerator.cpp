@@ -29,11 +29,6 @@ std::string FileName(const std::string& shiftJis)
     return ShiftJisToUtf8Exact(shiftJis);
 }
 
-bool IsLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 /// A name that stays inside the folder it is appended to: no folder separator, no 0 byte.
 bool StaysInFolder(std::string_view name)
 {
@@ -75,7 +70,7 @@ std::string ReplaceShiftJis(std::string_view text, std::string_view search, std:
             i += search.size();
             continue;
         }
-        size_t step = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        size_t step = IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
         result.append(text.substr(i, step));
         i += step;
     }
@@ -89,7 +84,7 @@ size_t FindShiftJis(std::string_view text, std::string_view search)
     for (size_t i = 0; i < text.size();) {
         if (text.compare(i, search.size(), search) == 0)
             return i;
-        i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        i += IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
     }
     return std::string_view::npos;
 }
@@ -151,9 +146,6 @@ bool SkeletonGenerator::ExpandTemplate(const std::string& templatePath, const st
         return Fail("テンプレートの読込みエラー");
     if (!overwrite && PathExists(outputPath))
         return Fail("ファイルが存在します[上書き禁止]");
-    std::FILE* file = std::fopen(outputPath.c_str(), "wb");
-    if (!file)
-        return Fail("書込みできませんでした");
 
     const std::string sources = SourcesList();
     std::string output;
@@ -174,9 +166,8 @@ bool SkeletonGenerator::ExpandTemplate(const std::string& templatePath, const st
             break;
     }
 
-    const bool written = std::fwrite(output.data(), 1, output.size(), file) == output.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed)
+    // Saved as projects are: a failed write leaves the old file as it was.
+    if (!WriteFileAtomically(outputPath, output))
         return Fail("書込みできませんでした");
     return true;
 }

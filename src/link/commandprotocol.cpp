@@ -30,38 +30,58 @@ std::string Quoted(std::string_view text)
 
 } // namespace
 
-void FrameScanner::Feed(std::string_view bytes, const std::function<void(std::string_view)>& onFrame,
-                        const std::function<void(std::string_view)>& onOverflow)
+FrameScanner::Event FrameScanner::Step(std::string_view bytes, size_t& consumed)
 {
     size_t i = 0;
+    if (!m_inFrame || m_message.size() >= m_capacity)
+        m_message.clear();
     while (i < bytes.size()) {
         if (!m_inFrame) {
             const size_t start = bytes.find(STX, i);
-            if (start == std::string_view::npos)
-                return;
+            if (start == std::string_view::npos) {
+                i = bytes.size();
+                break;
+            }
             i = start + 1;
             m_inFrame = true;
             m_message.clear();
             continue;
         }
-        const size_t take = std::min(bytes.size() - i, kCapacity - m_message.size());
+        const size_t take = std::min(bytes.size() - i, m_capacity - m_message.size());
         const std::string_view piece = bytes.substr(i, take);
         const size_t end = piece.find(ETX);
         if (end != std::string_view::npos) {
             m_message.append(piece.substr(0, end));
-            i += end + 1;
+            consumed = i + end + 1;
             m_inFrame = false;
-            onFrame(m_message);
-            m_message.clear();
-            continue;
+            return Event::Frame;
         }
         m_message.append(piece);
         i += take;
-        if (m_message.size() >= kCapacity) {
+        if (m_message.size() >= m_capacity) {
+            consumed = i;
             m_inFrame = false;
-            onOverflow(m_message);
-            m_message.clear();
+            return Event::Overflow;
         }
+    }
+    consumed = i;
+    return Event::None;
+}
+
+void FrameScanner::Feed(std::string_view bytes, const std::function<void(std::string_view)>& onFrame,
+                        const std::function<void(std::string_view)>& onOverflow)
+{
+    while (!bytes.empty()) {
+        size_t consumed = 0;
+        const Event event = Step(bytes, consumed);
+        bytes.remove_prefix(consumed);
+        if (event == Event::Frame)
+            onFrame(m_message);
+        else if (event == Event::Overflow)
+            onOverflow(m_message);
+        else
+            break;
+        m_message.clear();
     }
 }
 

@@ -17,18 +17,34 @@ constexpr char ETX = 0x03;
 
 /// Collects STX ... ETX frames from received bytes. Bytes outside a frame are dropped; a frame
 /// that reaches the capacity without an ETX is given up and the rest of it dropped up to the next
-/// STX.
+/// STX. The editor's command connection and the simulated terminal both scan with it.
 class FrameScanner {
 public:
+    /// The capacity of the editor's command connection.
     static constexpr size_t kCapacity = 40000;
+
+    explicit FrameScanner(size_t capacity = kCapacity) : m_capacity(capacity) {}
 
     /// Scans received bytes: onFrame gets the text of each completed frame (between STX and ETX),
     /// onOverflow the bytes of each frame given up. A frame may span any number of calls.
     void Feed(std::string_view bytes, const std::function<void(std::string_view)>& onFrame,
               const std::function<void(std::string_view)>& onOverflow);
+
+    /// What one step of a scan met.
+    enum class Event {
+        None,     ///< the bytes ran out
+        Frame,    ///< a frame completed: Collected() is its text
+        Overflow, ///< a frame reached the capacity and was given up: Collected() is its bytes
+    };
+    /// Scans bytes until a frame completes, one is given up or the bytes run out; answers what
+    /// was met and sets consumed to the bytes used (the rest is for the caller to scan next).
+    Event Step(std::string_view bytes, size_t& consumed);
+    /// The frame text or overflowed bytes of the last Step; valid until the next Step.
+    std::string_view Collected() const { return m_message; }
     bool InFrame() const { return m_inFrame; }
 
 private:
+    size_t m_capacity;
     std::string m_message;
     bool m_inFrame = false;
 };

@@ -20,39 +20,47 @@ bool IsSeparator(char c)
     return c == '/' || c == '\\';
 }
 
-/// The relative name with "/" between folders, or nothing when it must be refused.
+/// A name requested over the link (Shift_JIS or UTF-8) as a confined UTF-8 name, or false.
 bool NormaliseRelative(std::string_view relative, std::string& out)
 {
-    if (relative.empty())
+    // Convert first: the second byte of a Shift_JIS character may be 0x5C, which is no separator.
+    if (DetectEncoding(relative) == TextEncoding::ShiftJis)
+        return ConfineRelativeName(ShiftJisToUtf8Exact(relative), out);
+    return ConfineRelativeName(relative, out);
+}
+
+} // namespace
+
+bool ConfineRelativeName(std::string_view name, std::string& out)
+{
+    if (name.empty())
         return false;
-    for (char c : relative) {
+    std::string result(name);
+    for (char& c : result) {
         const unsigned char byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F)
             return false;
-    }
-    std::string name(relative);
-    if (DetectEncoding(name) == TextEncoding::ShiftJis)
-        name = ShiftJisToUtf8Exact(name);
-    for (char& c : name)
         if (c == '\\')
             c = '/';
-    if (name.front() == '/')
+    }
+    if (result.front() == '/' || result.back() == '/')
         return false;
-    if (name.size() >= 2 && name[1] == ':' &&
-        ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z')))
+    if (result.size() >= 2 && result[1] == ':' &&
+        ((result[0] >= 'A' && result[0] <= 'Z') || (result[0] >= 'a' && result[0] <= 'z')))
         return false;
-    size_t start = 0;
-    while (start <= name.size()) {
-        size_t end = name.find('/', start);
+    for (size_t start = 0; start <= result.size();) {
+        size_t end = result.find('/', start);
         if (end == std::string::npos)
-            end = name.size();
-        if (name.compare(start, end - start, "..") == 0)
+            end = result.size();
+        if (result.compare(start, end - start, "..") == 0)
             return false;
         start = end + 1;
     }
-    out = std::move(name);
+    out = std::move(result);
     return true;
 }
+
+namespace {
 
 bool CanonicalPath(const std::string& path, std::string& out, int& error)
 {

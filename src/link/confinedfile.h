@@ -45,6 +45,12 @@ private:
     std::time_t m_modified = 0;
 };
 
+/// The one rule by which a relative file name (UTF-8) of the link may name a file under a folder:
+/// it is not empty, holds no control byte (below 0x20, or 0x7F), uses "/" or "\" between folders,
+/// does not start with a separator or a drive letter ("C:"), has no ".." segment and does not end
+/// with a separator. Answers true with the name, "/" between folders, in out; false when refused.
+bool ConfineRelativeName(std::string_view name, std::string& out);
+
 /// A modification time as the link writes it: local time "%Y-%m-%d %H:%M:%S".
 std::string FormatFileDate(std::time_t time);
 

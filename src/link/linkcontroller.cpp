@@ -34,11 +34,14 @@ bool DestroySlot(std::unique_ptr<CNetSocket>& slot, CNetSocket* socket)
     return true;
 }
 
-void SendFrame(CNetSocket& socket, const std::string& text)
+/// Sends STX, the text and ETX; false when the socket refused any of them (it logged why).
+bool SendFrame(CNetSocket& socket, const std::string& text)
 {
-    socket.Send(&STX, 1);
-    socket.Send(text.data(), static_cast<int>(text.size()));
-    socket.Send(&ETX, 1);
+    const int length = static_cast<int>(text.size());
+    const bool start = socket.Send(&STX, 1) == 1;
+    const bool body = length == 0 || socket.Send(text.data(), length) == length;
+    const bool end = socket.Send(&ETX, 1) == 1;
+    return start && body && end;
 }
 
 } // namespace
@@ -165,9 +168,9 @@ bool CLinkController::SendDialog(const CTekResourceData& project, std::string_vi
         return false;
     CJsonString text;
     WriteResource(project, text, dialogName);
-    SendFrame(*m_terminal, text.Text());
+    const bool sent = SendFrame(*m_terminal, text.Text());
     AddLog(Sjis("送信 ") + std::to_string(text.Text().size()) + "Byte\n" + text.Text(), LOG_SENT);
-    return true;
+    return sent;
 }
 
 void CLinkController::KeepAliveTick()
@@ -198,6 +201,12 @@ void CLinkController::SocketConnected(CNetSocket* socket)
 {
     if (socket == m_terminal.get() && onTerminalConnected)
         onTerminalConnected();
+}
+
+void CLinkController::SocketDrained(CNetSocket* socket)
+{
+    if (socket == m_terminal.get() && onTerminalDrained)
+        onTerminalDrained();
 }
 
 void CLinkController::PostSocketClosed(CNetSocket* socket)

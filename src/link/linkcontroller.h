@@ -76,7 +76,8 @@ public:
     /// Shuts the terminal connection down; it is destroyed when its close notice arrives.
     void Disconnect();
     /// Sends the project's resource record for the named dialog as one frame to the terminal and
-    /// logs it. False when there is no terminal connection or no dialog name.
+    /// logs it. False when there is no terminal connection or no dialog name, or when the socket
+    /// refused the frame (it logged why).
     bool SendDialog(const CTekResourceData& project, std::string_view dialogName);
     /// The keep-alive tick: with a terminal connection, shows whether the last keep-alive was
     /// answered, sends a new one and marks it outstanding.
@@ -103,12 +104,16 @@ public:
     std::function<void()> onTerminalConnected;
     /// Called after a closed socket of that id was destroyed.
     std::function<void(int socketId)> onSocketClosed;
+    /// Called when everything queued for the terminal connection has been handed to the system.
+    std::function<void()> onTerminalDrained;
 
     // Calls from the link's sockets.
     void AddLog(const std::string& message, int level);
     void ShowMessage(const std::string& text);
     /// ID_SOCKET_CONNECTED, handled at once.
     void SocketConnected(CNetSocket* socket);
+    /// The socket's queue has gone out, handled at once.
+    void SocketDrained(CNetSocket* socket);
     /// ID_SOCKET_CLOSED, handled from the event loop after the caller has returned.
     void PostSocketClosed(CNetSocket* socket);
     /// ID_KEEPALIVE_REPLY, handled from the event loop.

@@ -62,6 +62,13 @@ void CNetSocket::OnReceive(int error)
     m_receiveCount = 0;
 }
 
+void CNetSocket::OnSend(int error)
+{
+    CSSocket::OnSend(error);
+    if (error == 0 && m_owner)
+        m_owner->SocketDrained(this);
+}
+
 void CNetSocket::OnAccept(int error)
 {
     CSSocket::OnAccept(error);

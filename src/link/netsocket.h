@@ -43,6 +43,7 @@ protected:
     void OutputLog(const std::string& message, int level) override;
     void NotifyOwner(unsigned code, CSSocket* socket) override;
     void OnReceive(int error) override;
+    void OnSend(int error) override;
     void OnAccept(int error) override;
 
 private:

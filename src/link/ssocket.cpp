@@ -455,7 +455,10 @@ void CSSocket::FlushQueue()
         UpdateNotifiers();
         return;
     }
+    // Everything queued has been handed to the system: that is reported before a close that the
+    // peer sent meanwhile, so that the owner learns what went out.
     if (m_peerEnded) {
+        OnSend(0);
         ReportClose(0);
         return;
     }

@@ -114,70 +114,35 @@ bool SetModificationTime(const std::string& path, const std::string& date)
 
 bool SafeRelativeName(std::string_view name, std::string& out)
 {
-    std::string result(name);
-    for (char& c : result) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F)
-            return false;
-        if (c == '\\')
-            c = '/';
-    }
-    if (result.empty() || result.front() == '/' || (result.size() >= 2 && result[1] == ':'))
-        return false;
-    for (size_t start = 0; start <= result.size();) {
-        size_t end = result.find('/', start);
-        if (end == std::string::npos)
-            end = result.size();
-        const std::string_view segment(result.data() + start, end - start);
-        if (segment == ".." || (end == result.size() && segment.empty()))
-            return false;
-        start = end + 1;
-    }
-    out = std::move(result);
-    return true;
+    return ConfineRelativeName(name, out);
 }
 
 void TerminalStream::Feed(std::string_view bytes)
 {
-    size_t i = 0;
-    while (i < bytes.size()) {
+    while (!bytes.empty()) {
         if (m_fileRemaining > 0) {
-            const size_t take = static_cast<size_t>(std::min<uint64_t>(m_fileRemaining, bytes.size() - i));
+            const size_t take = static_cast<size_t>(std::min<uint64_t>(m_fileRemaining, bytes.size()));
             m_fileRemaining -= take;
             if (onFileData)
-                onFileData(bytes.substr(i, take));
-            i += take;
+                onFileData(bytes.substr(0, take));
+            bytes.remove_prefix(take);
             if (m_fileRemaining == 0 && onFileEnd)
                 onFileEnd();
             continue;
         }
-        if (!m_inFrame) {
-            const size_t start = bytes.find(STX, i);
-            if (start == std::string_view::npos)
-                return;
-            i = start + 1;
-            m_inFrame = true;
-            m_frame.clear();
-            continue;
-        }
-        const size_t end = bytes.find(ETX, i);
-        if (end != std::string_view::npos) {
-            m_frame.append(bytes.substr(i, end - i));
-            i = end + 1;
-            m_inFrame = false;
-            const std::string text = std::move(m_frame);
-            m_frame.clear();
+        size_t consumed = 0;
+        const FrameScanner::Event event = m_scanner.Step(bytes, consumed);
+        bytes.remove_prefix(consumed);
+        if (event == FrameScanner::Event::Frame) {
+            // The handler may start file data (ExpectFileData) or reset this stream.
+            const std::string text(m_scanner.Collected());
             if (onFrame)
                 onFrame(text);
-            continue;
-        }
-        m_frame.append(bytes.substr(i));
-        i = bytes.size();
-        if (m_frame.size() > kMaxFrame) {
+        } else if (event == FrameScanner::Event::Overflow) {
             if (onOverflow)
-                onOverflow(m_frame.size());
-            m_frame.clear();
-            m_inFrame = false;
+                onOverflow(m_scanner.Collected().size());
+        } else {
+            break;
         }
     }
 }

@@ -10,6 +10,8 @@
 
 #include <QObject>
 
+#include "link/commandprotocol.h"
+
 namespace vesk {
 
 class LinkLog;
@@ -35,8 +37,7 @@ public:
     std::function<void(size_t dropped)> onOverflow;
 
 private:
-    std::string m_frame;
-    bool m_inFrame = false;
+    FrameScanner m_scanner{kMaxFrame};
     uint64_t m_fileRemaining = 0;
 };
 
@@ -133,8 +134,8 @@ private:
     int m_dialogsReceived = 0;
 };
 
-/// A file name (UTF-8) that may be stored under a folder: no "..", no absolute path, no control
-/// byte; "\" counts as "/". Answers the name with "/" separators, or nothing.
+/// A file name (UTF-8) that may be stored under the cache folder, by the link's one rule
+/// (ConfineRelativeName): answers the name with "/" separators, or false.
 bool SafeRelativeName(std::string_view name, std::string& out);
 
 } // namespace vesk

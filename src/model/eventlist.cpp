@@ -1,6 +1,7 @@
 #include "model/eventlist.h"
 
 #include "model/jsonparser.h"
+#include "model/recordslots.h"
 #include "objects/itemsets.h"
 #include "textconv/textconv.h"
 
@@ -55,56 +56,116 @@ std::string WriteEventList(const TekList& commands, int depth)
     return out;
 }
 
-void ReadEventCommand(TekClass& owner, JsonParser& parser)
+namespace {
+
+// Every item a command can have is read back (the update items of UPDATE included), so that an
+// edited value survives a save and a load.
+constexpr ItemKey kCommandKeys[] = {kKeyName,          kKeyAlias,
+                                    kKeyText,          kKeyAttr,
+                                    kKeyData,          kKeyValue,
+                                    kKeyHide,          kKeyDisable,
+                                    kKeyFile,          kKeyFileSource,
+                                    kKeyFilePath,      kKeyTime,
+                                    kKeySendCommand,   kKeyObjectName,
+                                    kKeyFileOff,       kKeyFileOn,
+                                    kKeyMin,           kKeyMax,
+                                    kKeyWidth,         kKeyHeight,
+                                    kKeyWeight,        kKeyPadding,
+                                    kKeyMargin,        kKeyBGColor,
+                                    kKeyTSize,         kKeyTColor,
+                                    kKeyTAlign,        kKeyFileBase,
+                                    kKeyFileActive,    kKeyFileCursor,
+                                    kKeyFileTop,       kKeyFileThumb,
+                                    kKeyCenterPosBase, kKeyCenterPosCursor,
+                                    kKeyCenterPosTop};
+
+constexpr ItemKey kEventKeys[] = {kKeyOnClick, kKeyOnSlide, kKeyOnTouch, kKeyOnRelease,
+                                  kKeyOnTimer, kKeyOnOpen,  kKeyOnClose};
+
+/// A parsed value under the cursor as a tape of its own.
+struct CursorTape {
+    explicit CursorTape(const JsonParser& parser)
+    {
+        TapeFromValue(parser.Cursor() ? *parser.Cursor() : JsonValue::SharedNull(), tape);
+    }
+    JsonTape tape;
+};
+
+} // namespace
+
+void ReadEventCommand(TekClass& owner, const JsonTape& tape, const JsonTape::Node& record,
+                      const std::shared_ptr<ItemValueStore>& store)
 {
-    // Every item a command can have is read back (the update items of UPDATE included), so that
-    // an edited value survives a save and a load.
-    static const char* const kCommandKeys[] = {
-        "Name",       "Alias",      "Text",       "Attr",      "Data",          "Value",           "Hide",
-        "Disable",    "File",       "FileSource", "FilePath",  "Time",          "SendCommand",     "ObjectName",
-        "FileOff",    "FileOn",     "Min",        "Max",       "Width",         "Height",          "Weight",
-        "Padding",    "Margin",     "BGColor",    "TSize",     "TColor",        "TAlign",          "FileBase",
-        "FileActive", "FileCursor", "FileTop",    "FileThumb", "CenterPosBase", "CenterPosCursor", "CenterPosTop"};
-    std::string command;
-    std::string event;
-    parser.GetString("Command", command);
-    parser.GetString("Event", event);
+    const RecordSlots slots(tape, record);
+    std::string command = tape.TextOr(slots[kKeyCommand]);
+    const std::string event = tape.TextOr(slots[kKeyEvent]);
     if (command.empty())
         return;
     auto node = std::make_shared<TekClass>(NodeType::Command);
     if (command == "NOTIFY")
-        parser.GetString("MakeCommand", command);
+        if (const JsonTape::Node* made = slots.Present(kKeyMakeCommand))
+            tape.Text(*made, command);
     if (command == "SENDCOMMAND")
-        parser.GetString("SendCommand", command);
+        if (const JsonTape::Node* sent = slots.Present(kKeySendCommand))
+            tape.Text(*sent, command);
+    CItemList& items = node->Items();
+    items.UseStore(store);
     // Values are held as Shift_JIS, whatever encoding the file stored them in.
-    BuildCommandItems(*node, command, ToShiftJis(event));
-    for (const char* key : kCommandKeys) {
-        std::string value;
-        parser.GetString(key, value);
-        node->SetItem(key, HeldTextFromFile(node->Items().Find(key), value));
+    items.Add(CItemData::WithConstant(&CommandEventDef(), nullptr));
+    items.SetStoredValue(0, ToShiftJis(event));
+    const ItemSet& set = CommandItemSet(command);
+    items.AppendSet(set.items);
+    // Keys the command has no item for are dropped; a missing member clears the item.
+    std::string value;
+    for (ItemKey key : kCommandKeys) {
+        const int position = set.positions[key];
+        if (position < 0)
+            continue;
+        value.clear();
+        if (const JsonTape::Node* member = slots[key])
+            tape.Text(*member, value);
+        items.SetStoredValue(1 + position, TakeHeldTextFromFile(&items.At(1 + position), std::move(value)));
     }
     owner.AddCommand(std::move(node));
 }
 
+void ReadEventMember(TekClass& owner, const JsonTape& tape, const JsonTape::Node& member,
+                     const std::shared_ptr<ItemValueStore>& store)
+{
+    const JsonTape::Node* commands = tape.Member(member, "Commands");
+    if (commands && commands->kind == JsonKind::Array) {
+        for (uint32_t i = 0; i < commands->size; ++i)
+            ReadEventCommand(owner, tape, tape.Elements(*commands)[i], store);
+    } else {
+        ReadEventCommand(owner, tape, member, store);
+    }
+}
+
+void ReadEventMembers(TekClass& owner, const JsonTape& tape, const RecordSlots& record,
+                      const std::shared_ptr<ItemValueStore>& store)
+{
+    for (ItemKey event : kEventKeys)
+        if (const JsonTape::Node* member = record.OfKind(event, JsonKind::Object))
+            ReadEventMember(owner, tape, *member, store);
+}
+
+void ReadEventCommand(TekClass& owner, JsonParser& parser)
+{
+    const CursorTape command(parser);
+    ReadEventCommand(owner, command.tape, command.tape.Root(), std::make_shared<ItemValueStore>());
+}
+
 void ReadEventMember(TekClass& owner, JsonParser& parser)
 {
-    if (parser.IsArray("Commands")) {
-        JsonArrayWalk walk(parser, parser.GetArray("Commands"));
-        while (walk.NextElement())
-            ReadEventCommand(owner, parser);
-    } else {
-        ReadEventCommand(owner, parser);
-    }
+    const CursorTape member(parser);
+    ReadEventMember(owner, member.tape, member.tape.Root(), std::make_shared<ItemValueStore>());
 }
 
 void ReadEventMembers(TekClass& owner, JsonParser& parser)
 {
-    for (const char* event : kEventNames) {
-        parser.SaveCursor();
-        if (!parser.IsNull(event) && parser.EnterObject(event))
-            ReadEventMember(owner, parser);
-        parser.RestoreCursor();
-    }
+    const CursorTape record(parser);
+    ReadEventMembers(owner, record.tape, RecordSlots(record.tape, record.tape.Root()),
+                     std::make_shared<ItemValueStore>());
 }
 
-}  // namespace vesk
+} // namespace vesk

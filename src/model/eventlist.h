@@ -1,12 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "model/jsontape.h"
 #include "model/tekclass.h"
 
 namespace vesk {
 
 class JsonParser;
+class RecordSlots;
 
 /// The seven event names in their fixed order.
 extern const char* const kEventNames[7];
@@ -27,4 +30,13 @@ void ReadEventMember(TekClass& owner, JsonParser& parser);
 /// object) into the owner, putting the cursor back afterwards.
 void ReadEventMembers(TekClass& owner, JsonParser& parser);
 
-}  // namespace vesk
+/// The same three for records of a tape; the values read are kept in the store.
+void ReadEventCommand(TekClass& owner, const JsonTape& tape, const JsonTape::Node& command,
+                      const std::shared_ptr<ItemValueStore>& store);
+void ReadEventMember(TekClass& owner, const JsonTape& tape, const JsonTape::Node& member,
+                     const std::shared_ptr<ItemValueStore>& store);
+/// Reads the event members among a record's members (each when it is an object).
+void ReadEventMembers(TekClass& owner, const JsonTape& tape, const RecordSlots& record,
+                      const std::shared_ptr<ItemValueStore>& store);
+
+} // namespace vesk

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <tuple>
 
+#include "model/itemkeys.h"
 #include "model/jsonparser.h"
 #include "textconv/textconv.h"
 
@@ -19,40 +21,248 @@ const std::string* SharedText(std::string_view utf8)
     return &it->second;
 }
 
+const std::string* ConstantText(std::string_view text)
+{
+    static std::map<std::string, std::unique_ptr<const std::string>, std::less<>> texts;
+    auto it = texts.find(text);
+    if (it == texts.end())
+        it = texts.emplace(std::string(text), std::make_unique<const std::string>(text)).first;
+    return it->second.get();
+}
+
+namespace {
+
+// The value of every empty item (constant-initialised, so no guard on use).
+const std::string g_emptyText;
+
+const std::string& EmptyText()
+{
+    return g_emptyText;
+}
+
+uintptr_t ConstantValue(const std::string* text)
+{
+    return reinterpret_cast<uintptr_t>(text);
+}
+
+uintptr_t OwnValue(std::string&& value)
+{
+    if (value.empty())
+        return ConstantValue(&EmptyText());
+    return reinterpret_cast<uintptr_t>(new std::string(std::move(value))) | 1;
+}
+
+} // namespace
+
+const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices,
+                             const std::string* description)
+{
+    using Key = std::tuple<std::string, int, const ChoiceList*, const std::string*>;
+    static std::map<Key, std::unique_ptr<ItemDef>> defs;
+    Key key(std::string(name), static_cast<int>(kind), choices, description);
+    auto it = defs.find(key);
+    if (it == defs.end()) {
+        auto def = std::make_unique<ItemDef>(ItemDef{std::string(name), kind, choices, description, ItemKeyOf(name)});
+        it = defs.emplace(std::move(key), std::move(def)).first;
+    }
+    return it->second.get();
+}
+
+const std::string* ItemValueStore::Keep(std::string text)
+{
+    if (m_used == kChunk) {
+        m_chunks.push_back(std::make_unique<std::string[]>(kChunk));
+        m_used = 0;
+    }
+    std::string& slot = m_chunks.back()[m_used++];
+    slot = std::move(text);
+    return &slot;
+}
+
+CItemData::CItemData(std::string name, ItemKind kind, std::string value, const ChoiceList* choices,
+                     const std::string* description)
+    : m_def(InternItemDef(name, kind, choices, description)), m_value(OwnValue(std::move(value)))
+{
+}
+
+CItemData::CItemData(const ItemDef* def, std::string value) : m_def(def), m_value(OwnValue(std::move(value))) {}
+
+CItemData CItemData::WithConstant(const ItemDef* def, const std::string* value)
+{
+    return CItemData(def, ConstantValue(value ? value : &EmptyText()));
+}
+
+CItemData::CItemData(const CItemData& other)
+    : m_def(other.m_def), m_value(other.Tag() == 0 ? other.m_value : OwnValue(std::string(other.Value())))
+{
+}
+
+CItemData& CItemData::operator=(const CItemData& other)
+{
+    if (this != &other) {
+        const uintptr_t value = other.Tag() == 0 ? other.m_value : OwnValue(std::string(other.Value()));
+        Release();
+        m_def = other.m_def;
+        m_value = value;
+    }
+    return *this;
+}
+
+CItemData::CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value)
+{
+    other.m_value = ConstantValue(&EmptyText());
+}
+
+CItemData& CItemData::operator=(CItemData&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_def = other.m_def;
+        m_value = other.m_value;
+        other.m_value = ConstantValue(&EmptyText());
+    }
+    return *this;
+}
+
+CItemData::~CItemData()
+{
+    Release();
+}
+
+void CItemData::Release()
+{
+    if (Tag() == kOwned)
+        delete reinterpret_cast<std::string*>(m_value & ~kTagMask);
+    m_value = ConstantValue(&EmptyText());
+}
+
+void CItemData::SetValue(std::string value)
+{
+    if (Tag() == kOwned && !value.empty()) {
+        *reinterpret_cast<std::string*>(m_value & ~kTagMask) = std::move(value);
+        return;
+    }
+    Release();
+    m_value = OwnValue(std::move(value));
+}
+
+void CItemData::OwnStoredValue()
+{
+    if (Tag() == kStored)
+        m_value = OwnValue(std::string(Value()));
+}
+
 CItemList CItemList::Clone() const
 {
     CItemList copy;
     copy.m_items.reserve(m_items.size());
-    for (const auto& item : m_items)
-        copy.m_items.push_back(std::make_unique<CItemData>(*item));
+    for (const CItemData& item : m_items) {
+        // Constants and stored values are shared (the copy holds the store); own values are copied.
+        if (item.Tag() == CItemData::kOwned)
+            copy.m_items.push_back(item);
+        else
+            copy.m_items.push_back(CItemData(item.m_def, item.m_value));
+    }
+    copy.m_store = m_store;
     return copy;
 }
 
 CItemData* CItemList::Find(std::string_view name)
 {
-    for (auto& item : m_items)
-        if (item->Name() == name)
-            return item.get();
+    for (CItemData& item : m_items)
+        if (item.Name() == name)
+            return &item;
     return nullptr;
 }
 
 const CItemData* CItemList::Find(std::string_view name) const
 {
-    for (const auto& item : m_items)
-        if (item->Name() == name)
-            return item.get();
+    for (const CItemData& item : m_items)
+        if (item.Name() == name)
+            return &item;
     return nullptr;
+}
+
+int CItemList::IndexOf(std::string_view name) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].Name() == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void CItemList::Take(CItemData&& item, const std::shared_ptr<ItemValueStore>& itsStore)
+{
+    if (item.Tag() == CItemData::kStored) {
+        if (!m_store && itsStore)
+            m_store = itsStore;
+        if (!itsStore || m_store != itsStore)
+            item.OwnStoredValue();
+    }
+    m_items.push_back(std::move(item));
+}
+
+void CItemList::Add(std::unique_ptr<CItemData> item)
+{
+    // An item on its own cannot say which store its value lives in.
+    Take(std::move(*item), nullptr);
+}
+
+void CItemList::Add(CItemData item)
+{
+    Take(std::move(item), nullptr);
+}
+
+void CItemList::Clear()
+{
+    m_items.clear();
 }
 
 void CItemList::AdoptMatching(CItemList&& old)
 {
-    for (auto& item : m_items)
-        for (auto& previous : old.m_items)
-            if (previous && previous->Name() == item->Name()) {
-                item = std::move(previous);
+    std::vector<CItemData> built = std::move(m_items);
+    m_items.clear();
+    m_items.reserve(built.size());
+    for (CItemData& item : built) {
+        CItemData* previous = nullptr;
+        for (CItemData& candidate : old.m_items)
+            if (candidate.m_def && candidate.Name() == item.Name()) {
+                previous = &candidate;
                 break;
             }
-    old.Clear();
+        if (previous) {
+            Take(std::move(*previous), old.m_store);
+            previous->m_def = nullptr; // taken: matches nothing further
+        } else {
+            m_items.push_back(std::move(item));
+        }
+    }
+    old.m_items.clear();
+    old.m_store.reset();
+}
+
+void CItemList::AppendSet(const CItemList& set)
+{
+    // A set's values are constants, which copies share.
+    m_items.insert(m_items.end(), set.m_items.begin(), set.m_items.end());
+}
+
+void CItemList::SetStoredValue(int index, std::string text)
+{
+    CItemData& item = m_items.at(static_cast<size_t>(index));
+    if (!m_store || text.empty()) {
+        item.SetValue(std::move(text));
+        return;
+    }
+    item.Release();
+    item.m_value = reinterpret_cast<uintptr_t>(m_store->Keep(std::move(text))) | CItemData::kStored;
+}
+
+std::string TakeHeldTextFromFile(const CItemData* item, std::string&& fileValue)
+{
+    if (item && item->Kind() == ItemKind::Display)
+        return TakeDisplayTextAsShiftJis(std::move(fileValue));
+    return TakeAsShiftJis(std::move(fileValue));
 }
 
 std::string HeldTextFromFile(const CItemData* item, std::string_view fileValue)
@@ -87,8 +297,7 @@ namespace {
 bool HasShiftJisTrailBackslash(std::string_view text)
 {
     for (size_t i = 0; i + 1 < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+        if (IsShiftJisLeadByte(static_cast<unsigned char>(text[i]))) {
             if (text[i + 1] == '\\')
                 return true;
             ++i;
@@ -97,18 +306,19 @@ bool HasShiftJisTrailBackslash(std::string_view text)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 bool IsWellFormedBareValue(std::string_view value, ItemKind kind)
 {
     switch (kind) {
-    case ItemKind::Flag: return value == "true" || value == "false";
+    case ItemKind::Flag:
+        return value == "true" || value == "false";
     case ItemKind::Number: {
         std::optional<JsonValue> number = ParseWholeValue(value);
         if (!number)
             return false;
         if (number->Kind() == JsonKind::Real)
-            return std::isfinite(number->AsReal());  // 1e999 would read back as "inf"
+            return std::isfinite(number->AsReal()); // 1e999 would read back as "inf"
         if (number->Kind() != JsonKind::Integer)
             return false;
         // Digits with an optional minus sign that fit the integer exactly; "1-2" or
@@ -138,7 +348,8 @@ bool IsWellFormedBareValue(std::string_view value, ItemKind kind)
         std::optional<JsonValue> again = ParseWholeValue(compact);
         return again && again->ToText(true) == compact;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -164,4 +375,4 @@ std::string ItemText(const CItemData& item)
     return out;
 }
 
-}  // namespace vesk
+} // namespace vesk

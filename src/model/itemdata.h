@@ -10,16 +10,16 @@ namespace vesk {
 
 /// How an item's value is edited and written; codes above 9 are written without quotes.
 enum class ItemKind : int32_t {
-    FreeText = 0,  ///< names, aliases
-    Fixed = 1,     ///< set by the item builder, not editable
-    Display = 2,   ///< display text, written as UTF-8
-    Choice = 3,    ///< one entry of the choice list
-    Suggest = 4,   ///< free text with the choice list as suggestions
-    Image = 5,     ///< image file name
-    Size = 6,      ///< size or position text
-    Data = 10,     ///< initial data, raw JSON text
-    Number = 11,   ///< integer
-    Flag = 12,     ///< true or false
+    FreeText = 0, ///< names, aliases
+    Fixed = 1,    ///< set by the item builder, not editable
+    Display = 2,  ///< display text, written as UTF-8
+    Choice = 3,   ///< one entry of the choice list
+    Suggest = 4,  ///< free text with the choice list as suggestions
+    Image = 5,    ///< image file name
+    Size = 6,     ///< size or position text
+    Data = 10,    ///< initial data, raw JSON text
+    Number = 11,  ///< integer
+    Flag = 12,    ///< true or false
 };
 
 /// A shared list of allowed values; items only point to it.
@@ -27,62 +27,170 @@ using ChoiceList = std::vector<std::string>;
 
 /// The one shared Shift_JIS copy of a UTF-8 text literal, made on first use; equal texts share it.
 const std::string* SharedText(std::string_view utf8);
+/// The one shared copy of a constant text (a default value of an item set), made on first use.
+const std::string* ConstantText(std::string_view text);
 
-/// One named property, held as text.
+/// The fixed part of an item, shared by every item of one definition: its name, kind, choice list
+/// and description. Definitions are interned (one per distinct name, kind, choice list and
+/// description) and live as long as the process.
+struct ItemDef {
+    std::string name;
+    ItemKind kind;
+    const ChoiceList* choices;
+    const std::string* description;
+    int key; ///< the name's number among the known record keys (ItemKeyOf), -1 for any other name
+};
+
+/// The one definition of that name, kind, choice list and description.
+const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices = nullptr,
+                             const std::string* description = nullptr);
+
+/// The values of the items read from one source (a dialog of a file), kept together and freed
+/// at once with the last item list that holds the store.
+class ItemValueStore {
+public:
+    ItemValueStore() = default;
+    ItemValueStore(const ItemValueStore&) = delete;
+    ItemValueStore& operator=(const ItemValueStore&) = delete;
+
+    /// Keeps a text; the answer lives as long as the store.
+    const std::string* Keep(std::string text);
+
+private:
+    static constexpr size_t kChunk = 256;
+    std::vector<std::unique_ptr<std::string[]>> m_chunks;
+    size_t m_used = kChunk;
+};
+
+/// One named property, held as text: its definition and its value. The value is a text of the
+/// item's own, a constant of an item set, or a text of the store of the list that holds the item.
 class CItemData {
 public:
     CItemData(std::string name, ItemKind kind, std::string value = {}, const ChoiceList* choices = nullptr,
-              const std::string* description = nullptr)
-        : m_kind(kind), m_choices(choices), m_name(std::move(name)), m_value(std::move(value)),
-          m_description(description)
-    {
-    }
-    virtual ~CItemData() = default;
+              const std::string* description = nullptr);
+    /// An item of a definition with a value of its own.
+    CItemData(const ItemDef* def, std::string value);
+    /// An item of a definition whose value is a constant that outlives it.
+    static CItemData WithConstant(const ItemDef* def, const std::string* value);
+    /// A copy holds its value itself (a stored value is copied).
+    CItemData(const CItemData& other);
+    CItemData& operator=(const CItemData& other);
+    /// A move takes the value as it is held; an item that shares a list's store belongs in a list
+    /// holding that store (lists see to it).
+    CItemData(CItemData&& other) noexcept;
+    CItemData& operator=(CItemData&& other) noexcept;
+    ~CItemData();
 
-    ItemKind Kind() const { return m_kind; }
-    const ChoiceList* Choices() const { return m_choices; }
-    const std::string& Name() const { return m_name; }
-    const std::string& Value() const { return m_value; }
-    void SetValue(std::string value) { m_value = std::move(value); }
+    ItemKind Kind() const { return m_def->kind; }
+    const ChoiceList* Choices() const { return m_def->choices; }
+    const std::string& Name() const { return m_def->name; }
+    const std::string& Value() const { return *reinterpret_cast<const std::string*>(m_value & ~kTagMask); }
+    void SetValue(std::string value);
     /// The help text, or nullptr.
-    const std::string* Description() const { return m_description; }
+    const std::string* Description() const { return m_def->description; }
+    const ItemDef& Def() const { return *m_def; }
 
 private:
-    ItemKind m_kind;
-    const ChoiceList* m_choices;
-    std::string m_name;
-    std::string m_value;
-    const std::string* m_description;
+    friend class CItemList;
+    static constexpr uintptr_t kOwned = 1;  ///< the item deletes its value
+    static constexpr uintptr_t kStored = 2; ///< the value lives in the store of the item's list
+    static constexpr uintptr_t kTagMask = 3;
+
+    CItemData(const ItemDef* def, uintptr_t value) : m_def(def), m_value(value) {}
+    uintptr_t Tag() const { return m_value & kTagMask; }
+    void Release();
+    /// Takes the value into the item itself when it lives in a store.
+    void OwnStoredValue();
+
+    const ItemDef* m_def;
+    uintptr_t m_value;
 };
 
-/// The ordered, owned items of a node; the order is the display order and the file order.
+/// What iterating a CItemList gives: a pointer-like handle (item->Name()).
+template <typename Item> class ItemHandle {
+public:
+    explicit ItemHandle(Item* item = nullptr) : m_item(item) {}
+    Item* operator->() const { return m_item; }
+    Item& operator*() const { return *m_item; }
+    Item* get() const { return m_item; }
+    explicit operator bool() const { return m_item != nullptr; }
+
+private:
+    Item* m_item;
+};
+
+/// Walks the items of a list, answering a handle for each.
+template <typename Item, typename Iterator> class ItemIterator {
+public:
+    explicit ItemIterator(Iterator it) : m_it(it) {}
+    const ItemHandle<Item>& operator*() const
+    {
+        m_handle = ItemHandle<Item>(&*m_it);
+        return m_handle;
+    }
+    const ItemHandle<Item>* operator->() const { return &**this; }
+    ItemIterator& operator++()
+    {
+        ++m_it;
+        return *this;
+    }
+    bool operator==(const ItemIterator& other) const { return m_it == other.m_it; }
+    bool operator!=(const ItemIterator& other) const { return m_it != other.m_it; }
+
+private:
+    Iterator m_it;
+    mutable ItemHandle<Item> m_handle;
+};
+
+/// The ordered items of a node; the order is the display order and the file order. Items are
+/// held in one array; the values read from a file live in a store that the list shares.
 class CItemList {
 public:
     CItemList() = default;
-    CItemList(CItemList&&) = default;
-    CItemList& operator=(CItemList&&) = default;
-    /// A deep copy: kinds, names and values copied, choices and descriptions shared.
+    CItemList(CItemList&&) noexcept = default;
+    CItemList& operator=(CItemList&&) noexcept = default;
+    /// A copy: kinds, names and values copied, choices and descriptions shared; stored values are
+    /// shared with the store.
     CItemList Clone() const;
 
     int Count() const { return static_cast<int>(m_items.size()); }
     bool Empty() const { return m_items.empty(); }
-    CItemData& At(int index) { return *m_items.at(static_cast<size_t>(index)); }
-    const CItemData& At(int index) const { return *m_items.at(static_cast<size_t>(index)); }
+    CItemData& At(int index) { return m_items.at(static_cast<size_t>(index)); }
+    const CItemData& At(int index) const { return m_items.at(static_cast<size_t>(index)); }
     /// The first item of that name, or nullptr.
     CItemData* Find(std::string_view name);
     const CItemData* Find(std::string_view name) const;
-    void Add(std::unique_ptr<CItemData> item) { m_items.push_back(std::move(item)); }
-    void Clear() { m_items.clear(); }
+    /// The index of the first item of that name, or -1.
+    int IndexOf(std::string_view name) const;
+    void Add(std::unique_ptr<CItemData> item);
+    void Add(CItemData item);
+    void Clear();
     /// Replaces each item whose name matches an item of old by that old item itself (value,
     /// kind, choices and description; the first of that name); old items without a match are
     /// dropped.
     void AdoptMatching(CItemList&& old);
 
-    auto begin() const { return m_items.begin(); }
-    auto end() const { return m_items.end(); }
+    /// Appends copies of the items of an item set (whose values are constants).
+    void AppendSet(const CItemList& set);
+    /// Makes values read later live in that store.
+    void UseStore(std::shared_ptr<ItemValueStore> store) { m_store = std::move(store); }
+    /// Sets the value of the item at index to a text kept in the list's store (its own text
+    /// without a store).
+    void SetStoredValue(int index, std::string text);
+
+    using iterator = ItemIterator<CItemData, std::vector<CItemData>::iterator>;
+    using const_iterator = ItemIterator<const CItemData, std::vector<CItemData>::const_iterator>;
+    iterator begin() { return iterator(m_items.begin()); }
+    iterator end() { return iterator(m_items.end()); }
+    const_iterator begin() const { return const_iterator(m_items.begin()); }
+    const_iterator end() const { return const_iterator(m_items.end()); }
 
 private:
-    std::vector<std::unique_ptr<CItemData>> m_items;
+    /// Puts an item coming from elsewhere into the list, keeping its value valid.
+    void Take(CItemData&& item, const std::shared_ptr<ItemValueStore>& itsStore);
+
+    std::vector<CItemData> m_items;
+    std::shared_ptr<ItemValueStore> m_store;
 };
 
 /// The text of one item as written in records: empty for an empty name or value; otherwise
@@ -99,9 +207,12 @@ void AppendEscaped(std::string& out, std::string_view text);
 /// display texts, which the editor writes as UTF-8, prefer UTF-8 where the bytes are ambiguous;
 /// other values are detected as ToShiftJis does.
 std::string HeldTextFromFile(const CItemData* item, std::string_view fileValue);
+/// HeldTextFromFile of a value that is given away: the value itself comes back when it needs no
+/// conversion.
+std::string TakeHeldTextFromFile(const CItemData* item, std::string&& fileValue);
 
 /// True when a value of a bare kind (Data, Number, Flag) reads back as such a value when
 /// written without quotes.
 bool IsWellFormedBareValue(std::string_view value, ItemKind kind);
 
-}  // namespace vesk
+} // namespace vesk

@@ -1,4 +1,5 @@
 #include "model/jsonparser.h"
+#include "model/jsontape.h"
 
 #include <algorithm>
 #include <array>
@@ -108,6 +109,25 @@ public:
         m_position = p;
         m_pushedBack = false;
         m_lastWasEnd = false;
+    }
+
+    /// Consumes the run of ordinary string bytes that follows and answers it.
+    std::string_view TakeStringRunView(int closing)
+    {
+        const char* first = m_position;
+        const char* p = first;
+        while (p != m_end) {
+            unsigned char c = static_cast<unsigned char>(*p);
+            if (c == closing || kStringStops[c])
+                break;
+            ++p;
+        }
+        if (p != first) {
+            m_position = p;
+            m_pushedBack = false;
+            m_lastWasEnd = false;
+        }
+        return std::string_view(first, static_cast<size_t>(p - first));
     }
 
     /// Reads a run of number bytes (digits, + - . e E) and answers it; the byte after it is
@@ -372,7 +392,8 @@ bool ParserImpl::ParseValue(JsonValue& target, int depth)
     }
 }
 
-bool ParserImpl::ParseString(int closing, std::string& out)
+/// Parses the rest of a string closed by the given byte, appending its bytes to out.
+bool ParseStringBody(JsonLexer& m_lexer, int closing, std::string& out)
 {
     for (;;) {
         m_lexer.TakeStringRun(closing, out);
@@ -391,16 +412,32 @@ bool ParserImpl::ParseString(int closing, std::string& out)
         }
         c = m_lexer.Read();
         switch (c) {
-        case '"': out += '"'; break;
-        case '/': out += '/'; break;
-        case '\\': out += '\\'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case '"':
+            out += '"';
+            break;
+        case '/':
+            out += '/';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        case 'b':
+            out += '\b';
+            break;
+        case 'f':
+            out += '\f';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
         case 'u': {
-            auto readUnit = [this](unsigned long& unit) {
+            auto readUnit = [&m_lexer](unsigned long& unit) {
                 unit = 0;
                 for (int i = 0; i < 4; ++i) {
                     int digit = HexDigit(m_lexer.Read());
@@ -426,9 +463,15 @@ bool ParserImpl::ParseString(int closing, std::string& out)
             AppendUtf8(out, unit);
             break;
         }
-        default: return false;
+        default:
+            return false;
         }
     }
+}
+
+bool ParserImpl::ParseString(int closing, std::string& out)
+{
+    return ParseStringBody(m_lexer, closing, out);
 }
 
 bool ParserImpl::ParseNumber(JsonValue& target)
@@ -549,7 +592,7 @@ void ParserImpl::TakeMembers(JsonValue::Object& inTextOrder, JsonValue::Object& 
     inTextOrder.clear();
 }
 
-}  // namespace
+} // namespace
 
 bool JsonParser::Parse(std::string_view text)
 {
@@ -652,4 +695,279 @@ bool JsonArrayWalk::NextElement()
     return true;
 }
 
-}  // namespace vesk
+// --- Tapes ------------------------------------------------------------------------------------
+
+namespace {
+
+using TapeNode = JsonTape::Node;
+
+/// The grammar of ParserImpl, building tape nodes instead of values.
+class TapeBuilder {
+public:
+    TapeBuilder(JsonLexer& lexer, JsonTape& tape) : m_lexer(lexer), m_tape(tape) {}
+
+    bool ParseValue(TapeNode& target, int depth);
+    /// Parses a string closed by the given byte into a string node.
+    bool ParseString(int closing, TapeNode& target);
+    /// Parses the elements of an array whose "[" was read, each through ParseValue at depth.
+    bool ParseArray(TapeNode& target, int depth);
+
+private:
+    bool ParseNumber(TapeNode& target);
+    bool ParseObject(TapeNode& target, int depth);
+    std::vector<TapeNode>& Scratch(int depth)
+    {
+        while (m_levels.size() <= static_cast<size_t>(depth))
+            m_levels.push_back(std::make_unique<std::vector<TapeNode>>());
+        std::vector<TapeNode>& level = *m_levels[static_cast<size_t>(depth)];
+        level.clear();
+        return level;
+    }
+    /// Moves the collected children into the tape as one block.
+    void Settle(TapeNode& target, std::vector<TapeNode>& children, uint32_t count)
+    {
+        std::vector<TapeNode>& nodes = m_tape.Nodes();
+        target.first = static_cast<uint32_t>(nodes.size());
+        target.size = count;
+        nodes.insert(nodes.end(), children.begin(), children.end());
+        children.clear();
+    }
+
+    JsonLexer& m_lexer;
+    JsonTape& m_tape;
+    std::vector<std::unique_ptr<std::vector<TapeNode>>> m_levels;
+    std::string m_decoded;
+};
+
+bool TapeBuilder::ParseValue(TapeNode& target, int depth)
+{
+    m_lexer.SkipBlanks();
+    int c = m_lexer.Read();
+    switch (c) {
+    case '"':
+    case '\'':
+        return ParseString(c, target);
+    case '[':
+        if (depth >= JsonParser::kMaxDepth)
+            return false;
+        target.kind = JsonKind::Array;
+        return ParseArray(target, depth + 1);
+    case '{':
+        if (depth >= JsonParser::kMaxDepth)
+            return false;
+        return ParseObject(target, depth + 1);
+    case 't':
+        if (!m_lexer.Match("rue"))
+            return false;
+        target.kind = JsonKind::Boolean;
+        target.boolean = true;
+        return true;
+    case 'f':
+        if (!m_lexer.Match("alse"))
+            return false;
+        target.kind = JsonKind::Boolean;
+        target.boolean = false;
+        return true;
+    case 'n':
+        if (!m_lexer.Match("ull"))
+            return false;
+        target.kind = JsonKind::Null;
+        return true;
+    default:
+        if (c == '-' || (c >= '0' && c <= '9')) {
+            m_lexer.PushBack();
+            return ParseNumber(target);
+        }
+        m_lexer.PushBack();
+        return false;
+    }
+}
+
+bool TapeBuilder::ParseString(int closing, TapeNode& target)
+{
+    target.kind = JsonKind::String;
+    const std::string_view run = m_lexer.TakeStringRunView(closing);
+    const int c = m_lexer.Read();
+    if (c == closing) {
+        target.text = run.data();
+        target.size = static_cast<uint32_t>(run.size());
+        return true;
+    }
+    if (c == -1)
+        return false;
+    // An escape or a control byte: decode the rest as the parser does.
+    m_lexer.PushBack();
+    m_decoded.assign(run);
+    if (!ParseStringBody(m_lexer, closing, m_decoded))
+        return false;
+    if (m_decoded.find('\0') != std::string::npos)
+        m_tape.NoteNulByte();
+    target.text = m_tape.KeepText(m_decoded);
+    target.size = static_cast<uint32_t>(m_decoded.size());
+    return true;
+}
+
+bool TapeBuilder::ParseNumber(TapeNode& target)
+{
+    std::string_view text = m_lexer.TakeNumber();
+    if (text.find_first_of(".eE") != std::string_view::npos) {
+        double value;
+        if (!TextToReal(text, value))
+            return false;
+        target.kind = JsonKind::Real;
+        target.real = value;
+        return true;
+    }
+    target.kind = JsonKind::Integer;
+    target.integer = TextToInteger(text);
+    return true;
+}
+
+bool TapeBuilder::ParseArray(TapeNode& target, int depth)
+{
+    target.kind = JsonKind::Array;
+    target.size = 0;
+    target.first = 0;
+    if (m_lexer.Expect(']'))
+        return true;
+    std::vector<TapeNode>& elements = Scratch(depth);
+    for (;;) {
+        elements.emplace_back();
+        if (!ParseValue(elements.back(), depth))
+            return false;
+        m_lexer.SkipBlanks();
+        if (m_lexer.Read() == ',')
+            continue;
+        m_lexer.PushBack();
+        if (!m_lexer.Expect(']'))
+            return false;
+        Settle(target, elements, static_cast<uint32_t>(elements.size()));
+        return true;
+    }
+}
+
+bool TapeBuilder::ParseObject(TapeNode& target, int depth)
+{
+    target.kind = JsonKind::Object;
+    target.size = 0;
+    target.first = 0;
+    if (m_lexer.Expect('}'))
+        return true;
+    std::vector<TapeNode>& members = Scratch(depth);
+    for (;;) {
+        m_lexer.SkipBlanks();
+        int quote = m_lexer.Read();
+        if (quote != '\'') {
+            m_lexer.PushBack();
+            m_lexer.SkipBlanks();
+            quote = m_lexer.Read();
+            if (quote != '"')
+                return false;
+        }
+        members.emplace_back();
+        if (!ParseString(quote, members.back()))
+            return false;
+        m_lexer.SkipBlanks();
+        if (m_lexer.Read() != ':') {
+            m_lexer.PushBack();
+            return false;
+        }
+        members.emplace_back();
+        if (!ParseValue(members.back(), depth))
+            return false;
+        m_lexer.SkipBlanks();
+        if (m_lexer.Read() == ',')
+            continue;
+        m_lexer.PushBack();
+        if (!m_lexer.Expect('}'))
+            return false;
+        Settle(target, members, static_cast<uint32_t>(members.size() / 2));
+        return true;
+    }
+}
+
+std::string_view UpToNul(std::string_view text)
+{
+    if (const void* nul = std::memchr(text.data(), 0, text.size()))
+        return text.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - text.data()));
+    return text;
+}
+
+} // namespace
+
+bool ParseTape(std::string_view text, JsonTape& tape)
+{
+    tape.Clear();
+    text = UpToNul(text);
+    JsonLexer lexer(text.data(), text.size());
+    TapeBuilder builder(lexer, tape);
+    return builder.ParseValue(tape.MutableRoot(), 0);
+}
+
+ProjectScan ScanProject(std::string_view text, JsonTape& scratch, ProjectScanSink& sink)
+{
+    text = UpToNul(text);
+    JsonLexer lexer(text.data(), text.size());
+    TapeBuilder builder(lexer, scratch);
+    // The top-level object at depth 0, its members at depth 1, the elements of 'Commands' at depth 2,
+    // as ParserImpl counts them.
+    lexer.SkipBlanks();
+    if (lexer.Read() != '{' || lexer.Expect('}'))
+        return ProjectScan::NotAProject;
+    bool commandsSeen = false;
+    std::string key;
+    for (;;) {
+        lexer.SkipBlanks();
+        int quote = lexer.Read();
+        if (quote != '\'') {
+            lexer.PushBack();
+            lexer.SkipBlanks();
+            quote = lexer.Read();
+            if (quote != '"')
+                return ProjectScan::Failed;
+        }
+        scratch.Clear();
+        TapeNode keyNode;
+        if (!builder.ParseString(quote, keyNode))
+            return ProjectScan::Failed;
+        key.assign(scratch.String(keyNode));
+        lexer.SkipBlanks();
+        if (lexer.Read() != ':')
+            return ProjectScan::Failed;
+        if (key == "Commands") {
+            lexer.SkipBlanks();
+            if (commandsSeen || lexer.Read() != '[')
+                return ProjectScan::NotAProject;
+            commandsSeen = true;
+            if (!lexer.Expect(']')) {
+                for (;;) {
+                    scratch.Clear();
+                    if (!builder.ParseValue(scratch.MutableRoot(), 2))
+                        return ProjectScan::Failed;
+                    sink.Command(scratch);
+                    lexer.SkipBlanks();
+                    if (lexer.Read() == ',')
+                        continue;
+                    lexer.PushBack();
+                    if (!lexer.Expect(']'))
+                        return ProjectScan::Failed;
+                    break;
+                }
+            }
+        } else {
+            scratch.Clear();
+            if (!builder.ParseValue(scratch.MutableRoot(), 1))
+                return ProjectScan::Failed;
+            sink.Member(key, scratch);
+        }
+        lexer.SkipBlanks();
+        if (lexer.Read() == ',')
+            continue;
+        lexer.PushBack();
+        if (!lexer.Expect('}'))
+            return ProjectScan::Failed;
+        return commandsSeen ? ProjectScan::Done : ProjectScan::NotAProject;
+    }
+}
+
+} // namespace vesk

@@ -4,6 +4,7 @@
 
 #include "model/eventlist.h"
 #include "model/jsonparser.h"
+#include "model/recordslots.h"
 #include "objects/itemsets.h"
 #include "textconv/textconv.h"
 
@@ -13,102 +14,149 @@ namespace {
 
 // Every item a group or object can have is read back ('Hide' and 'Disable' of groups and
 // 'NotifyList' included), so that an edited value survives a save and a load.
-const char* const kGroupKeys[] = {"Name",   "Alias",   "Type",  "Layout",   "Width", "Height", "Weight",  "Padding",
-                                  "Margin", "BGColor", "Align", "Vertical", "Value", "Hide",   "Disable", "NotifyList"};
+constexpr ItemKey kGroupKeys[] = {kKeyName,   kKeyAlias,   kKeyType,    kKeyLayout,    kKeyWidth, kKeyHeight,
+                                  kKeyWeight, kKeyPadding, kKeyMargin,  kKeyBGColor,   kKeyAlign, kKeyVertical,
+                                  kKeyValue,  kKeyHide,    kKeyDisable, kKeyNotifyList};
 
-const char* const kObjectKeys[] = {
-    "Name",          "Alias",      "RadioName",  "Width",          "Height",          "Weight",       "PosX",
-    "PosY",          "Padding",    "Margin",     "Hide",           "Disable",         "BGColor",      "TextOff",
-    "TextOn",        "Text",       "TSize",      "TColor",         "TAlign",          "Stretch",      "Wrap",
-    "Span",          "File",       "FileOff",    "FileOn",         "FileBase",        "FileActive",   "FileCursor",
-    "FileTop",       "FileThumb",  "FileSource", "FilePath",       "ScaleType",       "EnablePinch",  "CenterPosBase",
-    "CenterPosCursor", "CenterPosTop", "Pattern", "Revers",        "Min",             "Max",          "Value",
-    "Attr",          "Vertical",   "Columns",    "ColumnHeight",   "Clickable",       "Data",         "NotifyList"};
+constexpr ItemKey kObjectKeys[] = {
+    kKeyName,         kKeyAlias,    kKeyRadioName,  kKeyWidth,        kKeyHeight,        kKeyWeight,
+    kKeyPosX,         kKeyPosY,     kKeyPadding,    kKeyMargin,       kKeyHide,          kKeyDisable,
+    kKeyBGColor,      kKeyTextOff,  kKeyTextOn,     kKeyText,         kKeyTSize,         kKeyTColor,
+    kKeyTAlign,       kKeyStretch,  kKeyWrap,       kKeySpan,         kKeyFile,          kKeyFileOff,
+    kKeyFileOn,       kKeyFileBase, kKeyFileActive, kKeyFileCursor,   kKeyFileTop,       kKeyFileThumb,
+    kKeyFileSource,   kKeyFilePath, kKeyScaleType,  kKeyEnablePinch,  kKeyCenterPosBase, kKeyCenterPosCursor,
+    kKeyCenterPosTop, kKeyPattern,  kKeyRevers,     kKeyMin,          kKeyMax,           kKeyValue,
+    kKeyAttr,         kKeyVertical, kKeyColumns,    kKeyColumnHeight, kKeyClickable,     kKeyData,
+    kKeyNotifyList};
 
-const char* const kHeaderKeys[] = {"TSize", "TColor", "TAlign", "Margin", "BGColor", "Clickable"};
+constexpr ItemKey kHeaderKeys[] = {kKeyTSize, kKeyTColor, kKeyTAlign, kKeyMargin, kKeyBGColor, kKeyClickable};
 
-/// The item an old key name of an object maps to, or nullptr.
-const char* OldKeyTarget(std::string_view key)
+/// The item an old key name of an object maps to, or -1.
+int OldKeyTarget(int key)
 {
-    if (key == "FileOff")
-        return "FileBase";
-    if (key == "FileOn")
-        return "FileActive";
-    return nullptr;
+    if (key == kKeyFileOff)
+        return kKeyFileBase;
+    if (key == kKeyFileOn)
+        return kKeyFileActive;
+    return -1;
 }
 
-GroupPtr ReadGroup(CObjectDataList* parent, JsonParser& parser)
+/// Appends an item of kind 0 named by the key, with the value.
+void AppendFreeText(TekClass& node, int key, std::string value)
+{
+    CItemList& items = node.Items();
+    items.Add(CItemData::WithConstant(InternItemDef(ItemKeyName(key), ItemKind::FreeText), nullptr));
+    items.SetStoredValue(items.Count() - 1, std::move(value));
+}
+
+GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
+                   const std::shared_ptr<ItemValueStore>& store)
 {
     auto group = std::make_shared<CObjectDataList>(parent);
-    std::string layout;
-    parser.GetString("Layout", layout);
-    BuildGroupItems(*group, group->LayoutCode(layout));
-    group->SetItem("Layout", layout);
-    for (const char* key : kGroupKeys) {
-        std::string value;
-        if (parser.GetString(key, value))
-            group->SetOrAddItem(key, ToShiftJis(value));
+    CItemList& items = group->Items();
+    items.UseStore(store);
+    const std::string layout = tape.TextOr(slots[kKeyLayout]);
+    const ItemSet& set = GroupItemSet(group->LayoutCode(layout));
+    group->SetType(NodeType::Group);
+    items.AppendSet(set.items);
+    items.SetStoredValue(set.positions[kKeyLayout], layout);
+    std::string value;
+    for (ItemKey key : kGroupKeys) {
+        const JsonTape::Node* member = slots.Present(key);
+        if (!member)
+            continue;
+        tape.Text(*member, value);
+        if (const int position = set.positions[key]; position >= 0)
+            items.SetStoredValue(position, TakeAsShiftJis(std::move(value)));
+        else
+            AppendFreeText(*group, key, TakeAsShiftJis(std::move(value)));
     }
-    ReadEventMembers(*group, parser);
-    JsonArrayWalk walk(parser, parser.GetArray("Objects"));
-    while (walk.NextElement())
-        ReadObjectRecord(group.get(), parser);
+    ReadEventMembers(*group, tape, slots, store);
+    if (const JsonTape::Node* children = slots.OfKind(kKeyObjects, JsonKind::Array))
+        group->ReserveChildren(children->size);
+    if (const JsonTape::Node* children = slots.OfKind(kKeyObjects, JsonKind::Array))
+        for (uint32_t i = 0; i < children->size; ++i)
+            ReadObjectRecord(group.get(), tape, tape.Elements(*children)[i], store);
     return group;
 }
 
-ObjectPtr ReadObject(CObjectDataList* parent, JsonParser& parser)
+void ReadHeaderColumns(CObjectData& object, const JsonTape& tape, const JsonTape::Node& header,
+                       const std::shared_ptr<ItemValueStore>& store)
+{
+    const ItemSet& set = HeaderItemSet();
+    for (uint32_t i = 0; i < header.size; ++i) {
+        const RecordSlots column(tape, tape.Elements(header)[i]);
+        auto node = std::make_shared<TekClass>(NodeType::HeaderColumn);
+        CItemList& items = node->Items();
+        items.UseStore(store);
+        items.AppendSet(set.items);
+        // Header column values are taken as parsed; a missing one clears the item.
+        for (ItemKey key : kHeaderKeys)
+            items.SetStoredValue(set.positions[key], tape.TextOr(column[key]));
+        object.HeaderColumns().push_back(std::move(node));
+    }
+    object.SetItem("Columns", std::to_string(header.size));
+}
+
+ObjectPtr ReadObject(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
+                     const std::shared_ptr<ItemValueStore>& store)
 {
     auto object = std::make_shared<CObjectData>(parent);
-    std::string type;
-    parser.GetString("Type", type);
-    BuildObjectItems(*object, object->ObjectTypeCode(type));
-    object->SetItem("Type", type);
-    for (const char* key : kObjectKeys) {
-        std::string value;
-        if (!parser.GetString(key, value))
+    CItemList& items = object->Items();
+    items.UseStore(store);
+    const std::string type = tape.TextOr(slots[kKeyType]);
+    const int code = object->ObjectTypeCode(type);
+    const ItemSet& set = ObjectItemSet(code, ParentLayoutOf(*object));
+    object->SetType(NodeType::Object);
+    items.AppendSet(set.items);
+    items.SetStoredValue(set.positions[kKeyType], type);
+    std::string value;
+    for (ItemKey key : kObjectKeys) {
+        const JsonTape::Node* member = slots.Present(key);
+        if (!member)
             continue;
-        value = HeldTextFromFile(object->Items().Find(key), value);
-        if (object->SetItem(key, value))
-            continue;
-        const char* target = OldKeyTarget(key);
-        if (target && object->SetItem(target, value))
-            continue;
-        object->AddItem(std::make_unique<CItemData>(key, ItemKind::FreeText, std::move(value)));
+        tape.Text(*member, value);
+        int position = set.positions[key];
+        std::string held = TakeHeldTextFromFile(position >= 0 ? &items.At(position) : nullptr, std::move(value));
+        if (position < 0 && OldKeyTarget(key) >= 0)
+            position = set.positions[OldKeyTarget(key)];
+        if (position >= 0)
+            items.SetStoredValue(position, std::move(held));
+        else
+            AppendFreeText(*object, key, std::move(held));
     }
-    ReadEventMembers(*object, parser);
-    if (object->ObjectTypeCode() == OBJ_GRID && !parser.GetArray("Header").empty()) {
-        parser.SaveCursor();
-        JsonArrayWalk walk(parser, parser.GetArray("Header"));
-        int columns = 0;
-        while (walk.NextElement()) {
-            auto column = std::make_shared<TekClass>(NodeType::HeaderColumn);
-            BuildHeaderItems(*column);
-            for (const char* key : kHeaderKeys) {
-                std::string value;
-                parser.GetString(key, value);
-                column->SetItem(key, value);
-            }
-            object->HeaderColumns().push_back(std::move(column));
-            ++columns;
-        }
-        parser.RestoreCursor();
-        object->SetItem("Columns", std::to_string(columns));
-    }
+    ReadEventMembers(*object, tape, slots, store);
+    if (code == OBJ_GRID)
+        if (const JsonTape::Node* header = slots.OfKind(kKeyHeader, JsonKind::Array); header && header->size > 0)
+            ReadHeaderColumns(*object, tape, *header, store);
     return object;
 }
 
-}  // namespace
+} // namespace
 
-ObjectPtr ReadObjectRecord(CObjectDataList* parent, JsonParser& parser)
+ObjectPtr ReadObjectRecord(CObjectDataList* parent, const JsonTape& tape, const JsonTape::Node& record,
+                           const std::shared_ptr<ItemValueStore>& store)
 {
+    const RecordSlots slots(tape, record);
     ObjectPtr node;
-    if (parser.IsArray("Objects") || parser.EnterObject("Object"))
-        node = ReadGroup(parent, parser);
-    else
-        node = ReadObject(parent, parser);
+    if (slots.OfKind(kKeyObjects, JsonKind::Array)) {
+        node = ReadGroup(parent, tape, slots, store);
+    } else if (const JsonTape::Node* inner = slots.OfKind(kKeyObject, JsonKind::Object)) {
+        // The group is read from its 'Object' member.
+        node = ReadGroup(parent, tape, RecordSlots(tape, *inner), store);
+    } else {
+        node = ReadObject(parent, tape, slots, store);
+    }
     if (parent)
         parent->AppendChild(node);
     return node;
 }
 
-}  // namespace vesk
+ObjectPtr ReadObjectRecord(CObjectDataList* parent, JsonParser& parser)
+{
+    JsonTape tape;
+    TapeFromValue(parser.Cursor() ? *parser.Cursor() : JsonValue::SharedNull(), tape);
+    return ReadObjectRecord(parent, tape, tape.Root(), std::make_shared<ItemValueStore>());
+}
+
+} // namespace vesk

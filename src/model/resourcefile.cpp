@@ -1,9 +1,13 @@
 #include "model/resourcefile.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "model/eventlist.h"
 #include "model/jsonparser.h"
+#include "model/jsontape.h"
+#include "model/recordslots.h"
 #include "model/objectreader.h"
 #include "model/savefile.h"
 #include "objects/objectdata.h"
@@ -20,27 +24,109 @@ bool IsEventName(std::string_view key)
     return false;
 }
 
-DialogPtr ReadDialogRecord(CTekResourceData& resource, JsonParser& parser)
+bool IsSkippedResourceKey(std::string_view key)
 {
-    std::string name;
-    parser.GetString("Name", name);
-    auto dialog = std::make_shared<CTekDialogData>(name, &resource.Dialogs());
-    std::vector<std::string> keys;
-    parser.GetKeys(keys);
-    for (const std::string& key : keys) {
-        if (key == "Name" || key == "Commands" || key == "Command" || key == "Object" || IsEventName(key))
+    return key == "Commands" || key == "Command" || IsEventName(key);
+}
+
+DialogPtr ReadDialogRecord(CTekResourceData& resource, const JsonTape& tape, const JsonTape::Node& record)
+{
+    const RecordSlots slots(tape, record);
+    auto dialog = std::make_shared<CTekDialogData>(tape.TextOr(slots[kKeyName]), &resource.Dialogs());
+    std::string value;
+    for (const auto& [key, member] : tape.SortedMembers(record)) {
+        if (key == "Name" || key == "Object" || IsSkippedResourceKey(key))
             continue;
-        std::string value;
-        if (parser.GetString(key, value))
-            dialog->SetOrAddItem(key, std::move(value));
+        if (tape.Text(*member, value))
+            dialog->SetOrAddItem(key, value);
     }
-    ReadEventMembers(*dialog, parser);
+    // The values of the dialog's nodes are kept together, and freed with the last of them.
+    auto store = std::make_shared<ItemValueStore>();
+    ReadEventMembers(*dialog, tape, slots, store);
     // A DIALOG record without 'Object' yields an object, read from the record's own members.
-    dialog->SetRoot(ReadObjectRecord(nullptr, parser));
+    dialog->SetRoot(ReadObjectRecord(nullptr, tape, record, store));
     return dialog;
 }
 
-}  // namespace
+bool ReadCommandRecord(CTekResourceData& resource, const JsonTape& tape, const JsonTape::Node& record)
+{
+    const std::string command = tape.TextOr(tape.Member(record, "Command"));
+    if (command == "DIALOG") {
+        resource.Dialogs().Append(ReadDialogRecord(resource, tape, record));
+        return true;
+    }
+    // HELLO, CHANGE and CONDITION records are recognised and not kept.
+    return command == "HELLO" || command == "CHANGE" || command == "CONDITION";
+}
+
+/// Reads a parsed text as the resource reader does, whatever its shape.
+void ReadParsedResource(CTekResourceData& resource, const JsonTape& tape)
+{
+    const JsonTape::Node& root = tape.Root();
+    std::string value;
+    for (const auto& [key, member] : tape.SortedMembers(root))
+        if (!IsSkippedResourceKey(key) && tape.Text(*member, value))
+            resource.SetOrAddItem(key, value);
+    const JsonTape::Node* commands = tape.Member(root, "Commands");
+    if (commands && commands->kind == JsonKind::Array) {
+        for (uint32_t i = 0; i < commands->size; ++i)
+            ReadCommandRecord(resource, tape, tape.Elements(*commands)[i]);
+    } else {
+        ReadCommandRecord(resource, tape, root);
+    }
+}
+
+/// Reads a project text dialog by dialog as it is parsed, keeping the resource's members for
+/// the end. The dialogs go to the resource at once; Undo takes them out again.
+class ProjectReader : public ProjectScanSink {
+public:
+    explicit ProjectReader(CTekResourceData& resource)
+        : m_resource(resource), m_dialogsBefore(resource.Dialogs().Count()),
+          m_serialBefore(TekClass::PeekSerialNumber())
+    {
+    }
+
+    void Member(std::string_view key, const JsonTape& value) override
+    {
+        m_members.emplace_back(std::string(key), std::nullopt);
+        std::string text;
+        if (value.Text(value.Root(), text))
+            m_members.back().second = std::move(text);
+    }
+
+    void Command(const JsonTape& element) override { ReadCommandRecord(m_resource, element, element.Root()); }
+
+    /// Sets the resource's items from the members met, in key order, the later of equal keys counting.
+    void Finish()
+    {
+        std::stable_sort(m_members.begin(), m_members.end(), [](const auto& a, const auto& b) {
+            return std::string_view(a.first) < std::string_view(b.first);
+        });
+        for (size_t i = 0; i < m_members.size(); ++i) {
+            if (i + 1 < m_members.size() && m_members[i].first == m_members[i + 1].first)
+                continue;
+            const auto& [key, value] = m_members[i];
+            if (value && !IsSkippedResourceKey(key))
+                m_resource.SetOrAddItem(key, *value);
+        }
+    }
+
+    /// Takes back the dialogs read, as if nothing had been read.
+    void Undo()
+    {
+        while (m_resource.Dialogs().Count() > m_dialogsBefore)
+            m_resource.Dialogs().RemoveAt(m_resource.Dialogs().Count() - 1);
+        TekClass::RestoreSerialNumber(m_serialBefore);
+    }
+
+private:
+    CTekResourceData& m_resource;
+    const int m_dialogsBefore;
+    const uint64_t m_serialBefore;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_members;
+};
+
+} // namespace
 
 bool WriteDialog(const CTekDialogData& dialog, COrbStream& stream, int depth)
 {
@@ -131,59 +217,33 @@ LoadResult LoadResourceFile(CTekResourceData& resource, const std::string& path)
 
 bool ReadResourceText(CTekResourceData& resource, std::string_view text, std::string* errorText)
 {
-    JsonParser parser;
-    if (!parser.Parse(text)) {
-        if (errorText)
-            *errorText = parser.ErrorText;
-        return false;
+    // A project is read dialog by dialog while it is parsed; any other text, and any text that
+    // does not parse, is read (or refused) whole.
+    JsonTape tape;
+    ProjectReader reader(resource);
+    if (ScanProject(text, tape, reader) == ProjectScan::Done) {
+        reader.Finish();
+        return true;
     }
-    std::vector<std::string> keys;
-    parser.GetKeys(keys);
-    for (const std::string& key : keys) {
-        if (key == "Commands" || key == "Command" || IsEventName(key))
-            continue;
-        std::string value;
-        if (parser.GetString(key, value))
-            resource.SetOrAddItem(key, std::move(value));
+    reader.Undo();
+    if (!ParseTape(text, tape)) {
+        JsonParser parser;
+        if (!parser.Parse(text)) {
+            if (errorText)
+                *errorText = parser.ErrorText;
+            return false;
+        }
+        TapeFromValue(parser.Root(), tape);
     }
-    if (parser.IsArray("Commands")) {
-        JsonArrayWalk walk(parser, parser.GetArray("Commands"));
-        while (walk.NextElement())
-            ReadCommandRecord(resource, parser);
-    } else {
-        ReadCommandRecord(resource, parser);
-    }
+    ReadParsedResource(resource, tape);
     return true;
 }
 
 bool ReadCommandRecord(CTekResourceData& resource, JsonParser& parser)
 {
-    std::string command;
-    parser.GetString("Command", command);
-    if (command == "DIALOG") {
-        resource.Dialogs().Append(ReadDialogRecord(resource, parser));
-        return true;
-    }
-    if (command == "HELLO") {
-        std::string ignored;
-        parser.GetString("OS", ignored);
-        parser.GetString("ResolutionH", ignored);
-        parser.GetString("ResolutionV", ignored);
-        return true;
-    }
-    if (command == "CHANGE") {
-        const JsonValue* record = parser.Cursor();
-        std::string ignored;
-        if (parser.EnterObject("Dialog"))
-            parser.GetString("Name", ignored);
-        parser.SetCursor(record);
-        return true;
-    }
-    if (command == "CONDITION") {
-        // The reported objects are visited and not kept.
-        return true;
-    }
-    return false;
+    JsonTape tape;
+    TapeFromValue(parser.Cursor() ? *parser.Cursor() : JsonValue::SharedNull(), tape);
+    return ReadCommandRecord(resource, tape, tape.Root());
 }
 
-}  // namespace vesk
+} // namespace vesk

@@ -19,7 +19,7 @@ bool Fail(std::string* errorText, const std::string& what, int error)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* errorText)
 {
@@ -89,25 +89,28 @@ bool ReadWholeFile(const std::string& path, std::string& contents, std::string* 
         ::close(fd);
         return Fail(errorText, path, EISDIR);
     }
-    contents.clear();
-    if (info.st_size > 0)
-        contents.reserve(static_cast<size_t>(info.st_size));
-    char buffer[65536];
+    // Read straight into the text; a file that grows meanwhile is read to its end.
+    contents.resize(info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0);
+    size_t used = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == contents.size())
+            contents.resize(used + 65536);
+        ssize_t n = ::read(fd, contents.data() + used, contents.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             int error = errno;
             ::close(fd);
+            contents.clear();
             return Fail(errorText, path, error);
         }
         if (n == 0)
             break;
-        contents.append(buffer, static_cast<size_t>(n));
+        used += static_cast<size_t>(n);
     }
+    contents.resize(used);
     ::close(fd);
     return true;
 }
 
-}  // namespace vesk
+} // namespace vesk

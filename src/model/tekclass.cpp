@@ -6,7 +6,20 @@ namespace {
 uint64_t g_serialCounter = 1;
 }
 
-uint64_t TekClass::NextSerialNumber() { return g_serialCounter++; }
+uint64_t TekClass::NextSerialNumber()
+{
+    return g_serialCounter++;
+}
+
+uint64_t TekClass::PeekSerialNumber()
+{
+    return g_serialCounter;
+}
+
+void TekClass::RestoreSerialNumber(uint64_t next)
+{
+    g_serialCounter = next;
+}
 
 TekClass::TekClass(NodeType type) : m_type(type), m_serialNumber(NextSerialNumber()) {}
 
@@ -32,7 +45,10 @@ void TekClass::SetOrAddItem(std::string_view name, std::string value)
         AddItem(std::make_unique<CItemData>(std::string(name), ItemKind::FreeText, std::move(value)));
 }
 
-std::string TekClass::GetLabel() const { return "Name(" + GetItem("Name") + ")"; }
+std::string TekClass::GetLabel() const
+{
+    return "Name(" + GetItem("Name") + ")";
+}
 
 void TekClass::CopyFrom(const TekClass& source)
 {
@@ -49,12 +65,18 @@ bool TekClass::SameItems(const TekClass& other) const
     for (int i = 0; i < m_items.Count(); ++i) {
         const CItemData& a = m_items.At(i);
         const CItemData& b = other.m_items.At(i);
-        if (a.Name() != b.Name() || a.Value() != b.Value())
+        // Copies share definitions and most values; only differing ones need comparing.
+        if (&a.Def() != &b.Def() && a.Name() != b.Name())
+            return false;
+        if (&a.Value() != &b.Value() && a.Value() != b.Value())
             return false;
     }
     return true;
 }
 
-int TekClass::AddCommand(TekPtr) { return 0; }
+int TekClass::AddCommand(TekPtr)
+{
+    return 0;
+}
 
-}  // namespace vesk
+} // namespace vesk

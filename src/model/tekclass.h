@@ -64,6 +64,11 @@ public:
 
     /// Takes the next number of the process-wide serial counter (starting at 1).
     static uint64_t NextSerialNumber();
+    /// The number the next construction will take.
+    static uint64_t PeekSerialNumber();
+    /// Sets the counter back to a number it had, once every node made since then is gone (a read
+    /// that was taken back).
+    static void RestoreSerialNumber(uint64_t next);
 
 protected:
     NodeType m_type;
@@ -72,4 +77,4 @@ protected:
     uint64_t m_serialNumber;
 };
 
-}  // namespace vesk
+} // namespace vesk

@@ -1,6 +1,7 @@
 #include "objects/itemsets.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 
 #include "model/tekclass.h"
@@ -21,28 +22,34 @@ ChoiceList ShiftJisList(std::initializer_list<const char*> utf8Entries)
 
 // Description texts shared by several items.
 namespace text {
-const char* const kSize = "PARENT:包括しているグループオブジェクトの大きさの最大に合わせる。CONTENT:オブジェクト自身の大きさそのまま。数値:プライベートユニット。";
-const char* const kWeight = "グループ内オブジェクトの大きさを'比'で指定します。同じ大きさを指定することで等幅配置などが可能。";
-const char* const kAlign = "LEFT:左寄せ CENTER:中央 RIGHT:右寄せ TOP:上寄せ MIDDLE:中央 BOTTOM:下寄せ。 '|'で組合せ可能。";
+const char* const kSize = "PARENT:包括しているグループオブジェクトの大きさの最大に合わせる。CONTENT:"
+                          "オブジェクト自身の大きさそのまま。数値:プライベートユニット。";
+const char* const kWeight =
+    "グループ内オブジェクトの大きさを'比'で指定します。同じ大きさを指定することで等幅配置などが可能。";
+const char* const kAlign =
+    "LEFT:左寄せ CENTER:中央 RIGHT:右寄せ TOP:上寄せ MIDDLE:中央 BOTTOM:下寄せ。 '|'で組合せ可能。";
 const char* const kColour = "色を指定します。";
 const char* const kEvent = "コマンド名を選択するとコマンドが追加されます";
-const char* const kSource = "BUILTIN:プリインストール(省略時)。STATION:Veskサーバから取得。URI:Webサイトからダウンロード。STRAGE:端末の外部フォルダから取得";
+const char* const kSource = "BUILTIN:プリインストール(省略時)。STATION:Veskサーバから取得。URI:"
+                            "Webサイトからダウンロード。STRAGE:端末の外部フォルダから取得";
 const char* const kNotify = "CONDITIONコマンドで送信される要素";
 const char* const kHide = "更新する表示属性（通常/消す）";
 const char* const kDisable = "更新する表示属性（通常/無効）";
 const char* const kClick = "クリック可能/不可能を指定します。";
 const char* const kTSize = "テキストのサイズを指定します";
-const char* const kPadding = "パディング。オブジェクトの内側のオフセット。カンマ区切りで左から時計周りで４辺指定。左,上,右,下。";
-const char* const kMargin = "マージン。オブジェクトの外側のオフセット。カンマ区切りで左から時計周りで４辺指定。左,上,右,下。";
+const char* const kPadding =
+    "パディング。オブジェクトの内側のオフセット。カンマ区切りで左から時計周りで４辺指定。左,上,右,下。";
+const char* const kMargin =
+    "マージン。オブジェクトの外側のオフセット。カンマ区切りで左から時計周りで４辺指定。左,上,右,下。";
 const char* const kFilePath = "指定したファイルがWebにある場合に指定";
-}  // namespace text
+} // namespace text
 
-/// Appends one item to a node; description is a UTF-8 literal or nullptr.
-void Add(TekClass& node, const char* name, ItemKind kind, const ChoiceList* choices = nullptr,
-         const char* description = nullptr, std::string value = {})
+/// Appends one item to an item set; description is a UTF-8 literal or nullptr, value a constant.
+void Add(CItemList& items, const char* name, ItemKind kind, const ChoiceList* choices = nullptr,
+         const char* description = nullptr, const char* value = nullptr)
 {
-    node.AddItem(std::make_unique<CItemData>(name, kind, std::move(value), choices,
-                                             description ? SharedText(description) : nullptr));
+    const ItemDef* def = InternItemDef(name, kind, choices, description ? SharedText(description) : nullptr);
+    items.Add(CItemData::WithConstant(def, value ? ConstantText(value) : nullptr));
 }
 
 bool OneOf(int code, std::initializer_list<int> codes)
@@ -54,18 +61,30 @@ bool OneOf(int code, std::initializer_list<int> codes)
 }
 
 const char* const kNotifyLists[OBJ_TYPE_COUNT] = {
-    "Name,Text", "Name,Value", "Name,Text,Attr", "Name,Attr", "Name,Attr", "Name,Value,Attr",
-    "Name,File,ScaleX,ScaleY,OffsetX,OffsetY", nullptr, "Name,Value,Position", "Name,Text,Position",
-    "Name,Value", "Name,Value", "Name,Position",
+    "Name,Text",
+    "Name,Value",
+    "Name,Text,Attr",
+    "Name,Attr",
+    "Name,Attr",
+    "Name,Value,Attr",
+    "Name,File,ScaleX,ScaleY,OffsetX,OffsetY",
+    nullptr,
+    "Name,Value,Position",
+    "Name,Text,Position",
+    "Name,Value",
+    "Name,Value",
+    "Name,Position",
 };
 
-void AddImageItems(CObjectData& object, int code)
+void AddImageItems(CItemList& object, int code)
 {
     const ChoiceLists& lists = SharedChoiceLists();
     switch (code) {
     case OBJ_EDIT:
     case OBJ_PICTURE:
-    case OBJ_CANVAS: Add(object, "File", ItemKind::Image, nullptr, "画像ファイル名を指定します"); break;
+    case OBJ_CANVAS:
+        Add(object, "File", ItemKind::Image, nullptr, "画像ファイル名を指定します");
+        break;
     case OBJ_PROGRESS:
         Add(object, "FileBase", ItemKind::Image, nullptr, "プログレスのベース画像ファイル名");
         Add(object, "FileActive", ItemKind::Image, nullptr, "プログレスのアクティブ部分の画像ファイル名");
@@ -92,13 +111,15 @@ void AddImageItems(CObjectData& object, int code)
     case OBJ_GRID:
     case OBJ_PULLDOWN:
         Add(object, "FileOff", ItemKind::Image, nullptr, "通常状態で表示されるオブジェクトの画像ファイル名");
-        Add(object, "FileOn", ItemKind::Image, nullptr, "押下などアクティブ状態で表示されるオブジェクトの画像ファイル名");
+        Add(object, "FileOn", ItemKind::Image, nullptr,
+            "押下などアクティブ状態で表示されるオブジェクトの画像ファイル名");
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-}  // namespace
+} // namespace
 
 ChoiceLists& SharedChoiceLists()
 {
@@ -128,21 +149,28 @@ ChoiceLists& SharedChoiceLists()
     return lists;
 }
 
-const std::string& CancelChoice() { return *SharedText("キャンセル"); }
-const std::string& AddHeaderChoice() { return *SharedText("ヘッダ項目追加"); }
+const std::string& CancelChoice()
+{
+    return *SharedText("キャンセル");
+}
+const std::string& AddHeaderChoice()
+{
+    return *SharedText("ヘッダ項目追加");
+}
 
-void BuildObjectItems(CObjectData& object, int code)
+namespace {
+
+/// The object item set of a type code (-1 unset) in a group of that layout.
+void ObjectSet(CItemList& object, int code, int parentLayout)
 {
     const ChoiceLists& lists = SharedChoiceLists();
-    const CObjectDataList* parent = object.ParentGroup();
-    const int parentLayout = parent ? parent->LayoutCode() : LAYOUT_LINEAR;
     const bool slidebar = code == OBJ_SLIDEBAR;
     const bool textual = OneOf(code, {OBJ_TEXT, OBJ_BUTTON, OBJ_CHECKBOX, OBJ_TOGGLE, OBJ_RADIOBTN});
     const bool ranged = OneOf(code, {OBJ_PROGRESS, OBJ_SLIDEBAR, OBJ_METER});
 
-    object.SetType(NodeType::Object);
     Add(object, "Name", ItemKind::FreeText, nullptr,
-        "このオブジェクトの名前（識別子）。コマンドの送受信時にオブジェクトを識別する為に使用。ダイアログ毎でユニークであること。");
+        "このオブジェクトの名前（識別子）。コマンドの送受信時にオブジェクトを識別する為に使用。ダイアログ毎でユニークで"
+        "あること。");
     Add(object, "Alias", ItemKind::FreeText, nullptr,
         "このオブジェクトの別名（補助識別子）。重複可能、重複させて使用することで、コマンド "
         "'UPDATE'、'CONDITION'送受信時に一括指定可能。カンマ区切りで複数指定可能。");
@@ -217,10 +245,9 @@ void BuildObjectItems(CObjectData& object, int code)
         Add(object, "NotifyList", ItemKind::FreeText, nullptr, text::kNotify, kNotifyLists[code]);
 }
 
-void BuildGroupItems(CObjectDataList& group, int code)
+void GroupSet(CItemList& group, int code)
 {
     const ChoiceLists& lists = SharedChoiceLists();
-    group.SetType(NodeType::Group);
     Add(group, "Name", ItemKind::FreeText, nullptr, "このオブジェクトの名前です。");
     if (code == LAYOUT_RADIO)
         Add(group, "Alias", ItemKind::FreeText, nullptr,
@@ -242,7 +269,7 @@ void BuildGroupItems(CObjectDataList& group, int code)
     Add(group, "NotifyList", ItemKind::FreeText, nullptr, text::kNotify, "Name");
 }
 
-void BuildHeaderItems(TekClass& column)
+void HeaderSet(CItemList& column)
 {
     const ChoiceLists& lists = SharedChoiceLists();
     Add(column, "TSize", ItemKind::Size, nullptr, text::kTSize);
@@ -253,37 +280,35 @@ void BuildHeaderItems(TekClass& column)
     Add(column, "Clickable", ItemKind::Flag, nullptr, text::kClick);
 }
 
-namespace {
-
-void AddCommandName(TekClass& node, const char* value)
+void AddCommandName(CItemList& node, const char* value)
 {
     Add(node, "Command", ItemKind::Fixed, nullptr, "コマンド名", value);
 }
 
-void AddMakeCommand(TekClass& node, const char* value)
+void AddMakeCommand(CItemList& node, const char* value)
 {
     Add(node, "MakeCommand", ItemKind::Fixed, nullptr, "生成コマンド名", value);
 }
 
-void AddSendCommand(TekClass& node, const char* value)
+void AddSendCommand(CItemList& node, const char* value)
 {
     Add(node, "SendCommand", ItemKind::Fixed, nullptr, "ファイル取得コマンドをステーションへ送信します。", value);
 }
 
-void AddTargetItems(TekClass& node)
+void AddTargetItems(CItemList& node)
 {
     Add(node, "Name", ItemKind::FreeText, nullptr, "対象オブジェクトの名前(Name)を指定。カンマ区切りで複数指定可能。");
     Add(node, "Alias", ItemKind::FreeText, nullptr, "対象オブジェクトの別名(Alias)を指定。複数指定不可。");
 }
 
-void AddFileItems(TekClass& node, const char* fileDescription)
+void AddFileItems(CItemList& node, const char* fileDescription)
 {
     Add(node, "File", ItemKind::FreeText, nullptr, fileDescription);
     Add(node, "FileSource", ItemKind::Choice, &SharedChoiceLists().source, text::kSource);
     Add(node, "FilePath", ItemKind::FreeText, nullptr, text::kFilePath);
 }
 
-void AddUpdateItems(TekClass& node)
+void AddUpdateItems(CItemList& node)
 {
     const ChoiceLists& lists = SharedChoiceLists();
     Add(node, "Text", ItemKind::Display, nullptr, "更新するテキスト値");
@@ -318,11 +343,9 @@ void AddUpdateItems(TekClass& node)
     Add(node, "CenterPosTop", ItemKind::FreeText, nullptr, "メーターオブジェクトの最前面画像の中心座標");
 }
 
-}  // namespace
-
-void BuildCommandItems(TekClass& node, std::string_view command, std::string_view event)
+/// The items of a command after its 'Event', for the command name.
+void CommandSet(CItemList& node, std::string_view command)
 {
-    Add(node, "Event", ItemKind::Fixed, nullptr, "コマンド開始トリガー", std::string(event));
     const char* const kFileTarget = "コマンド対象のファイルを指定します。";
     if (command == "CONDITION") {
         AddCommandName(node, "NOTIFY");
@@ -355,6 +378,122 @@ void BuildCommandItems(TekClass& node, std::string_view command, std::string_vie
     }
 }
 
+constexpr int kParentLayouts = LAYOUT_COUNT + 1; // -1 (unknown) to LAYOUT_COUNT - 1
+constexpr const char* kCommandNames[] = {"CONDITION", "UPDATE", "OPEN",    "SOUND", "CLOSE",
+                                         "DELETE",    "TIMER",  "GETFILE", "HELLO"};
+constexpr int kCommandSets = static_cast<int>(std::size(kCommandNames));
+
+/// Every item set, built once.
+struct ItemSets {
+    ItemSet objects[OBJ_TYPE_COUNT + 1][kParentLayouts];
+    ItemSet groups[LAYOUT_COUNT + 1];
+    ItemSet header;
+    ItemSet event;
+    ItemSet commands[kCommandSets + 1]; ///< the last one: any other name
+};
+
+void Index(ItemSet& set)
+{
+    set.positions.fill(-1);
+    for (int i = set.items.Count() - 1; i >= 0; --i) {
+        const int key = set.items.At(i).Def().key;
+        if (key >= 0)
+            set.positions[static_cast<size_t>(key)] = static_cast<int16_t>(i);
+    }
+}
+
+const ItemSets& AllItemSets()
+{
+    static const std::unique_ptr<ItemSets> sets = [] {
+        auto all = std::make_unique<ItemSets>();
+        for (int code = -1; code < OBJ_TYPE_COUNT; ++code)
+            for (int layout = -1; layout < LAYOUT_COUNT; ++layout) {
+                ItemSet& set = all->objects[code + 1][layout + 1];
+                ObjectSet(set.items, code, layout);
+                Index(set);
+            }
+        for (int code = -1; code < LAYOUT_COUNT; ++code) {
+            GroupSet(all->groups[code + 1].items, code);
+            Index(all->groups[code + 1]);
+        }
+        HeaderSet(all->header.items);
+        Index(all->header);
+        Add(all->event.items, "Event", ItemKind::Fixed, nullptr, "コマンド開始トリガー");
+        Index(all->event);
+        for (int i = 0; i <= kCommandSets; ++i) {
+            CommandSet(all->commands[i].items, i < kCommandSets ? kCommandNames[i] : "");
+            Index(all->commands[i]);
+        }
+        return all;
+    }();
+    return *sets;
+}
+
+/// Codes beyond their tables give the set of -1 (no table row matches them).
+int SetIndex(int code, int count)
+{
+    return code >= 0 && code < count ? code + 1 : 0;
+}
+
+} // namespace
+
+const ItemSet& ObjectItemSet(int typeCode, int parentLayout)
+{
+    return AllItemSets().objects[SetIndex(typeCode, OBJ_TYPE_COUNT)][SetIndex(parentLayout, LAYOUT_COUNT)];
+}
+
+const ItemSet& GroupItemSet(int layoutCode)
+{
+    return AllItemSets().groups[SetIndex(layoutCode, LAYOUT_COUNT)];
+}
+
+const ItemSet& HeaderItemSet()
+{
+    return AllItemSets().header;
+}
+
+const ItemSet& CommandItemSet(std::string_view commandName)
+{
+    int i = 0;
+    while (i < kCommandSets && commandName != kCommandNames[i])
+        ++i;
+    return AllItemSets().commands[i];
+}
+
+const ItemDef& CommandEventDef()
+{
+    return AllItemSets().event.items.At(0).Def();
+}
+
+int ParentLayoutOf(const CObjectData& object)
+{
+    const CObjectDataList* parent = object.ParentGroup();
+    return parent ? parent->LayoutCode() : LAYOUT_LINEAR;
+}
+
+void BuildObjectItems(CObjectData& object, int code)
+{
+    object.SetType(NodeType::Object);
+    object.Items().AppendSet(ObjectItemSet(code, ParentLayoutOf(object)).items);
+}
+
+void BuildGroupItems(CObjectDataList& group, int code)
+{
+    group.SetType(NodeType::Group);
+    group.Items().AppendSet(GroupItemSet(code).items);
+}
+
+void BuildHeaderItems(TekClass& column)
+{
+    column.Items().AppendSet(HeaderItemSet().items);
+}
+
+void BuildCommandItems(TekClass& node, std::string_view command, std::string_view event)
+{
+    node.Items().Add(CItemData(&CommandEventDef(), std::string(event)));
+    node.Items().AppendSet(CommandItemSet(command).items);
+}
+
 void RebuildObjectItems(CObjectData& object, int typeCode)
 {
     CItemList old = std::move(object.Items());
@@ -371,4 +510,4 @@ void RebuildGroupItems(CObjectDataList& group, int layoutCode)
     group.Items().AdoptMatching(std::move(old));
 }
 
-}  // namespace vesk
+} // namespace vesk

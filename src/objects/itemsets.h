@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "model/itemdata.h"
+#include "model/itemkeys.h"
 
 namespace vesk {
 
@@ -46,9 +49,27 @@ void BuildGroupItems(CObjectDataList& group, int layoutCode);
 void RebuildObjectItems(CObjectData& object, int typeCode);
 /// The same for a group and another layout.
 void RebuildGroupItems(CObjectDataList& group, int layoutCode);
+/// One item set as the builders give it: the items with their constant defaults, and where each
+/// known key (ItemKey) stands in it (-1 when the set has no item of that name).
+struct ItemSet {
+    CItemList items;
+    std::array<int16_t, kKeyCount> positions{};
+};
+
+/// The item sets, built once: of an object type (-1 unset) in a group of that layout (-1
+/// unknown), of a group layout, of a header column, and of a command's items after 'Event'.
+const ItemSet& ObjectItemSet(int typeCode, int parentLayout);
+const ItemSet& GroupItemSet(int layoutCode);
+const ItemSet& HeaderItemSet();
+const ItemSet& CommandItemSet(std::string_view commandName);
+/// The definition of a command's 'Event' item.
+const ItemDef& CommandEventDef();
+/// The layout that decides an object's item set: its parent group's, LINEAR without one.
+int ParentLayoutOf(const CObjectData& object);
+
 /// Appends the item set of a GRID header column.
 void BuildHeaderItems(TekClass& headerColumn);
 /// Appends the item set of a command: 'Event' first, then the items of that command name.
 void BuildCommandItems(TekClass& command, std::string_view commandName, std::string_view eventName);
 
-}  // namespace vesk
+} // namespace vesk

@@ -4,6 +4,7 @@
 
 #include "model/resourcedata.h"
 #include "objects/objectdata.h"
+#include "textconv/textconv.h"
 
 namespace vesk {
 
@@ -19,9 +20,7 @@ size_t ShiftJisLength(std::string_view text)
 {
     size_t count = 0;
     for (size_t i = 0; i < text.size(); ++count) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        i += lead && i + 1 < text.size() ? 2 : 1;
+        i += IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
     }
     return count;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/itemkeys.h"
 #include "model/resourcedata.h"
 #include "objects/layout.h"
 #include "objects/objectdata.h"
@@ -80,36 +81,45 @@ struct LayoutItems {
         return item == "Text"sv ? Bit(Text) : item == "TextOn"sv ? Bit(TextOn) : item == "File"sv ? Bit(File) : 0;
     }
 
-    static int SlotOf(std::string_view name)
+    /// The slot of an item, by the number of its name.
+    static int SlotOf(const ItemDef& def)
     {
-        switch (name.size()) {
-        case 4:
-            return name == "Name"sv   ? Name
-                   : name == "Type"sv ? Type
-                   : name == "Text"sv ? Text
-                   : name == "File"sv ? File
-                                      : -1;
-        case 5:
-            return name == "Width"sv ? Width : name == "Align"sv ? Align : -1;
-        case 6:
-            return name == "Height"sv   ? Height
-                   : name == "Weight"sv ? Weight
-                   : name == "Layout"sv ? Layout
-                   : name == "TextOn"sv ? TextOn
-                                        : -1;
-        case 8:
-            return name == "Vertical"sv ? Vertical : -1;
+        switch (def.key) {
+        case kKeyName:
+            return Name;
+        case kKeyType:
+            return Type;
+        case kKeyText:
+            return Text;
+        case kKeyFile:
+            return File;
+        case kKeyWidth:
+            return Width;
+        case kKeyAlign:
+            return Align;
+        case kKeyHeight:
+            return Height;
+        case kKeyWeight:
+            return Weight;
+        case kKeyLayout:
+            return Layout;
+        case kKeyTextOn:
+            return TextOn;
+        case kKeyVertical:
+            return Vertical;
         default:
             return -1;
         }
     }
 };
 
-/// Starts loading a node's items, which lie apart in memory, all at once rather than one by one.
+/// Starts loading the values that the layout reads of a node's items, which lie apart in
+/// memory, all at once rather than one by one.
 void PrefetchItems(const CObjectData& node)
 {
     for (const auto& item : node.Items())
-        __builtin_prefetch(item.get());
+        if (LayoutItems::SlotOf(item->Def()) >= 0)
+            __builtin_prefetch(&item->Value());
 }
 
 size_t CountNodes(const CObjectData& node)
@@ -163,7 +173,7 @@ uint32_t LayoutPass::Flatten(CObjectData& node)
     unsigned wanted = flat.group ? LayoutItems::GroupSlots : LayoutItems::ObjectSlots;
     unsigned met = 0;
     for (const auto& item : node.Items()) {
-        const int slot = LayoutItems::SlotOf(item->Name());
+        const int slot = LayoutItems::SlotOf(item->Def());
         if (slot < 0 || items.value[slot])
             continue;
         items.value[slot] = &item->Value();
@@ -214,7 +224,8 @@ uint32_t LayoutPass::Flatten(CObjectData& node)
         if (i + 3 < children.size())
             __builtin_prefetch(children[i + 3].get());
         if (i + 2 < children.size())
-            __builtin_prefetch(std::to_address(children[i + 2]->Items().begin()));
+            if (!children[i + 2]->Items().Empty())
+                __builtin_prefetch(&children[i + 2]->Items().At(0));
         if (i + 1 < children.size())
             PrefetchItems(*children[i + 1]);
         const uint32_t child = Flatten(*children[i]);

@@ -21,13 +21,32 @@ using GroupPtr = std::shared_ptr<CObjectDataList>;
 
 /// Object type codes (the 'Type' item holds the name).
 enum ObjectTypeCodeValue {
-    OBJ_TEXT, OBJ_EDIT, OBJ_BUTTON, OBJ_CHECKBOX, OBJ_TOGGLE, OBJ_RADIOBTN, OBJ_PICTURE,
-    OBJ_CANVAS, OBJ_GRID, OBJ_PULLDOWN, OBJ_PROGRESS, OBJ_SLIDEBAR, OBJ_METER, OBJ_TYPE_COUNT
+    OBJ_TEXT,
+    OBJ_EDIT,
+    OBJ_BUTTON,
+    OBJ_CHECKBOX,
+    OBJ_TOGGLE,
+    OBJ_RADIOBTN,
+    OBJ_PICTURE,
+    OBJ_CANVAS,
+    OBJ_GRID,
+    OBJ_PULLDOWN,
+    OBJ_PROGRESS,
+    OBJ_SLIDEBAR,
+    OBJ_METER,
+    OBJ_TYPE_COUNT
 };
 /// Group layout codes (the 'Layout' item holds the name).
 enum LayoutCodeValue {
-    LAYOUT_FRAME, LAYOUT_LINEAR, LAYOUT_RADIO, LAYOUT_SCROLL, LAYOUT_PAGE, LAYOUT_TABLE,
-    LAYOUT_TABLEROW, LAYOUT_RELATIVE, LAYOUT_COUNT
+    LAYOUT_FRAME,
+    LAYOUT_LINEAR,
+    LAYOUT_RADIO,
+    LAYOUT_SCROLL,
+    LAYOUT_PAGE,
+    LAYOUT_TABLE,
+    LAYOUT_TABLEROW,
+    LAYOUT_RELATIVE,
+    LAYOUT_COUNT
 };
 
 /// The type names in code order, and the layout names in code order.
@@ -140,6 +159,8 @@ public:
     int ChildCount() const { return static_cast<int>(m_children.size()); }
     CObjectData& ChildAt(int index) const { return *m_children.at(static_cast<size_t>(index)); }
     const ObjectPtr& ChildPtrAt(int index) const { return m_children.at(static_cast<size_t>(index)); }
+    /// Makes room for that many children.
+    void ReserveChildren(size_t count) { m_children.reserve(count); }
     /// Appends; answers the index. The node's parent group is left alone.
     int AppendChild(ObjectPtr node);
     /// Inserts at the anchor (before it, or just after it); appends when the anchor is not a
@@ -160,4 +181,4 @@ private:
     std::vector<ObjectPtr> m_children;
 };
 
-}  // namespace vesk
+} // namespace vesk

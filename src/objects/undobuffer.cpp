@@ -95,9 +95,41 @@ UndoBuffer::~UndoBuffer()
 
 void UndoBuffer::Clear()
 {
+    m_copies.clear();
+    m_originals.clear();
     while (!m_records.empty())
         m_records.pop_back();
     m_position = 0;
+}
+
+void UndoBuffer::IndexRecord(int recordIndex)
+{
+    const UndoRecord& record = *m_records[static_cast<size_t>(recordIndex)];
+    for (int e = 0; e < record.Count(); ++e) {
+        const TekClassBackup& entry = record.At(e);
+        SerialIndex& index = entry.GetAction() == TekClassBackup::ACT_ORIGINAL ? m_originals : m_copies;
+        index[entry.Node()->SerialNumber()].push_back({recordIndex, entry.Node()});
+    }
+}
+
+void UndoBuffer::DropNewestRecord()
+{
+    const int recordIndex = RecordCount() - 1;
+    const UndoRecord& record = *m_records.back();
+    // The newest record's entries are the last of their serial numbers' lists.
+    for (int e = record.Count() - 1; e >= 0; --e) {
+        const TekClassBackup& entry = record.At(e);
+        SerialIndex& index = entry.GetAction() == TekClassBackup::ACT_ORIGINAL ? m_originals : m_copies;
+        auto found = index.find(entry.Node()->SerialNumber());
+        if (found == index.end())
+            continue;
+        std::vector<IndexedEntry>& entries = found->second;
+        while (!entries.empty() && entries.back().record == recordIndex)
+            entries.pop_back();
+        if (entries.empty())
+            index.erase(found);
+    }
+    m_records.pop_back();
 }
 
 void UndoBuffer::AddOriginal(UndoRecord& record, TekClass& live) const
@@ -112,9 +144,10 @@ void UndoBuffer::AddOriginal(UndoRecord& record, TekClass& live) const
 void UndoBuffer::Append(std::unique_ptr<UndoRecord> record)
 {
     while (RecordCount() > m_position)
-        m_records.pop_back();
+        DropNewestRecord();
     m_records.push_back(std::move(record));
     m_position = RecordCount();
+    IndexRecord(m_position - 1);
 }
 
 int UndoBuffer::Clamp(int upTo) const
@@ -126,15 +159,14 @@ TekClass* UndoBuffer::FindSnapshot(const TekClass& node, int upTo) const
 {
     if (upTo < 0)
         upTo = m_position - 1;
-    const uint64_t serial = node.SerialNumber();
-    for (int r = Clamp(upTo); r >= 0; --r) {
-        const UndoRecord& record = *m_records[static_cast<size_t>(r)];
-        for (int e = record.Count() - 1; e >= 0; --e) {
-            const TekClassBackup& entry = record.At(e);
-            if (entry.GetAction() != TekClassBackup::ACT_ORIGINAL && entry.Node()->SerialNumber() == serial)
-                return entry.Node();
-        }
-    }
+    upTo = Clamp(upTo);
+    auto found = m_copies.find(node.SerialNumber());
+    if (found == m_copies.end())
+        return nullptr;
+    const std::vector<IndexedEntry>& entries = found->second;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        if (it->record <= upTo)
+            return it->node;
     return nullptr;
 }
 
@@ -142,16 +174,21 @@ TekClass* UndoBuffer::FindOriginal(const TekClass& node, int upTo) const
 {
     if (upTo < 0)
         upTo = RecordCount() - 1;
-    const uint64_t serial = node.SerialNumber();
-    for (int r = Clamp(upTo); r >= 0; --r) {
-        const UndoRecord& record = *m_records[static_cast<size_t>(r)];
-        for (int e = 0; e < record.Count(); ++e) {
-            const TekClassBackup& entry = record.At(e);
-            if (entry.GetAction() == TekClassBackup::ACT_ORIGINAL && entry.Node()->SerialNumber() == serial)
-                return entry.Node();
-        }
-    }
-    return nullptr;
+    upTo = Clamp(upTo);
+    auto found = m_originals.find(node.SerialNumber());
+    if (found == m_originals.end())
+        return nullptr;
+    // The newest record that holds one, and in it the first such entry.
+    const std::vector<IndexedEntry>& entries = found->second;
+    auto it = entries.rbegin();
+    while (it != entries.rend() && it->record > upTo)
+        ++it;
+    if (it == entries.rend())
+        return nullptr;
+    auto first = it;
+    for (; it != entries.rend() && it->record == first->record; ++it)
+        first = it;
+    return first->node;
 }
 
 TekClass* UndoBuffer::Undo()

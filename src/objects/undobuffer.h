@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "model/tekclass.h"
@@ -104,11 +105,23 @@ public:
     bool CanUndo() const { return m_position > 1; }
 
 private:
+    /// Where a node's copies or its live node are held: the record and the node of one entry.
+    struct IndexedEntry {
+        int32_t record;
+        TekClass* node;
+    };
+    /// The entries of each serial number in the order of the records and of their entries.
+    using SerialIndex = std::unordered_map<uint64_t, std::vector<IndexedEntry>>;
+
     int Clamp(int upTo) const;
+    void IndexRecord(int recordIndex);
+    void DropNewestRecord();
 
     TekClass* m_owner;
     int32_t m_position = 0;
     std::vector<std::unique_ptr<UndoRecord>> m_records;
+    SerialIndex m_copies;    ///< ACT_CREATE and ACT_MODIFY entries
+    SerialIndex m_originals; ///< ACT_ORIGINAL entries
 };
 
 /// Records one step in the dialog's history: a record of the dialog, of every node of its tree

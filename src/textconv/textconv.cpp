@@ -322,6 +322,20 @@ std::string ToShiftJis(std::string_view text)
     return std::string(text);
 }
 
+std::string TakeAsShiftJis(std::string&& text)
+{
+    if (IsAscii(text) && text.find('\x1B') == std::string::npos)
+        return std::move(text);
+    return ToShiftJis(std::string_view(text));
+}
+
+std::string TakeDisplayTextAsShiftJis(std::string&& text)
+{
+    if (IsAscii(text) && text.find('\x1B') == std::string::npos)
+        return std::move(text);
+    return DisplayTextToShiftJis(std::string_view(text));
+}
+
 std::string DisplayTextToShiftJis(std::string_view text)
 {
     if (IsAscii(text))

@@ -5,6 +5,12 @@
 
 namespace vesk {
 
+/// True when the byte starts a two-byte Shift_JIS character (0x81 to 0x9F, 0xE0 to 0xFC).
+constexpr bool IsShiftJisLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 /// Japanese encodings that ToShiftJis recognises.
 enum class TextEncoding {
     Ascii,     ///< only bytes below 0x80, not valid ISO-2022-JP with escape sequences
@@ -25,10 +31,14 @@ TextEncoding DetectEncoding(std::string_view text);
 /// Shift_JIS and text of unknown encoding are returned unchanged; a character that Shift_JIS
 /// lacks becomes '?'.
 std::string ToShiftJis(std::string_view text);
+/// ToShiftJis of a text that is given away: the text itself comes back when it needs no conversion.
+std::string TakeAsShiftJis(std::string&& text);
 
 /// Converts a display text as the editor writes it (UTF-8) to Shift_JIS: valid UTF-8 is taken
 /// as UTF-8 even where its bytes would also read as Shift_JIS; anything else as ToShiftJis.
 std::string DisplayTextToShiftJis(std::string_view text);
+/// DisplayTextToShiftJis of a text that is given away, as TakeAsShiftJis.
+std::string TakeDisplayTextAsShiftJis(std::string&& text);
 
 /// Converts Shift_JIS to UTF-8 without a byte-order mark; half-width katakana become full-width
 /// with voiced and semi-voiced marks composed (a mark left alone becomes ゛ or ゜). A byte

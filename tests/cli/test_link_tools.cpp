@@ -1,10 +1,15 @@
 // veskres serve, send and terminal: argument errors in-process, the link through the built
 // executable on loopback.
 
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -250,6 +255,75 @@ TEST_F(LinkToolsTest, SendToNobodyFailsWithTheLogLines)
     Tool send({"send", kDemoPath, "--to", "127.0.0.1:" + std::to_string(UnusedPort())});
     EXPECT_EQ(send.Finish(), 1);
     EXPECT_NE(send.out.find("接続を試みましたが、"), std::string::npos) << send.out;
+}
+
+/// A terminal that reads one frame from each editor that connects and closes its side at once.
+class ClosingTerminal {
+public:
+    ClosingTerminal()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(m_listener, 8) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~ClosingTerminal()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);
+        ::close(m_listener);
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    unsigned Port() const { return m_port; }
+    int FramesRead() const { return m_frames; }
+
+private:
+    void Serve()
+    {
+        for (;;) {
+            const int connection = ::accept(m_listener, nullptr, nullptr);
+            if (connection < 0)
+                return;
+            char buffer[4096];
+            for (ssize_t n; (n = ::recv(connection, buffer, sizeof buffer, 0)) > 0;)
+                if (std::string_view(buffer, static_cast<size_t>(n)).find('\x03') != std::string_view::npos) {
+                    ++m_frames;
+                    break;
+                }
+            ::close(connection);
+        }
+    }
+
+    int m_listener = -1;
+    unsigned m_port = 0;
+    std::atomic<int> m_frames{0};
+    std::thread m_thread;
+};
+
+TEST_F(LinkToolsTest, SendSucceedsWhenTheTerminalClosesRightAfterReading)
+{
+    ClosingTerminal terminal;
+    ASSERT_NE(terminal.Port(), 0u);
+    for (int run = 0; run < 8; ++run) {
+        Tool send({"send", kDemoPath, "--dialog", "Main", "--to", "127.0.0.1:" + std::to_string(terminal.Port())});
+        ASSERT_EQ(send.Finish(), 0) << "run " << run << "\n" << send.out << send.err;
+        EXPECT_EQ(send.err, "") << "run " << run;
+    }
+    EXPECT_EQ(terminal.FramesRead(), 8);
+}
+
+TEST_F(LinkToolsTest, SendFailureSaysWhy)
+{
+    Tool send({"send", kDemoPath, "--to", "127.0.0.1:" + std::to_string(UnusedPort())});
+    EXPECT_EQ(send.Finish(), 1);
+    EXPECT_NE(send.err.find("veskres send: no connection to 127.0.0.1:"), std::string::npos) << send.err;
 }
 
 TEST_F(LinkToolsTest, ServeOnATakenPortFails)
