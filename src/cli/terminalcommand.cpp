@@ -110,6 +110,8 @@ int RunTerminal(const std::vector<std::string>& args, std::ostream& out, std::os
     bool connected = false;
     terminal.onConnected = [&] { connected = true; };
     terminal.onDialog = [&](const std::string& frameText, const std::string& dialogName, const std::string& base) {
+        if (base.empty())
+            return; // no render folder: the frame is only counted
         RenderDialogFrame(frameText, dialogName, base + ".png", width, height, log);
     };
     if (connectTo) {
