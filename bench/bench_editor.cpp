@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <QApplication>
@@ -33,6 +34,7 @@
 #include "model/savefile.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
+#include "render/paintersurface.h"
 #include "render/previewpainter.h"
 #include "shell/mainframe.h"
 
@@ -134,8 +136,10 @@ struct Editor {
         frame->OpenFile(path);
         CResourceDlg& panel = frame->ResourcePanel();
         CTekDialogData& dialog = frame->Project().Resource().Dialogs().At(0);
-        panel.Tree().SelectItem(panel.TreeModel().ItemOf(&dialog));
+        panel.SelectNode(&dialog, nullptr);
         QMdiSubWindow* window = frame->WindowOf(dialog);
+        if (!window)
+            throw std::runtime_error("the dialog's window did not open");
         window->showNormal();
         auto* view = qobject_cast<CTekDialogEditorView*>(window->widget());
         window->resize(window->size() - view->size() + QSize(1000, 800));
@@ -223,9 +227,10 @@ void PreviewPaint(benchmark::State& state)
     CTekResourceData resource;
     ReadResourceText(resource, TwoThousandObjects());
     QImage image(1000, 800, QImage::Format_RGB32);
+    LabelTextCache labels;
     for (auto _ : state) {
         QPainter painter(&image);
-        PaintDialogPreview(painter, resource, resource.Dialogs().At(0), 1000, 800);
+        PaintDialogPreview(painter, resource, resource.Dialogs().At(0), 1000, 800, &labels);
     }
 }
 BENCHMARK(PreviewPaint)->Unit(benchmark::kMillisecond);

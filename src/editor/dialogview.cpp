@@ -40,7 +40,7 @@ void CTekDialogEditorView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (CTekDialogData* dialog = Dialog())
-        PaintDialogPreview(painter, m_resource, *dialog, width(), height());
+        PaintDialogPreview(painter, m_resource, *dialog, width(), height(), &m_labels);
     else
         PaintCheckerBackground(painter, width(), height());
 }

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "render/paintersurface.h"
+
 namespace vesk {
 
 class CObjectData;
@@ -39,6 +41,7 @@ protected:
 private:
     const CTekResourceData& m_resource;
     std::weak_ptr<CTekDialogData> m_dialog;
+    LabelTextCache m_labels;
 };
 
 } // namespace vesk

@@ -61,6 +61,19 @@ QFont LabelFont(int pixelHeight)
     return font;
 }
 
+PainterSurface::PainterSurface(QPainter& painter, LabelTextCache* cache)
+    : m_painter(painter), m_cache(cache ? cache : &m_ownCache)
+{
+    m_painter.save();
+    m_painter.setPen(QColor(0, 0, 0));
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+}
+
+PainterSurface::~PainterSurface()
+{
+    m_painter.restore();
+}
+
 void PainterSurface::FillRect(int x, int y, int width, int height, RgbColor color)
 {
     if (const auto rect = SafeRect(x, y, width, height))
@@ -89,6 +102,28 @@ const QFont& PainterSurface::FontOfHeight(int fontHeight)
     return m_fonts.back().second;
 }
 
+const LabelTextCache::Label& LabelTextCache::Get(std::string_view shiftJisText, const QFont& font, int fontHeight,
+                                                  int width)
+{
+    // The text, then the font height and the width as raw bytes.
+    const int sizes[2] = {fontHeight, width};
+    m_key.assign(shiftJisText);
+    m_key.append(reinterpret_cast<const char*>(sizes), sizeof sizes);
+    if (auto found = m_labels.find(m_key); found != m_labels.end())
+        return found->second;
+    if (m_labels.size() >= kLimit)
+        m_labels.clear();
+    const QFontMetrics metrics(font);
+    const QString elided = metrics.elidedText(ModelTextToQString(shiftJisText), Qt::ElideRight, width);
+    Label label;
+    label.text.setTextFormat(Qt::PlainText);
+    label.text.setText(elided);
+    label.text.prepare(QTransform(), font);
+    label.width = metrics.horizontalAdvance(elided);
+    label.lineHeight = metrics.height();
+    return m_labels.emplace(m_key, std::move(label)).first->second;
+}
+
 void PainterSurface::DrawText(std::string_view shiftJisText, int x, int y, int width, int height, int fontHeight,
                               bool centred)
 {
@@ -96,14 +131,24 @@ void PainterSurface::DrawText(std::string_view shiftJisText, int x, int y, int w
     if (!rect || shiftJisText.empty())
         return;
     const QFont& font = FontOfHeight(fontHeight);
-    const QString text = QFontMetrics(font).elidedText(ModelTextToQString(shiftJisText), Qt::ElideRight, rect->width());
+    const LabelTextCache::Label& label = m_cache->Get(shiftJisText, font, fontHeight, rect->width());
+    if (label.text.text().isEmpty())
+        return;
+    QPointF topLeft(rect->left(), rect->top());
+    if (centred)
+        topLeft += QPointF((rect->width() - label.width) / 2, (rect->height() - label.lineHeight) / 2.0);
+    if (m_painterFontHeight != fontHeight) {
+        m_painter.setFont(font);
+        m_painterFontHeight = fontHeight;
+    }
+    // The text is cut to the width already; only a box lower than a line needs clipping.
+    if (label.lineHeight <= rect->height()) {
+        m_painter.drawStaticText(topLeft, label.text);
+        return;
+    }
     m_painter.save();
-    m_painter.setFont(font);
-    m_painter.setPen(QColor(0, 0, 0));
-    m_painter.setBackgroundMode(Qt::TransparentMode);
     m_painter.setClipRect(*rect, Qt::IntersectClip);
-    const int flags = Qt::TextSingleLine | (centred ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop));
-    m_painter.drawText(*rect, flags, text);
+    m_painter.drawStaticText(topLeft, label.text);
     m_painter.restore();
 }
 

@@ -44,10 +44,10 @@ void PaintCheckerBackground(QPainter& painter, int width, int height)
 }
 
 void PaintDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog, int width,
-                        int height)
+                        int height, LabelTextCache* cache)
 {
     PaintCheckerBackground(painter, width, height);
-    PainterSurface surface(painter);
+    PainterSurface surface(painter, cache);
     LayOutDialog(dialog, DeviceSizeOf(resource), surface, width, height);
 }
 

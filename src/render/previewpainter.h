@@ -12,6 +12,7 @@ namespace vesk {
 
 class CTekDialogData;
 class CTekResourceData;
+class LabelTextCache;
 
 /// Size of one square of the preview's checkered background.
 constexpr int kCheckerSquare = 8;
@@ -23,8 +24,9 @@ void PaintCheckerBackground(QPainter& painter, int width, int height);
 /// Paints a dialog window's whole client area of width x height: the checkered background,
 /// then the dialog laid out and drawn over it (nothing more without a root group). Stores the
 /// objects' layout rectangles for hit testing.
+/// Labels are prepared through cache when one is given (a window keeps one between paints).
 void PaintDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog, int width,
-                        int height);
+                        int height, LabelTextCache* cache = nullptr);
 
 /// The dialog window's client area of width x height as an image; a null image when the size
 /// is not above 0 or the image cannot be allocated. Needs a QGuiApplication for the fonts.

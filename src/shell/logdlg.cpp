@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include "link/linklog.h"
@@ -109,7 +109,7 @@ std::tm LocalNow()
 
 CLogDlg::CLogDlg(const CDibImageList& insertedObjects, const CDibImageList& clipboard,
                  const CDibImageList& builtinImages, const CDibImageList& stationImages, QWidget* parent)
-    : QWidget(parent), m_tabs(new QTabWidget(this)), m_log(new QTextEdit)
+    : QWidget(parent), m_tabs(new QTabWidget(this)), m_log(new QPlainTextEdit)
 {
     setObjectName(QStringLiteral("sidePanel"));
     auto* layout = new QVBoxLayout(this);
@@ -134,7 +134,7 @@ CLogDlg::CLogDlg(const CDibImageList& insertedObjects, const CDibImageList& clip
     m_log->setReadOnly(true);
     m_log->setUndoRedoEnabled(false);
     m_log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_log->setLineWrapMode(QTextEdit::NoWrap);
+    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The levels' colours are fixed, so the log keeps a white page whatever the theme.
     QPalette palette = m_log->palette();
     palette.setColor(QPalette::Base, Qt::white);

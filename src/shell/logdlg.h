@@ -8,7 +8,7 @@
 #include "shell/imagelistctrl.h"
 
 class QTabWidget;
-class QTextEdit;
+class QPlainTextEdit;
 
 namespace vesk {
 
@@ -50,7 +50,7 @@ public:
     void AddLog(const std::string& message, int level);
     /// Empties the link log.
     void ClearLog();
-    QTextEdit& LogView() const { return *m_log; }
+    QPlainTextEdit& LogView() const { return *m_log; }
 
 signals:
     /// A picture was double-clicked: its entry name and list kind.
@@ -62,7 +62,7 @@ private:
 
     QTabWidget* m_tabs;
     std::array<CImageListCtrl*, 4> m_lists{}; // by SidePanelListKind
-    QTextEdit* m_log;
+    QPlainTextEdit* m_log;
     bool m_scrollPending = false;
 };
 

@@ -19,7 +19,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QToolBar>
 #include <QUrl>
 

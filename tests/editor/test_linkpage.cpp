@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include "editor/linkpage.h"
 #include "editor/livepush.h"

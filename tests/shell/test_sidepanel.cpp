@@ -17,7 +17,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include "chrome/uitext.h"
 #include "guitestsupport.h"
@@ -454,7 +454,7 @@ TEST_F(SidePanelTest, LogLinesCarryTimeMarkerAndColour)
 
 TEST_F(SidePanelTest, LogAppendsInItsFontWithoutUndoOrDisturbingTheUser)
 {
-    QTextEdit& log = m_panel->LogView();
+    QPlainTextEdit& log = m_panel->LogView();
     EXPECT_TRUE(log.isReadOnly());
     EXPECT_EQ(log.accessibleName(), QStringLiteral("通信ログ"));
     const QFont font = log.document()->defaultFont();
