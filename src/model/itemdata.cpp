@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <tuple>
 
@@ -24,6 +25,8 @@ const std::string* SharedText(std::string_view utf8)
 const std::string* ConstantText(std::string_view text)
 {
     static std::map<std::string, std::unique_ptr<const std::string>, std::less<>> texts;
+    static std::mutex mutex;
+    const std::lock_guard<std::mutex> lock(mutex);
     auto it = texts.find(text);
     if (it == texts.end())
         it = texts.emplace(std::string(text), std::make_unique<const std::string>(text)).first;
@@ -59,6 +62,8 @@ const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceL
 {
     using Key = std::tuple<std::string, int, const ChoiceList*, const std::string*>;
     static std::map<Key, std::unique_ptr<ItemDef>> defs;
+    static std::mutex mutex;
+    const std::lock_guard<std::mutex> lock(mutex);
     Key key(std::string(name), static_cast<int>(kind), choices, description);
     auto it = defs.find(key);
     if (it == defs.end()) {
