@@ -236,6 +236,8 @@ CPropertyListCtrl::CPropertyListCtrl(Prompts& prompts, QWidget* parent)
     // Compact rows, as property lists have them: one line of text with a little air.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setObjectName(QStringLiteral("propertyGridHeader"));
+    horizontalHeader()->setAccessibleName(QStringLiteral("プロパティーの列"));
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);

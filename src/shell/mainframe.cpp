@@ -234,6 +234,9 @@ void CMainFrame::CreateToolBar()
         else
             bar->addSeparator();
     }
+    for (QAction* action : bar->actions())
+        if (QWidget* button = bar->widgetForAction(action); button && !action->isSeparator())
+            button->setObjectName(action->objectName() + QStringLiteral("Button"));
 }
 
 void CMainFrame::CreateStatusBar()
