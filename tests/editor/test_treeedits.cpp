@@ -270,6 +270,20 @@ TEST_F(TreeEditTest, PlainTextFromAnotherProgramPastesAsAFileReads)
     EXPECT_TRUE(prompts.messages.empty()) << "an empty clipboard pastes nothing, silently";
 }
 
+TEST_F(TreeEditTest, TheEditMenuCutsAndPastesInTheActiveWindow)
+{
+    ClickNode(Node(0, "clock"));
+    ASSERT_EQ(frame->ActiveDialog(), &DialogAt(0));
+    frame->CutActive();
+    EXPECT_EQ(Node(0, "clock"), nullptr);
+    ClickNode(Node(0, "btnExit"));
+    frame->PasteActive();
+    EXPECT_EQ(ChildNames(DialogAt(0).RootObject()).back(), "clock");
+    frame->UndoActive();
+    frame->UndoActive();
+    EXPECT_EQ(ChildNames(DialogAt(0).RootObject())[1], "clock") << "cut and paste are undone";
+}
+
 TEST_F(TreeEditTest, CopyWithoutSelectionIsRefused)
 {
     Tree().selectionModel()->clear();

@@ -8,7 +8,12 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QToolBar>
@@ -95,6 +100,19 @@ TEST_F(MainFrameTest, OpenFillsTheTreeWithoutOpeningWindowsAndMergesASecondTime)
     EXPECT_EQ(twice[3], once[0] + "2");
     EXPECT_TRUE(frame->isWindowModified()) << "a file merged into a project changes it";
     EXPECT_EQ(frame->RecentFiles().size(), 1u) << "no duplicates in the recent list";
+}
+
+TEST_F(MainFrameTest, FilesDroppedOnTheWindowAreOpened)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(test::DemoProjectPath()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+    EXPECT_EQ(Resource().Dialogs().Count(), 3);
+    EXPECT_TRUE(Panel().EditingEnabled());
 }
 
 TEST_F(MainFrameTest, UnreadableAndBrokenFilesAreReportedAndChangeNothing)
