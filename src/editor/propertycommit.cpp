@@ -263,9 +263,7 @@ void CResourceDlg::AfterUndoOrRedo(CTekDialogData& dialog, TekClass* answer)
     // The grid may show a node that left the tree; it shows the answer instead below.
     m_grid->ShowNode(nullptr);
     m_grid->RefreshRowCount();
-    ++m_quietSelection;
-    m_treeModel->Rebuild(&m_project.Resource());
-    --m_quietSelection;
+    RebuildTree(&m_project.Resource());
     CTekDialogData* current = m_currentDialog;
     m_currentDialog = &dialog;
     SelectNode(&dialog, answer == &dialog ? nullptr : answer);

@@ -235,6 +235,20 @@ void CResourceDlg::SelectQuietly(TreeItemId item)
     m_treeModel->SetCurrentItem(item);
 }
 
+void CResourceDlg::RebuildTree(CTekResourceData* resource)
+{
+    ++m_quietSelection;
+    m_treeModel->Rebuild(resource);
+    --m_quietSelection;
+}
+
+void CResourceDlg::DeleteTreeItem(TreeItemId item)
+{
+    ++m_quietSelection;
+    m_treeModel->DeleteItem(item);
+    --m_quietSelection;
+}
+
 void CResourceDlg::RepaintMarks()
 {
     m_treeModel->RepaintAll();
@@ -408,9 +422,7 @@ void CResourceDlg::SelectNode(CTekDialogData* dialog, TekClass* node, Qt::Keyboa
 void CResourceDlg::ResetForResource()
 {
     EnableEditing(true);
-    ++m_quietSelection;
-    m_treeModel->Rebuild(&m_project.Resource());
-    --m_quietSelection;
+    RebuildTree(&m_project.Resource());
     m_currentDialog = nullptr;
     CTekDialogDataList& dialogs = m_project.Resource().Dialogs();
     if (dialogs.Count() > 0) {
@@ -423,9 +435,7 @@ void CResourceDlg::ResetForResource()
 
 void CResourceDlg::ClearPanel()
 {
-    ++m_quietSelection;
-    m_treeModel->Rebuild(nullptr);
-    --m_quietSelection;
+    RebuildTree(nullptr);
     ShowNode(nullptr);
     m_currentDialog = nullptr;
     emit currentDialogChanged(nullptr);

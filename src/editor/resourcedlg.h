@@ -27,6 +27,7 @@ class CPropertyListCtrl;
 class CResourceTreeCtrl;
 class CResourceTreeModel;
 class CTekDialogData;
+class CTekResourceData;
 class EditorFrame;
 class LinkLog;
 class ProjectDocument;
@@ -148,6 +149,10 @@ private:
     CTekDialogData* DialogOfItem(TreeItemId item) const;
     /// The dialog that holds the node (dialogs answer themselves), or nullptr.
     CTekDialogData* DialogOfNode(const TekClass* node) const;
+    /// Rebuilds the tree, and deletes an item, without running the selection rules on the
+    /// selections that the change of rows makes.
+    void RebuildTree(CTekResourceData* resource);
+    void DeleteTreeItem(TreeItemId item);
     /// Selects an item without running the selection rules (the item only becomes current).
     void SelectQuietly(TreeItemId item);
     void RepaintMarks();

@@ -225,9 +225,7 @@ void CResourceDlg::DeleteNode()
             ShowNode(nullptr);
             emit currentDialogChanged(nullptr);
         }
-        ++m_quietSelection;
-        m_treeModel->DeleteItem(item);
-        --m_quietSelection;
+        DeleteTreeItem(item);
         const DialogPtr removed = dialogs.RemoveAt(index);
         if (m_grid->Node() && DialogOfNode(m_grid->Node()) == nullptr)
             ShowNode(nullptr);
@@ -249,25 +247,19 @@ void CResourceDlg::DeleteNode()
         }
         TekList& headers = static_cast<CObjectData*>(owner)->HeaderColumns();
         RemoveFromList(headers, node);
-        ++m_quietSelection;
-        m_treeModel->DeleteItem(item);
-        --m_quietSelection;
+        DeleteTreeItem(item);
         RenumberHeaderItems(parentItem, headers);
         break;
     }
     case NodeType::Command: {
         if (TekList* commands = CommandsOf(owner))
             RemoveFromList(*commands, node);
-        ++m_quietSelection;
-        m_treeModel->DeleteItem(item);
-        --m_quietSelection;
+        DeleteTreeItem(item);
         break;
     }
     default: {
         auto* object = static_cast<CObjectData*>(node);
-        ++m_quietSelection;
-        m_treeModel->DeleteItem(item);
-        --m_quietSelection;
+        DeleteTreeItem(item);
         if (CObjectDataList* parent = object->ParentGroup()) {
             parent->RemoveChild(object);
         } else if (dialog->RootObject() == object) {
@@ -313,9 +305,7 @@ void CResourceDlg::GroupOrUngroup()
         return;
     m_grid->ShowNode(nullptr);
     m_grid->RefreshRowCount();
-    ++m_quietSelection;
-    m_treeModel->Rebuild(&m_project.Resource());
-    --m_quietSelection;
+    RebuildTree(&m_project.Resource());
     m_tree->scrollTo(m_treeModel->IndexOf(m_treeModel->ItemOf(dialog)), QAbstractItemView::PositionAtTop);
     const TreeItemId selectItem = m_treeModel->ItemOf(select);
     m_treeModel->SetCurrentItem(selectItem);
@@ -553,9 +543,7 @@ bool CResourceDlg::PasteCommandRecords(const std::string& text)
     if (!read)
         return false;
     CTekDialogData* current = m_currentDialog;
-    ++m_quietSelection;
-    m_treeModel->Rebuild(&resource);
-    --m_quietSelection;
+    RebuildTree(&resource);
     if (current)
         SelectQuietly(m_treeModel->ItemOf(current));
     m_project.ProjectEdited();

@@ -32,26 +32,13 @@ protected:
         WriteDialog(DialogAt(index), text, 0);
         return text.Text();
     }
-    int RowOf(const TekClass& node, const std::string& name) const
-    {
-        for (int i = 0; i < node.Items().Count(); ++i)
-            if (node.Items().At(i).Name() == name)
-                return i;
-        ADD_FAILURE() << "no item " << name;
-        return -1;
-    }
-    void Commit(TekClass* node, const std::string& name, const QString& value)
-    {
-        ClickNode(node);
-        ASSERT_TRUE(Panel().Grid().Commit(RowOf(*node, name), value));
-    }
 };
 
 TEST_F(EditUndoTest, UndoAndRedoWalkPropertyCommitsAndTreeEditsAndSelectTheAnswer)
 {
     const std::string start = Saved();
     CObjectData* title = Node(0, "title");
-    Commit(title, "Text", QStringLiteral("新しい題"));
+    ASSERT_TRUE(Commit(title, "Text", QStringLiteral("新しい題")));
     const std::string afterCommit = Saved();
     ClickNode(Node(0, "clock"));
     Panel().MoveNode(-1);
@@ -79,7 +66,7 @@ TEST_F(EditUndoTest, UndoAndRedoWalkPropertyCommitsAndTreeEditsAndSelectTheAnswe
 
     // A new edit after an undo drops the undone steps.
     frame->UndoActive();
-    Commit(Node(0, "btnExit"), "Text", QStringLiteral("閉じる"));
+    ASSERT_TRUE(Commit(Node(0, "btnExit"), "Text", QStringLiteral("閉じる")));
     EXPECT_FALSE(frame->Action("actionRedo")->isEnabled());
 }
 
@@ -87,10 +74,10 @@ TEST_F(EditUndoTest, CommandNodeEditsAndAddedCommandsAreUndone)
 {
     const std::string start = Saved();
     CObjectData* exit = Node(0, "btnExit");
-    Commit(exit, "OnClick", QStringLiteral("SOUND"));
+    ASSERT_TRUE(Commit(exit, "OnClick", QStringLiteral("SOUND")));
     ASSERT_EQ(exit->CommandList().size(), 2u);
     TekClass* sound = exit->CommandList()[1].get();
-    Commit(sound, "File", QStringLiteral("beep.wav"));
+    ASSERT_TRUE(Commit(sound, "File", QStringLiteral("beep.wav")));
     const std::string edited = Saved();
     EXPECT_NE(edited.find("beep.wav"), std::string::npos);
     frame->UndoActive();
@@ -104,7 +91,7 @@ TEST_F(EditUndoTest, CommandNodeEditsAndAddedCommandsAreUndone)
 
 TEST_F(EditUndoTest, ClosingWithChangesAsksToSave)
 {
-    Commit(Node(0, "title"), "Text", QStringLiteral("x"));
+    ASSERT_TRUE(Commit(Node(0, "title"), "Text", QStringLiteral("x")));
     ASSERT_TRUE(frame->isWindowModified());
     EXPECT_EQ(frame->windowTitle().endsWith(QStringLiteral("[*]")), true);
 
@@ -127,7 +114,7 @@ TEST_F(EditUndoTest, ClosingWithChangesAsksToSave)
 
 TEST_F(EditUndoTest, DiscardAllWithChangesAsksAndNoDiscards)
 {
-    Commit(Node(0, "title"), "Text", QStringLiteral("x"));
+    ASSERT_TRUE(Commit(Node(0, "title"), "Text", QStringLiteral("x")));
     prompts.answers.push_back(MessageAnswer::Cancel);
     EXPECT_FALSE(frame->DiscardAll());
     EXPECT_EQ(Resource().Dialogs().Count(), 3);

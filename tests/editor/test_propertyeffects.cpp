@@ -23,19 +23,6 @@ protected:
         EditorTest::SetUp();
         OpenDemo();
     }
-    int RowOf(const TekClass& node, const std::string& name) const
-    {
-        for (int i = 0; i < node.Items().Count(); ++i)
-            if (node.Items().At(i).Name() == name)
-                return i;
-        ADD_FAILURE() << "no item " << name;
-        return -1;
-    }
-    bool Commit(TekClass* node, const std::string& name, const QString& value)
-    {
-        ClickNode(node);
-        return Panel().Grid().Commit(RowOf(*node, name), value);
-    }
     std::string LabelOf(const TekClass* node) const { return Model().LabelOf(Model().ItemOf(node)); }
     std::vector<std::string> ChildLabels(const TekClass* node) const
     {

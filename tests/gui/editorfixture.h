@@ -87,6 +87,22 @@ protected:
         ProcessEvents();
     }
 
+    /// The row of the node's item of that name in the property grid.
+    static int RowOf(const TekClass& node, const std::string& name)
+    {
+        for (int i = 0; i < node.Items().Count(); ++i)
+            if (node.Items().At(i).Name() == name)
+                return i;
+        ADD_FAILURE() << "no item " << name;
+        return -1;
+    }
+    /// Selects the node in the tree and commits value to its item of that name in the grid.
+    bool Commit(TekClass* node, const std::string& name, const QString& value)
+    {
+        ClickNode(node);
+        return Panel().Grid().Commit(RowOf(*node, name), value);
+    }
+
     /// The node of the tree's current (red) item.
     TekClass* CurrentItemNode() const { return Model().NodeOf(Model().CurrentItem()); }
     TekClass* SelectedNode() const { return Model().NodeOf(Tree().SelectedItem()); }
