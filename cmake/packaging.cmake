@@ -9,11 +9,13 @@ set(CPACK_PACKAGE_VENDOR "Vesk Resource Editor developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${VESK_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dialog designer for Lumo terminal applications")
-set(CPACK_PACKAGE_DESCRIPTION "The Vesk Resource Editor designs the dialogs of the Lumo user-interface \
-library for terminals and mobile devices: a resource tree of layout groups and objects with a \
-property grid, a preview of each dialog, a link to a connected terminal and a C++ skeleton \
-generator. veskres checks, formats, lays out and renders projects and generates skeletons from \
-the command line.")
+# The long description in lines of at most 80 characters, as Debian's control files want.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "The Vesk Resource Editor designs the dialogs of the Lumo user-interface library\n"
+  "for terminals and mobile devices: a resource tree of layout groups and objects\n"
+  "with a property grid, a preview of each dialog, a link to a connected terminal\n"
+  "and a C++ skeleton generator. veskres checks, formats, lays out and renders\n"
+  "projects and generates skeletons from the command line.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

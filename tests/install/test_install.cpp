@@ -508,7 +508,10 @@ TEST(DebianPackage, CPackMakesAPackageWithItsDependencies)
     EXPECT_EQ(field("Version"), kVersion);
     EXPECT_EQ(field("Section"), QStringLiteral("devel"));
     EXPECT_TRUE(field("Maintainer").contains(QRegularExpression(QStringLiteral(".+ <.+@.+>"))));
-    EXPECT_FALSE(field("Description").isEmpty());
+    const QStringList description = field("Description").split(QLatin1Char('\n'));
+    EXPECT_GE(description.size(), 3);
+    for (const QString& line : description)
+        EXPECT_LE(line.size(), 80) << line.toStdString();
     const QString depends = field("Depends");
     for (const char* library :
          {"libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libicu", "qt6-qpa-plugins"})
