@@ -10,6 +10,10 @@ writes into DATA_DIR (default: the repository's data/ folder):
   samples/Clipboard.png the clipboard entry
   assets/*.png          built-in images of the kinds a terminal ships (buttons, bars, a dial
                         whose name carries its centre, "dial[32-32].png", ...)
+  icons/hicolor/NxN/apps/vesk-resource-editor.png and icons/hicolor/scalable/apps/...svg
+                        the application icon of the desktop (N = 16, 32, 48, 64, 128, 256): a
+                        dialog frame with a blue title bar, a red-framed box and two boxes below,
+                        as the editor draws its window icon
 The output is the same bytes on every run, so the committed pictures can be checked against it.
 """
 
@@ -573,6 +577,96 @@ ASSETS = [
 ]
 
 
+# --- Application icon ---------------------------------------------------------------------
+# Drawn on a 64-unit square: a rounded dialog frame, its blue title bar, a red-framed box and two
+# boxes below. Each layer is (colour, test); the top-most layer holding a sample point gives its
+# colour, and a pixel averages its samples.
+
+APP_ICON_NAME = "vesk-resource-editor"
+APP_ICON_SIZES = (16, 32, 48, 64, 128, 256)
+FRAME_INK = (40, 60, 90)
+TITLE_BLUE = (40, 90, 160)
+PAPER = (250, 250, 252)
+BOX_RED = (200, 40, 40)
+BOX_PINK = (255, 220, 220)
+BOX_INK = (60, 60, 60)
+
+
+def inside_rounded(x, y, x0, y0, x1, y1, radius):
+    if not (x0 <= x <= x1 and y0 <= y <= y1):
+        return False
+    cx = min(max(x, x0 + radius), x1 - radius)
+    cy = min(max(y, y0 + radius), y1 - radius)
+    return (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius
+
+
+def inside_box(x, y, x0, y0, x1, y1):
+    return x0 <= x < x1 and y0 <= y < y1
+
+
+APP_ICON_LAYERS = [  # top-most first
+    (WHITE, lambda x, y: inside_box(x, y, 14, 40, 29, 50) or inside_box(x, y, 35, 40, 50, 50)),
+    (BOX_INK, lambda x, y: inside_box(x, y, 12, 38, 31, 52) or inside_box(x, y, 33, 38, 52, 52)),
+    (BOX_PINK, lambda x, y: inside_box(x, y, 14, 25, 50, 33)),
+    (BOX_RED, lambda x, y: inside_box(x, y, 12, 23, 52, 35)),
+    (FRAME_INK, lambda x, y: 17 <= y < 19 and inside_rounded(x, y, 7, 7, 57, 57, 5)),
+    (TITLE_BLUE, lambda x, y: y < 17 and inside_rounded(x, y, 7, 7, 57, 57, 5)),
+    (PAPER, lambda x, y: inside_rounded(x, y, 7, 7, 57, 57, 5)),
+    (FRAME_INK, lambda x, y: inside_rounded(x, y, 5, 5, 59, 59, 7)),
+]
+
+
+def app_icon(size):
+    samples = 4 if size <= 64 else 2  # a pixel of the large icons covers half a unit or less
+    c = Canvas(size, size, (0, 0, 0, 0))
+    unit = 64.0 / size
+    for py in range(size):
+        for px in range(size):
+            hits = []
+            for sy in range(samples):
+                for sx in range(samples):
+                    x, y = (px + (sx + 0.5) / samples) * unit, (py + (sy + 0.5) / samples) * unit
+                    for colour, test in APP_ICON_LAYERS:
+                        if test(x, y):
+                            hits.append(colour)
+                            break
+            if hits:
+                mean = tuple(int(round(sum(h[i] for h in hits) / len(hits))) for i in range(3))
+                c.rows[py][px] = mean + (int(round(255 * len(hits) / (samples * samples))),)
+    return c
+
+
+APP_ICON_SVG = """<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
+  <title>Vesk Resource Editor</title>
+  <rect x="6" y="6" width="52" height="52" rx="6" fill="{paper}" stroke="{ink}" stroke-width="2"/>
+  <path d="M7 17V12A5 5 0 0 1 12 7H52A5 5 0 0 1 57 12V17Z" fill="{blue}"/>
+  <rect x="7" y="17" width="50" height="2" fill="{ink}"/>
+  <rect x="13" y="24" width="38" height="10" fill="{pink}" stroke="{red}" stroke-width="2"/>
+  <rect x="13" y="39" width="17" height="12" fill="{white}" stroke="{grey}" stroke-width="2"/>
+  <rect x="34" y="39" width="17" height="12" fill="{white}" stroke="{grey}" stroke-width="2"/>
+</svg>
+"""
+
+
+def hex_colour(colour):
+    return "#%02x%02x%02x" % colour[:3]
+
+
+def write_app_icons(root):
+    for size in APP_ICON_SIZES:
+        folder = os.path.join(root, "icons", "hicolor", "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        app_icon(size).save(os.path.join(folder, APP_ICON_NAME + ".png"), alpha=True)
+    folder = os.path.join(root, "icons", "hicolor", "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    svg = APP_ICON_SVG.format(paper=hex_colour(PAPER), ink=hex_colour(FRAME_INK), blue=hex_colour(TITLE_BLUE),
+                              pink=hex_colour(BOX_PINK), red=hex_colour(BOX_RED), white=hex_colour(WHITE),
+                              grey=hex_colour(BOX_INK))
+    with open(os.path.join(folder, APP_ICON_NAME + ".svg"), "w", encoding="utf-8", newline="\n") as out:
+        out.write(svg)
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..",
                                                                "data")
@@ -585,6 +679,7 @@ def main():
     clipboard().save(os.path.join(root, "samples", "Clipboard.png"))
     for name, make, alpha in ASSETS:
         make().save(os.path.join(root, "assets", name), alpha)
+    write_app_icons(root)
 
 
 if __name__ == "__main__":

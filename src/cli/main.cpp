@@ -35,9 +35,14 @@ void PrintUsage(std::ostream& out)
     out << "usage:\n";
     for (const CommandEntry& command : kCommands)
         out << "  " << command.usage << '\n';
+    out << "  veskres --version | --help\n"
+           "\n"
+           "generate reads its templates from the template folder that ships with veskres\n"
+           "(beside it, or ../share/vesk-resource-editor/template when installed) unless --templates\n"
+           "names another. Exit status: 0 success, 1 failure, 2 usage error.\n";
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -48,6 +53,10 @@ int main(int argc, char** argv)
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(std::cout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::cout << "veskres " << VESK_VERSION << '\n';
         return 0;
     }
     std::vector<std::string> args(argv + 2, argv + argc);

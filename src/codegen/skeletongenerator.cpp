@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/datafolder.h"
 #include "model/resourcefile.h"
 #include "model/savefile.h"
 #include "textconv/textconv.h"
@@ -104,13 +105,12 @@ bool IsNoneTemplateType(std::string_view templateType)
     return true;
 }
 
-std::string TemplateFolderBesideExecutable()
+std::string ShippedTemplateFolder()
 {
-    std::error_code ec;
-    fs::path executable = fs::read_symlink("/proc/self/exe", ec);
-    if (ec || executable.empty())
+    const std::string program = RunningProgramFolder();
+    if (program.empty())
         return {};
-    return (executable.parent_path() / "template").string();
+    return DataFolderOf(program) + "template";
 }
 
 SkeletonGenerator::SkeletonGenerator(const CTekResourceData& project, SkeletonOptions& options)
@@ -300,7 +300,7 @@ const std::vector<std::string>& SkeletonGenerator::Generate()
     }
     if (!m_options.outputFolder.ends_with('/'))
         m_options.outputFolder += '/';
-    m_templateFolder = m_options.templateFolder.empty() ? TemplateFolderBesideExecutable() : m_options.templateFolder;
+    m_templateFolder = m_options.templateFolder.empty() ? ShippedTemplateFolder() : m_options.templateFolder;
     if (!m_templateFolder.ends_with('/'))
         m_templateFolder += '/';
 

@@ -108,9 +108,10 @@ size_t FindShiftJis(std::string_view text, std::string_view search);
 /// True when a template type reads NONE in any letter case.
 bool IsNoneTemplateType(std::string_view templateType);
 
-/// The "template" folder beside the running executable; empty when the executable's path is
-/// unknown.
-std::string TemplateFolderBesideExecutable();
+/// The "template" folder that ships with the running executable: beside it in a build tree, in
+/// the installed data folder ("../share/vesk-resource-editor/template") after an install; empty
+/// when the executable's path is unknown.
+std::string ShippedTemplateFolder();
 
 /// The message shown instead of the generator when the project has no name (UTF-8).
 inline constexpr const char* kNoApplicationNameMessage =

@@ -74,12 +74,14 @@ int TakeScreenshot(CMainFrame& frame, const std::string& path)
 
 std::string EditorUsage()
 {
-    return "usage: vesk-resource-editor [FILE] [--screenshot OUT.png]\n"
+    return "usage: vesk-resource-editor [FILE] [--screenshot OUT.png] [--quit]\n"
            "       vesk-resource-editor --version | --help\n"
            "\n"
            "  FILE                 a project (.veskspro) or dialog (.json) file to open\n"
            "  --screenshot OUT.png open FILE, select its first dialog, write a picture of the\n"
            "                       main window to OUT.png and exit\n"
+           "  --quit               close the main window right after start-up (after the\n"
+           "                       picture), writing the settings as a close by the user does\n"
            "  --version            print the version and exit\n"
            "  --help               print this text and exit\n";
 }
@@ -99,6 +101,8 @@ std::optional<EditorOptions> ParseEditorOptions(int argc, char** argv, std::stri
                 return std::nullopt;
             }
             options.screenshot = argv[++i];
+        } else if (argument == "--quit") {
+            options.quit = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             error = "unknown option " + argument;
             return std::nullopt;
@@ -132,19 +136,24 @@ int RunEditor(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VeskResourceEditor"));
     QApplication::setApplicationVersion(QString::fromLatin1(VESK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("vesk-resource-editor"));
     QApplication::setWindowIcon(ApplicationIcon());
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 
     DialogPrompts dialogs;
     UnattendedPrompts unattended;
-    Prompts& prompts = options->screenshot.empty() ? static_cast<Prompts&>(dialogs) : unattended;
+    const bool attended = options->screenshot.empty() && !options->quit;
+    Prompts& prompts = attended ? static_cast<Prompts&>(dialogs) : unattended;
     CMainFrame frame(ShellPaths::ForRunningProgram(), prompts);
     frame.show();
     if (!options->file.empty())
         frame.OpenFile(options->file);
-    if (!options->screenshot.empty())
-        return TakeScreenshot(frame, options->screenshot);
-    return application.exec();
+    if (attended)
+        return application.exec();
+    const int status = options->screenshot.empty() ? 0 : TakeScreenshot(frame, options->screenshot);
+    if (options->quit && !frame.close())
+        return 1;
+    return status;
 }
 
 } // namespace vesk

@@ -11,6 +11,9 @@ struct EditorOptions {
     std::string file;
     /// Write a picture of the main window here after start-up, then exit.
     std::string screenshot;
+    /// Close the main window right after start-up (after the picture), as a user would, so that
+    /// the settings are written; nothing waits for input.
+    bool quit = false;
     bool version = false;
     bool help = false;
 };

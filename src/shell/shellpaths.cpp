@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include "model/datafolder.h"
+
 namespace vesk {
 
 namespace fs = std::filesystem;
@@ -16,15 +18,6 @@ std::string WithSlash(std::string folder)
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
-}
-
-bool HasDataFolders(const std::string& folder)
-{
-    std::error_code ec;
-    for (const char* name : {"objects", "assets", "samples", "template"})
-        if (fs::is_directory(folder + name, ec))
-            return true;
-    return false;
 }
 
 std::string UserConfigFolder()
@@ -54,22 +47,22 @@ ShellPaths ShellPaths::ForProgramFolder(std::string programFolder, WritableTest 
 {
     ShellPaths paths;
     paths.programFolder = WithSlash(std::move(programFolder));
-    paths.dataFolder = paths.programFolder;
-    if (!HasDataFolders(paths.dataFolder)) {
-        const std::string installed = paths.programFolder + "../share/vesk-resource-editor/";
-        if (HasDataFolders(installed))
-            paths.dataFolder = WithSlash(fs::path(installed).lexically_normal().string());
-    }
+    paths.dataFolder = DataFolderOf(paths.programFolder);
+    // An installed program keeps its settings per user, even where its folder could be written
+    // (by root); only a program with its data beside it keeps them there too.
     const std::string beside = paths.programFolder + kSettingsFileName;
-    paths.settingsFile = mayWrite(beside) ? beside : UserConfigFolder() + kSettingsFileName;
+    const bool portable = paths.dataFolder == paths.programFolder;
+    paths.settingsFile = portable && mayWrite(beside) ? beside : UserConfigFolder() + kSettingsFileName;
     return paths;
 }
 
 ShellPaths ShellPaths::ForRunningProgram()
 {
+    const std::string program = RunningProgramFolder();
+    if (!program.empty())
+        return ForProgramFolder(program);
     std::error_code ec;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
-    return ForProgramFolder(ec ? fs::current_path(ec).string() : executable.parent_path().string());
+    return ForProgramFolder(fs::current_path(ec).string());
 }
 
 } // namespace vesk

@@ -15,9 +15,9 @@ struct ShellPaths {
     /// The folder holding "objects", "assets", "samples" and "template": the program folder when
     /// they lie there (a build tree), else "../share/vesk-resource-editor/" beside it (an install).
     std::string dataFolder;
-    /// The settings file: beside the executable when that folder can be written, else in the
-    /// user's configuration folder ($XDG_CONFIG_HOME/VeskResourceEditor/, or
-    /// ~/.config/VeskResourceEditor/).
+    /// The settings file: beside the executable when the data lies there too and that folder can
+    /// be written, else (an installed or read-only program) in the user's configuration folder
+    /// ($XDG_CONFIG_HOME/VeskResourceEditor/, or ~/.config/VeskResourceEditor/).
     std::string settingsFile;
 
     /// True when the file (or, when it does not exist, its folder) may be written.

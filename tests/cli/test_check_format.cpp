@@ -249,6 +249,10 @@ TEST(Veskres, RunsCheckAndFormat)
     RunResult help = Shell("'" + kVeskres + "' --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("veskres check FILE..."), std::string::npos);
+    EXPECT_NE(help.out.find("veskres --version | --help"), std::string::npos);
+    RunResult version = Shell("'" + kVeskres + "' --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "veskres " VESK_VERSION "\n");
 }
 
 } // namespace

@@ -56,7 +56,7 @@ std::string Quoted(const std::string& path)
 
 TEST(ShippedTemplates, CopiedBesideTheExecutableAndUsingEveryPlaceholder)
 {
-    EXPECT_EQ(TemplateFolderBesideExecutable(), kRuntimeDir + "/template");
+    EXPECT_EQ(ShippedTemplateFolder(), kRuntimeDir + "/template");
     std::string all;
     for (const char* name : kTemplateNames) {
         const std::string text = ReadBytes(kSourceTemplates + "/" + name);
@@ -248,7 +248,9 @@ TEST(ShippedPictures, TheScriptDrawsTheCommittedPictures)
             << relative << " differs from what the script draws";
         ++pictures;
     }
-    EXPECT_EQ(pictures, int{OBJ_TYPE_COUNT} + int{LAYOUT_COUNT} + 1 + 13);
+    // Objects and groups, the clipboard, the built-in images, the application icon at six sizes
+    // and as SVG.
+    EXPECT_EQ(pictures, int{OBJ_TYPE_COUNT} + int{LAYOUT_COUNT} + 1 + 13 + 7);
 }
 
 } // namespace

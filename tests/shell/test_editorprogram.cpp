@@ -76,6 +76,7 @@ TEST(EditorProgram, VersionHelpAndBadOptions)
     const ProcessRun help = RunEditorProcess({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("--screenshot")));
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--quit")));
     const ProcessRun bad = RunEditorProcess({QStringLiteral("--colour")});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("unknown option --colour")));
@@ -88,10 +89,12 @@ TEST(EditorOptions, CommandLines)
         bool valid;
         std::string file;
         std::string screenshot;
+        bool quit = false;
     } cases[] = {
         {{"e"}, true, "", ""},
         {{"e", "p.veskspro"}, true, "p.veskspro", ""},
         {{"e", "p.veskspro", "--screenshot", "o.png"}, true, "p.veskspro", "o.png"},
+        {{"e", "--quit", "p.veskspro"}, true, "p.veskspro", "", true},
         {{"e", "--screenshot"}, false, "", ""},
         {{"e", "a", "b"}, false, "", ""},
     };
@@ -105,6 +108,7 @@ TEST(EditorOptions, CommandLines)
         if (options) {
             EXPECT_EQ(options->file, c.file);
             EXPECT_EQ(options->screenshot, c.screenshot);
+            EXPECT_EQ(options->quit, c.quit);
         } else {
             EXPECT_FALSE(error.empty());
         }

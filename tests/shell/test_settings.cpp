@@ -80,8 +80,13 @@ TEST(ShellPaths, DataBesideTheProgramOrInTheInstalledShareFolder)
     EXPECT_EQ(build.dataFolder, (root / "build/bin/").string());
     EXPECT_EQ(build.settingsFile, (root / "build/bin/VeskResourceEditor.ini").string());
 
-    const ShellPaths installed = ShellPaths::ForProgramFolder((root / "usr/bin").string());
+    // An installed program keeps its settings per user even where its folder may be written.
+    const auto writable = [](const std::string&) { return true; };
+    ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    const ShellPaths installed = ShellPaths::ForProgramFolder((root / "usr/bin").string(), writable);
+    ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(installed.dataFolder, (root / "usr/share/vesk-resource-editor/").string());
+    EXPECT_EQ(installed.settingsFile, "/cfg/VeskResourceEditor/VeskResourceEditor.ini");
 }
 
 TEST(ShellPaths, SettingsGoToTheUserFolderWhenTheProgramFolderIsReadOnly)
