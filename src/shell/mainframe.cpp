@@ -105,13 +105,13 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::CreateActions()
 {
-    struct Spec {
+    struct ActionEntry {
         const char* name;
         const char* text;
         QKeySequence shortcut;
         void (CMainFrame::*handler)();
     };
-    const Spec specs[] = {
+    const ActionEntry entries[] = {
         {"actionNew", "新規作成(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), &CMainFrame::NewDialog},
         {"actionOpen", "プロジェクト/リソースの読込み(&O)", QKeySequence(Qt::CTRL | Qt::Key_O),
          &CMainFrame::OpenWithDialog},
@@ -133,13 +133,13 @@ void CMainFrame::CreateActions()
         {"actionClearLog", "ログのクリア", QKeySequence(), nullptr},
         {"actionAbout", "バージョン情報(&A)", QKeySequence(), nullptr},
     };
-    for (const Spec& spec : specs) {
-        auto* action = new QAction(Utf8(spec.text), this);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        if (!spec.shortcut.isEmpty())
-            action->setShortcut(spec.shortcut);
-        if (spec.handler)
-            connect(action, &QAction::triggered, this, spec.handler);
+    for (const ActionEntry& entry : entries) {
+        auto* action = new QAction(Utf8(entry.text), this);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        if (!entry.shortcut.isEmpty())
+            action->setShortcut(entry.shortcut);
+        if (entry.handler)
+            connect(action, &QAction::triggered, this, entry.handler);
         m_actions.push_back(action);
     }
     connect(Action("actionSaveProject"), &QAction::triggered, this, [this] { SaveProject(); });
