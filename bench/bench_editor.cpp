@@ -96,7 +96,8 @@ void FillDialog(CTekDialogData& dialog, int objects, int& serial)
     GroupPtr root = AddGroup(nullptr, LAYOUT_LINEAR, "root");
     root->SetItem("Vertical", "true");
     for (int made = 0, section = 0; made < objects; ++section) {
-        GroupPtr group = AddGroup(root.get(), section % 2 ? LAYOUT_LINEAR : LAYOUT_TABLE, "section" + std::to_string(section));
+        GroupPtr group =
+            AddGroup(root.get(), section % 2 ? LAYOUT_LINEAR : LAYOUT_TABLE, "section" + std::to_string(section));
         for (int i = 0; i < 50 && made < objects; ++i, ++made)
             AddObject(*group, serial++);
     }

@@ -27,8 +27,7 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
 
 } // namespace
 
-MessageAnswer DialogPrompts::ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
-                                         MessageButtons buttons)
+MessageAnswer DialogPrompts::ShowMessage(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons)
 {
     QMessageBox box(BoxIcon(icon), QString::fromUtf8(kApplicationName), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("messageBox"));
@@ -75,8 +74,7 @@ QString DialogPrompts::SaveFileName(QWidget* parent, const QString& initialName,
     return dialog.selectedFiles().constFirst();
 }
 
-QString DialogPrompts::ChooseFolder(QWidget* parent, const QString& title, const QString& prompt,
-                                    const QString& start)
+QString DialogPrompts::ChooseFolder(QWidget* parent, const QString& title, const QString& prompt, const QString& start)
 {
     return ChooseFolderDialog(parent, title, prompt, start);
 }

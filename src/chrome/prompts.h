@@ -48,8 +48,7 @@ public:
 /// The real dialogs of the platform.
 class DialogPrompts : public Prompts {
 public:
-    MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
-                              MessageButtons buttons) override;
+    MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& initialName, const QString& filter,
                          const QString& defaultSuffix) override;

@@ -50,8 +50,7 @@ QString UnrepresentableTextMessage(const QString& characters)
     QStringList shown;
     for (const uint codePoint : characters.toUcs4())
         shown << QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1) + QStringLiteral(" (U+") +
-                     QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')) +
-                     QStringLiteral(")");
+                     QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')) + QStringLiteral(")");
     return QStringLiteral("エラー: Shift_JISで表せない文字が含まれているため、値を変更できません。\n%1")
         .arg(shown.join(QStringLiteral(", ")));
 }

@@ -16,7 +16,10 @@ QString ToQ(std::string_view shiftJis);
 std::string FromQ(const QString& text);
 
 /// The editor's own UTF-8 literal as a QString.
-inline QString Utf8(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString Utf8(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 /// A file-system path (UTF-8) as a QString, and back.
 QString PathToQ(const std::string& path);

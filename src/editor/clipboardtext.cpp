@@ -89,7 +89,8 @@ std::string RecordTextToUtf8(std::string_view record)
 void PutRecordOnClipboard(const std::string& record)
 {
     auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kRecordMimeType), QByteArray(record.data(), static_cast<qsizetype>(record.size())));
+    data->setData(QString::fromLatin1(kRecordMimeType),
+                  QByteArray(record.data(), static_cast<qsizetype>(record.size())));
     const std::string readable = RecordTextToUtf8(record);
     data->setText(QString::fromUtf8(readable.data(), static_cast<qsizetype>(readable.size())));
     QGuiApplication::clipboard()->setMimeData(data);

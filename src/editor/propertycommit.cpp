@@ -228,7 +228,8 @@ void CResourceDlg::AssignImage(SidePanelListKind kind, const std::string& imageN
     else if (kind == SidePanelListKind::StationImages && source != "STATION")
         node->SetItem("FileSource", "STATION");
     std::string position;
-    if (const char* centreItem = CentrePositionItem(itemName); centreItem && CentrePositionOfImageName(imageName, position))
+    if (const char* centreItem = CentrePositionItem(itemName);
+        centreItem && CentrePositionOfImageName(imageName, position))
         node->SetItem(centreItem, position);
     m_grid->RepaintGrid();
     if (dialog)

@@ -93,7 +93,8 @@ void CResourceDlg::BuildControls()
     m_linkPage = new CLinkPage(*m_link, m_frame.UserPrompts(), m_pages);
     m_linkPage->onTakeOtherFields = [this] { SetProjectFolder(PathFromQ(m_folder->text())); };
     connect(m_linkPage, &CLinkPage::sendRequested, this, &CResourceDlg::SendCurrentDialog);
-    m_livePush = new LivePush(*m_link, m_project.Resource(), [this] { return m_currentDialog; }, this);
+    m_livePush = new LivePush(
+        *m_link, m_project.Resource(), [this] { return m_currentDialog; }, this);
     connect(m_linkPage, &CLinkPage::livePushToggled, m_livePush, &LivePush::SetEnabled);
     connect(&m_project, &ProjectDocument::dialogChanged, m_livePush, [this](CTekDialogData* dialog) {
         if (!dialog || dialog == m_currentDialog)
@@ -113,11 +114,11 @@ void CResourceDlg::BuildControls()
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(2);
     m_upButton = MakeButton("▲", "moveUpButton", "前へ移動", "選択オブジェクトを前へ移動させます", m_propertyPage);
-    m_downButton = MakeButton("▼", "moveDownButton", "後ろへ移動", "選択オブジェクトを後ろへ移動させます",
-                              m_propertyPage);
-    m_deleteButton = MakeButton("削除", "deleteButton", "選択オブジェクトの削除",
-                                "選択オブジェクトの削除（削除したオブジェクトはクリップボードへ保存されます）",
-                                m_propertyPage);
+    m_downButton =
+        MakeButton("▼", "moveDownButton", "後ろへ移動", "選択オブジェクトを後ろへ移動させます", m_propertyPage);
+    m_deleteButton =
+        MakeButton("削除", "deleteButton", "選択オブジェクトの削除",
+                   "選択オブジェクトの削除（削除したオブジェクトはクリップボードへ保存されます）", m_propertyPage);
     m_groupButton = MakeButton("Group化", "groupButton", "グループ化/グループ解除",
                                "グループ化：新規にグループオブジェクトを作成し、選択オブジェクトを挿入 / "
                                "グループ解除：最上位階層のグループオブジェクトの削除",

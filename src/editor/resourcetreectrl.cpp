@@ -70,11 +70,10 @@ TreeItemId CResourceTreeCtrl::SelectedItem() const
 }
 
 QItemSelectionModel::SelectionFlags CResourceTreeCtrl::selectionCommand(const QModelIndex& index,
-                                                                         const QEvent* event) const
+                                                                        const QEvent* event) const
 {
     // Ctrl marks nodes; it never deselects the clicked item as a list would.
-    if (index.isValid() && event &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+    if (index.isValid() && event && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
         return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
     return QTreeView::selectionCommand(index, event);
 }

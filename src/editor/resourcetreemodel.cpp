@@ -63,8 +63,7 @@ void CResourceTreeModel::DeleteAllItems()
         endResetModel();
 }
 
-TreeItemId CResourceTreeModel::InsertItem(const std::string& text, TreeItemId parent, TreeItemId after,
-                                          TekClass* node)
+TreeItemId CResourceTreeModel::InsertItem(const std::string& text, TreeItemId parent, TreeItemId after, TekClass* node)
 {
     if (parent >= m_entries.size() || !At(parent).live)
         parent = kTreeRootLevel;

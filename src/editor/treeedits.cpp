@@ -40,8 +40,7 @@ int CodeOfTypeName(std::string_view name, bool& isGroup)
 {
     auto same = [name](const char* candidate) {
         const std::string_view text(candidate);
-        return text.size() == name.size() &&
-               std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
+        return text.size() == name.size() && std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
                    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
                });
     };
@@ -191,7 +190,8 @@ void CResourceDlg::MoveNode(int delta)
 void CResourceDlg::RenumberHeaderItems(TreeItemId ownerItem, const TekList& headers)
 {
     for (size_t i = 0; i < headers.size(); ++i)
-        if (const TreeItemId headerItem = m_treeModel->ItemOf(headers[i].get()); headerItem && m_treeModel->ParentOf(headerItem) == ownerItem)
+        if (const TreeItemId headerItem = m_treeModel->ItemOf(headers[i].get());
+            headerItem && m_treeModel->ParentOf(headerItem) == ownerItem)
             m_treeModel->SetLabel(headerItem, "Header:Cullum" + std::to_string(i + 1));
 }
 

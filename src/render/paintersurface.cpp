@@ -103,7 +103,7 @@ const QFont& PainterSurface::FontOfHeight(int fontHeight)
 }
 
 const LabelTextCache::Label& LabelTextCache::Get(std::string_view shiftJisText, const QFont& font, int fontHeight,
-                                                  int width)
+                                                 int width)
 {
     // The text, then the font height and the width as raw bytes.
     const int sizes[2] = {fontHeight, width};

@@ -226,9 +226,9 @@ void CMainFrame::CreateToolBar()
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setIconSize(QSize(20, 20));
-    for (const char* name : {"actionNew", "actionOpen", "actionSaveProject", "", "actionRedraw", "", "actionCut",
-                             "actionCopy", "actionPaste", "", "actionClearLog", "", "actionResourceBar", "actionLogBar",
-                             "actionSend"}) {
+    for (const char* name :
+         {"actionNew", "actionOpen", "actionSaveProject", "", "actionRedraw", "", "actionCut", "actionCopy",
+          "actionPaste", "", "actionClearLog", "", "actionResourceBar", "actionLogBar", "actionSend"}) {
         if (*name)
             bar->addAction(Action(name));
         else
@@ -277,7 +277,8 @@ void CMainFrame::CreateDocks()
     resizeDocks({m_logBar}, {230}, Qt::Vertical);
 
     // The View menu's commands show and hide the bars and show whether they are shown.
-    for (auto [action, bar] : {std::pair{Action("actionResourceBar"), m_resourceBar}, {Action("actionLogBar"), m_logBar}}) {
+    for (auto [action, bar] :
+         {std::pair{Action("actionResourceBar"), m_resourceBar}, {Action("actionLogBar"), m_logBar}}) {
         action->setCheckable(true);
         action->setChecked(true);
         connect(action, &QAction::triggered, bar, [bar](bool shown) { bar->setVisible(shown); });
@@ -355,10 +356,10 @@ void CMainFrame::OpenRecentFile(int index)
     const std::string path = m_recentFiles[static_cast<size_t>(index)];
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
-        m_prompts.ShowMessage(this,
-                              QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n%1")
-                                  .arg(PathToQ(path)),
-                              MessageIcon::Warning);
+        m_prompts.ShowMessage(
+            this,
+            QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n%1").arg(PathToQ(path)),
+            MessageIcon::Warning);
         m_recentFiles.erase(m_recentFiles.begin() + index);
         RebuildRecentMenu();
         return;
@@ -506,7 +507,9 @@ void CMainFrame::OpenDialogWindow(CTekDialogData& dialog)
         return;
     auto* view = new CTekDialogEditorView(m_project.Resource(), dialogs.PtrAt(index));
     connect(view, &CTekDialogEditorView::objectClicked, this,
-            [this, view](CObjectData* object, Qt::KeyboardModifiers modifiers) { OnObjectClicked(*view, object, modifiers); });
+            [this, view](CObjectData* object, Qt::KeyboardModifiers modifiers) {
+                OnObjectClicked(*view, object, modifiers);
+            });
     QMdiSubWindow* window = m_mdiArea->addSubWindow(view);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(QStringLiteral("dialogWindow"));
@@ -686,7 +689,8 @@ void CMainFrame::AddLog(const std::string& message, int level)
 void CMainFrame::ShowMessage(const std::string& text)
 {
     const QString shown = ToQ(text);
-    m_prompts.ShowMessage(this, shown, shown.startsWith(QStringLiteral("エラー")) ? MessageIcon::Error : MessageIcon::Warning);
+    m_prompts.ShowMessage(this, shown,
+                          shown.startsWith(QStringLiteral("エラー")) ? MessageIcon::Error : MessageIcon::Warning);
 }
 
 // --- Skeleton generator -----------------------------------------------------------------------

@@ -134,8 +134,7 @@ void ProfileFile::SetString(std::string_view section, std::string_view key, std:
     int insertAt = -1;
     for (size_t i = 0; i < m_lines.size(); ++i) {
         std::string_view name, entry;
-        if (SameName(m_lines[i].section, section) &&
-            (m_lines[i].header || SplitEntry(m_lines[i].text, name, entry)))
+        if (SameName(m_lines[i].section, section) && (m_lines[i].header || SplitEntry(m_lines[i].text, name, entry)))
             insertAt = static_cast<int>(i) + 1;
     }
     if (insertAt < 0) {

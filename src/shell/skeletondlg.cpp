@@ -165,9 +165,9 @@ void CSkeletonDlg::Generate()
 void CSkeletonDlg::BrowseOutputFolder()
 {
     TakeControls();
-    const QString chosen = m_prompts.ChooseFolder(this, QStringLiteral("フォルダの参照"),
-                                                  QStringLiteral("フォルダを選択してください"),
-                                                  PathToQ(m_options.outputFolder));
+    const QString chosen =
+        m_prompts.ChooseFolder(this, QStringLiteral("フォルダの参照"), QStringLiteral("フォルダを選択してください"),
+                               PathToQ(m_options.outputFolder));
     if (chosen.isEmpty())
         return;
     m_options.outputFolder = PathFromQ(chosen);

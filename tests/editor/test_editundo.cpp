@@ -240,8 +240,11 @@ private:
         m_panel.Grid().Commit(row, value);
     }
 
-    inline static const QString kTexts[] = {QString(), QStringLiteral("abc"), QStringLiteral("12"),
-                                            QStringLiteral("日本語"), QStringLiteral("PARENT"),
+    inline static const QString kTexts[] = {QString(),
+                                            QStringLiteral("abc"),
+                                            QStringLiteral("12"),
+                                            QStringLiteral("日本語"),
+                                            QStringLiteral("PARENT"),
                                             QStringLiteral("a'b\\c")};
 
     CResourceDlg& m_panel;

@@ -198,7 +198,9 @@ TEST_F(TreeEditTest, InsertRefusalsLeaveTheModelAsItWas)
     const auto shown = Refusals();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].first, QStringLiteral("ラジオボタンはラジオグループに追加して下さい。"));
-    EXPECT_EQ(shown[1].first, QStringLiteral("登録する場所を決定するために、ツリーのダイアログ、\nまたはオブジェクトを選択して下さい。"));
+    EXPECT_EQ(
+        shown[1].first,
+        QStringLiteral("登録する場所を決定するために、ツリーのダイアログ、\nまたはオブジェクトを選択して下さい。"));
     EXPECT_EQ(shown[1].second, MessageIcon::Warning);
     EXPECT_EQ(SavedDialog(0), before);
 
@@ -297,10 +299,10 @@ TEST_F(TreeEditTest, CopyWithoutSelectionIsRefused)
 TEST(RecordText, ShiftJisStringsBecomeUtf8AndDisplayTextsStay)
 {
     // 0x955C (表) carries a backslash as its second byte; the writer escapes it.
-    const std::string record = "{'Name':'" + test::Sjis("ﾃｽﾄ") + "','Path':'\x95\\\\','Text':'表示',"
+    const std::string record = "{'Name':'" + test::Sjis("ﾃｽﾄ") +
+                               "','Path':'\x95\\\\','Text':'表示',"
                                "'Value':12,'Esc':'a\\u0027b'}";
-    EXPECT_EQ(RecordTextToUtf8(record),
-              "{'Name':'ﾃｽﾄ','Path':'表','Text':'表示','Value':12,'Esc':'a\\u0027b'}");
+    EXPECT_EQ(RecordTextToUtf8(record), "{'Name':'ﾃｽﾄ','Path':'表','Text':'表示','Value':12,'Esc':'a\\u0027b'}");
 }
 
 } // namespace

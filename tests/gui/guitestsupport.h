@@ -23,8 +23,7 @@ struct ShownMessage {
 /// Everything shown is kept for inspection.
 class ScriptedPrompts : public Prompts {
 public:
-    MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
-                              MessageButtons buttons) override;
+    MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& initialName, const QString& filter,
                          const QString& defaultSuffix) override;

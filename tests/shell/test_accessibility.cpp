@@ -87,7 +87,8 @@ TEST_F(AccessibilityTest, MainPartsCarryTheirNames)
     EXPECT_EQ(tree->role(), QAccessible::Tree);
     bool found = false;
     for (int i = 0; i < tree->childCount(); ++i)
-        if (QAccessibleInterface* child = tree->child(i); child && child->text(QAccessible::Name) == QStringLiteral("Dialog:Main"))
+        if (QAccessibleInterface* child = tree->child(i);
+            child && child->text(QAccessible::Name) == QStringLiteral("Dialog:Main"))
             found = true;
     EXPECT_TRUE(found) << "the tree row Dialog:Main";
 }

@@ -45,8 +45,8 @@ TEST(EditorProgram, ScreenshotOfTheDemoProject)
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath(QStringLiteral("shot.png"));
-    const ProcessRun run = RunEditorProcess({QStringLiteral(VESK_SOURCE_DIR "/examples/demo.veskspro"),
-                                      QStringLiteral("--screenshot"), picture});
+    const ProcessRun run = RunEditorProcess(
+        {QStringLiteral(VESK_SOURCE_DIR "/examples/demo.veskspro"), QStringLiteral("--screenshot"), picture});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QImage image(picture);
     ASSERT_FALSE(image.isNull());

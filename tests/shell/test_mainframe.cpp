@@ -66,10 +66,10 @@ TEST_F(MainFrameTest, FirstStartHasDefaultsAndClosingWritesThem)
 TEST_F(MainFrameTest, StartWithASettingsFileKeepsWhatItDoesNotKnow)
 {
     frame.reset();
-    ASSERT_TRUE(WriteFileAtomically(paths.settingsFile,
-                                    "[SETTING]\nProjectFolder=" + TempPath("proj/") +
-                                        "\nListenPort=6001\nColour=blue\n[Recent File List]\nFile1=" +
-                                        test::DemoProjectPath() + "\n"));
+    ASSERT_TRUE(WriteFileAtomically(
+        paths.settingsFile, "[SETTING]\nProjectFolder=" + TempPath("proj/") +
+                                "\nListenPort=6001\nColour=blue\n[Recent File List]\nFile1=" + test::DemoProjectPath() +
+                                "\n"));
     MakeFrame();
     EXPECT_EQ(Panel().ProjectFolder(), TempPath("proj/"));
     EXPECT_EQ(Panel().FolderField().text().toStdString(), TempPath("proj/"));
@@ -161,8 +161,8 @@ TEST_F(MainFrameTest, SaveThisDialogWritesOnlyTheActiveWindowsDialog)
     const std::string out = TempPath("one.json");
     prompts.paths.push_back(QString::fromStdString(out));
     ASSERT_TRUE(frame->SaveActiveDialog());
-    EXPECT_TRUE(prompts.dialogs.back().startsWith(
-        QStringLiteral("save:%1|リソースファイル (*.json)|json").arg(QString::fromStdString(DialogAt(1).GetItem("Name")))));
+    EXPECT_TRUE(prompts.dialogs.back().startsWith(QStringLiteral("save:%1|リソースファイル (*.json)|json")
+                                                      .arg(QString::fromStdString(DialogAt(1).GetItem("Name")))));
     CTekResourceData reread;
     ASSERT_TRUE(LoadResourceFile(reread, out));
     EXPECT_EQ(DialogNames(reread), Names{DialogAt(1).GetItem("Name")});
@@ -234,7 +234,8 @@ TEST_F(MainFrameTest, DialogWindowsActivateAndFollowTheCurrentDialog)
     frame->DialogArea().setActiveSubWindow(frame->WindowOf(DialogAt(2)));
     ProcessEvents();
     EXPECT_EQ(Panel().CurrentDialog(), &DialogAt(2));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("RESOURCE EDITOR - %1[*]").arg(QString::fromStdString(DialogAt(2).GetItem("Name"))));
+    EXPECT_EQ(frame->windowTitle(),
+              QStringLiteral("RESOURCE EDITOR - %1[*]").arg(QString::fromStdString(DialogAt(2).GetItem("Name"))));
     EXPECT_TRUE(frame->Action("actionSaveDialog")->isEnabled());
     EXPECT_FALSE(frame->Action("actionUndo")->isEnabled());
 }
@@ -270,16 +271,17 @@ TEST_F(MainFrameTest, MenuTextsAndToolBarOrder)
     QStringList menus;
     for (QAction* action : frame->menuBar()->actions())
         menus << action->text();
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("編集(&E)"), QStringLiteral("表示(&V)"),
-                                  QStringLiteral("ヘルプ(&H)")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("編集(&E)"),
+                                  QStringLiteral("表示(&V)"), QStringLiteral("ヘルプ(&H)")}));
     const auto* bar = frame->findChild<QToolBar*>(QStringLiteral("toolBar"));
     ASSERT_NE(bar, nullptr);
     QStringList order;
     for (QAction* action : bar->actions())
         order << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
-    EXPECT_EQ(order.join(QLatin1Char(' ')),
-              QStringLiteral("actionNew actionOpen actionSaveProject | actionRedraw | actionCut actionCopy actionPaste | "
-                             "actionClearLog | actionResourceBar actionLogBar actionSend"));
+    EXPECT_EQ(
+        order.join(QLatin1Char(' ')),
+        QStringLiteral("actionNew actionOpen actionSaveProject | actionRedraw | actionCut actionCopy actionPaste | "
+                       "actionClearLog | actionResourceBar actionLogBar actionSend"));
 }
 
 } // namespace

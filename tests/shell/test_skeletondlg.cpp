@@ -117,7 +117,8 @@ TEST_F(SkeletonWindowTest, GenerationEqualsTheCommandLineToolsAndReportsEachFile
     // Again without overwrite: every file is refused and left as it was.
     QTest::mouseClick(&window->GenerateButton(), Qt::LeftButton);
     const QStringList refused = ResultLines(*window);
-    EXPECT_EQ(refused.front(), QStringLiteral("× DemoTerminal.cpp キャンセルしました。(ファイルが存在します[上書き禁止])"));
+    EXPECT_EQ(refused.front(),
+              QStringLiteral("× DemoTerminal.cpp キャンセルしました。(ファイルが存在します[上書き禁止])"));
     EXPECT_EQ(FilesUnder(out), guiFiles);
     window->OverwriteBox(SkeletonRow::Main).setChecked(true);
     QTest::mouseClick(&window->GenerateButton(), Qt::LeftButton);
