@@ -33,29 +33,24 @@ const std::string* ConstantText(std::string_view text)
     return it->second.get();
 }
 
+// Constant-initialised, so no guard on use.
+const std::string CItemData::s_emptyText;
+
 namespace {
-
-// The value of every empty item (constant-initialised, so no guard on use).
-const std::string g_emptyText;
-
-const std::string& EmptyText()
-{
-    return g_emptyText;
-}
 
 uintptr_t ConstantValue(const std::string* text)
 {
     return reinterpret_cast<uintptr_t>(text);
 }
 
-uintptr_t OwnValue(std::string&& value)
+} // namespace
+
+uintptr_t CItemData::OwnValue(std::string&& value)
 {
     if (value.empty())
-        return ConstantValue(&EmptyText());
-    return reinterpret_cast<uintptr_t>(new std::string(std::move(value))) | 1;
+        return EmptyValue();
+    return reinterpret_cast<uintptr_t>(new std::string(std::move(value))) | kOwned;
 }
-
-} // namespace
 
 const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices,
                              const std::string* description)
@@ -86,15 +81,17 @@ const std::string* ItemValueStore::Keep(std::string text)
 
 CItemData::CItemData(std::string name, ItemKind kind, std::string value, const ChoiceList* choices,
                      const std::string* description)
-    : m_def(InternItemDef(name, kind, choices, description)), m_value(OwnValue(std::move(value)))
+    : m_def(DefWord(InternItemDef(name, kind, choices, description))), m_value(OwnValue(std::move(value)))
 {
 }
 
-CItemData::CItemData(const ItemDef* def, std::string value) : m_def(def), m_value(OwnValue(std::move(value))) {}
+CItemData::CItemData(const ItemDef* def, std::string value) : m_def(DefWord(def)), m_value(OwnValue(std::move(value)))
+{
+}
 
 CItemData CItemData::WithConstant(const ItemDef* def, const std::string* value)
 {
-    return CItemData(def, ConstantValue(value ? value : &EmptyText()));
+    return CItemData(def, ConstantValue(value ? value : &s_emptyText));
 }
 
 CItemData::CItemData(const CItemData& other)
@@ -115,7 +112,7 @@ CItemData& CItemData::operator=(const CItemData& other)
 
 CItemData::CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value)
 {
-    other.m_value = ConstantValue(&EmptyText());
+    other.m_value = EmptyValue();
 }
 
 CItemData& CItemData::operator=(CItemData&& other) noexcept
@@ -124,21 +121,14 @@ CItemData& CItemData::operator=(CItemData&& other) noexcept
         Release();
         m_def = other.m_def;
         m_value = other.m_value;
-        other.m_value = ConstantValue(&EmptyText());
+        other.m_value = EmptyValue();
     }
     return *this;
 }
 
-CItemData::~CItemData()
+void CItemData::DeleteOwnValue()
 {
-    Release();
-}
-
-void CItemData::Release()
-{
-    if (Tag() == kOwned)
-        delete reinterpret_cast<std::string*>(m_value & ~kTagMask);
-    m_value = ConstantValue(&EmptyText());
+    delete reinterpret_cast<std::string*>(m_value & ~kTagMask);
 }
 
 void CItemData::SetValue(std::string value)
@@ -166,7 +156,7 @@ CItemList CItemList::Clone() const
         if (item.Tag() == CItemData::kOwned)
             copy.m_items.push_back(item);
         else
-            copy.m_items.push_back(CItemData(item.m_def, item.m_value));
+            copy.m_items.push_back(CItemData::Sharing(item));
     }
     copy.m_store = m_store;
     return copy;
@@ -174,24 +164,31 @@ CItemList CItemList::Clone() const
 
 CItemData* CItemList::Find(std::string_view name)
 {
-    for (CItemData& item : m_items)
-        if (item.Name() == name)
-            return &item;
-    return nullptr;
+    const int index = IndexOf(name);
+    return index < 0 ? nullptr : &m_items[static_cast<size_t>(index)];
 }
 
 const CItemData* CItemList::Find(std::string_view name) const
 {
-    for (const CItemData& item : m_items)
-        if (item.Name() == name)
-            return &item;
-    return nullptr;
+    const int index = IndexOf(name);
+    return index < 0 ? nullptr : &m_items[static_cast<size_t>(index)];
 }
 
 int CItemList::IndexOf(std::string_view name) const
 {
+    // Items of a known name carry its key number, and only they carry it.
+    if (const int key = ItemKeyOf(name); key >= 0)
+        return IndexOfKey(key);
     for (size_t i = 0; i < m_items.size(); ++i)
         if (m_items[i].Name() == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int CItemList::IndexOfKey(int key) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].Key() == key)
             return static_cast<int>(i);
     return -1;
 }
@@ -231,13 +228,13 @@ void CItemList::AdoptMatching(CItemList&& old)
     for (CItemData& item : built) {
         CItemData* previous = nullptr;
         for (CItemData& candidate : old.m_items)
-            if (candidate.m_def && candidate.Name() == item.Name()) {
+            if (candidate.m_def != 0 && candidate.Name() == item.Name()) {
                 previous = &candidate;
                 break;
             }
         if (previous) {
             Take(std::move(*previous), old.m_store);
-            previous->m_def = nullptr; // taken: matches nothing further
+            previous->m_def = 0; // taken: matches nothing further
         } else {
             m_items.push_back(std::move(item));
         }
@@ -249,7 +246,9 @@ void CItemList::AdoptMatching(CItemList&& old)
 void CItemList::AppendSet(const CItemList& set)
 {
     // A set's values are constants, which copies share.
-    m_items.insert(m_items.end(), set.m_items.begin(), set.m_items.end());
+    m_items.reserve(m_items.size() + set.m_items.size());
+    for (const CItemData& item : set.m_items)
+        m_items.push_back(item.Tag() == 0 ? CItemData::Sharing(item) : item);
 }
 
 void CItemList::SetStoredValue(int index, std::string text)

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/itemkeys.h"
+
 namespace vesk {
 
 /// How an item's value is edited and written; codes above 9 are written without quotes.
@@ -32,8 +34,9 @@ const std::string* ConstantText(std::string_view text);
 
 /// The fixed part of an item, shared by every item of one definition: its name, kind, choice list
 /// and description. Definitions are interned (one per distinct name, kind, choice list and
-/// description) and live as long as the process.
-struct ItemDef {
+/// description) and live as long as the process. Their alignment leaves the low bits of their
+/// address free, so that an item holds the key number of its name beside the address.
+struct alignas(128) ItemDef {
     std::string name;
     ItemKind kind;
     const ChoiceList* choices;
@@ -79,30 +82,65 @@ public:
     /// holding that store (lists see to it).
     CItemData(CItemData&& other) noexcept;
     CItemData& operator=(CItemData&& other) noexcept;
-    ~CItemData();
+    ~CItemData()
+    {
+        if (Tag() == kOwned)
+            DeleteOwnValue();
+    }
 
-    ItemKind Kind() const { return m_def->kind; }
-    const ChoiceList* Choices() const { return m_def->choices; }
-    const std::string& Name() const { return m_def->name; }
+    ItemKind Kind() const { return Def().kind; }
+    const ChoiceList* Choices() const { return Def().choices; }
+    const std::string& Name() const { return Def().name; }
     const std::string& Value() const { return *reinterpret_cast<const std::string*>(m_value & ~kTagMask); }
     void SetValue(std::string value);
     /// The help text, or nullptr.
-    const std::string* Description() const { return m_def->description; }
-    const ItemDef& Def() const { return *m_def; }
+    const std::string* Description() const { return Def().description; }
+    const ItemDef& Def() const { return *reinterpret_cast<const ItemDef*>(m_def & ~kKeyMask); }
+    /// The key number of the name (ItemDef::key), read without reaching the definition.
+    int Key() const { return static_cast<int>(KeyTag()) - 1; }
+    /// The key number plus one: 0 for a name without one, below kKeyTags.
+    size_t KeyTag() const { return static_cast<size_t>(m_def & kKeyMask); }
+    static constexpr size_t kKeyTags = kKeyCount + 1;
 
 private:
     friend class CItemList;
     static constexpr uintptr_t kOwned = 1;  ///< the item deletes its value
     static constexpr uintptr_t kStored = 2; ///< the value lives in the store of the item's list
     static constexpr uintptr_t kTagMask = 3;
+    /// The low bits of m_def: the key number of the name plus one, 0 for a name without one.
+    static constexpr uintptr_t kKeyMask = alignof(ItemDef) - 1;
+    static_assert(kKeyCount < kKeyMask, "every key number fits beside a definition's address");
 
-    CItemData(const ItemDef* def, uintptr_t value) : m_def(def), m_value(value) {}
+    CItemData(const ItemDef* def, uintptr_t value) : m_def(DefWord(def)), m_value(value) {}
+    /// An item sharing the definition and the value of another (a constant or a stored value).
+    static CItemData Sharing(const CItemData& other) { return CItemData(Words{other.m_def, other.m_value}); }
+    struct Words {
+        uintptr_t def;
+        uintptr_t value;
+    };
+    explicit CItemData(Words words) : m_def(words.def), m_value(words.value) {}
+    /// The definition's address with the key number of its name.
+    static uintptr_t DefWord(const ItemDef* def)
+    {
+        return reinterpret_cast<uintptr_t>(def) | static_cast<uintptr_t>(def->key + 1);
+    }
     uintptr_t Tag() const { return m_value & kTagMask; }
-    void Release();
+    void Release()
+    {
+        if (Tag() == kOwned)
+            DeleteOwnValue();
+        m_value = EmptyValue();
+    }
+    void DeleteOwnValue();
+    /// The held form of a value of the item's own (the shared empty text when it is empty).
+    static uintptr_t OwnValue(std::string&& value);
+    /// The held form of the empty value, which every empty item shares.
+    static uintptr_t EmptyValue() { return reinterpret_cast<uintptr_t>(&s_emptyText); }
+    static const std::string s_emptyText;
     /// Takes the value into the item itself when it lives in a store.
     void OwnStoredValue();
 
-    const ItemDef* m_def;
+    uintptr_t m_def;
     uintptr_t m_value;
 };
 
@@ -162,6 +200,8 @@ public:
     const CItemData* Find(std::string_view name) const;
     /// The index of the first item of that name, or -1.
     int IndexOf(std::string_view name) const;
+    /// The index of the first item whose name has that key number (ItemKey), or -1.
+    int IndexOfKey(int key) const;
     void Add(std::unique_ptr<CItemData> item);
     void Add(CItemData item);
     void Clear();

@@ -1,6 +1,7 @@
 #include "objects/layout.h"
 
 #include <algorithm>
+#include <array>
 
 #include "model/resourcedata.h"
 #include "objects/objectdata.h"
@@ -15,14 +16,13 @@ using layout_detail::ZeroLength;
 
 namespace {
 
-/// Number of characters of a Shift_JIS text (a lead byte and its trail byte count once).
-size_t ShiftJisLength(std::string_view text)
+/// The number of bytes of a Shift_JIS text's first character, 0 for an empty text (a lead byte
+/// and the byte after it are one character).
+size_t FirstCharacterLength(std::string_view text)
 {
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++count) {
-        i += IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-    }
-    return count;
+    if (text.empty())
+        return 0;
+    return IsShiftJisLeadByte(static_cast<unsigned char>(text[0])) && text.size() > 1 ? 2 : 1;
 }
 
 } // namespace
@@ -85,12 +85,6 @@ ObjectLabel LabelOf(const CObjectData& object)
     return label;
 }
 
-void DrawLabel(DrawingSurface& surface, std::string_view text, int x, int y, int width, int height, int fontHeight,
-               bool centred)
-{
-    surface.DrawText(text, x, y, width, height, fontHeight, centred);
-}
-
 LayoutStart PrepareLayout(const CTekDialogData& dialog, DeviceSize device, int width, int height)
 {
     LayoutStart start;
@@ -127,78 +121,84 @@ void LayOutDialogReference(const CTekDialogData& dialog, DeviceSize device, Draw
 
 namespace layout_detail {
 
+namespace {
+
+using Shown = TypeLook::Shown;
+constexpr std::pair<std::string_view, TypeLook> kLooks[] = {
+    {"TEXT", {"TXT", Shown::Text}},      {"EDIT", {"EDIT", Shown::Text}},     {"BUTTON", {"BTN", Shown::Text}},
+    {"CHECKBOX", {"CHK", Shown::Text}},  {"RADIOBTN", {"RADO", Shown::Text}}, {"TOGGLE", {"TOGL", Shown::TextOn}},
+    {"GRID", {"GRID", Shown::None}},     {"PULLDOWN", {"PDWN", Shown::None}}, {"PROGRESS", {"PROG", Shown::None}},
+    {"SLIDEBAR", {"SLID", Shown::None}}, {"PICTURE", {"PIC", Shown::File}},   {"METER", {"METR", Shown::File}},
+};
+
+/// The only entry of kLooks that a type of at least two bytes can be, by its length and first bytes.
+constexpr size_t LookSlot(std::string_view type)
+{
+    return (type.size() * 2 + static_cast<unsigned char>(type[0]) * 4 + static_cast<unsigned char>(type[1])) % 32;
+}
+
+/// Index + 1 into kLooks of each slot; 0 where no known type lands.
+constexpr std::array<uint8_t, 32> kLookOfSlot = [] {
+    std::array<uint8_t, 32> slots{};
+    for (size_t i = 0; i < std::size(kLooks); ++i) {
+        uint8_t& slot = slots[LookSlot(kLooks[i].first)];
+        if (slot != 0)
+            throw "two known types share a slot";
+        slot = static_cast<uint8_t>(i + 1);
+    }
+    return slots;
+}();
+
+} // namespace
+
+TypeLook LookOfType(std::string_view type)
+{
+    if (type.size() >= 2)
+        if (const int entry = kLookOfSlot[LookSlot(type)]; entry > 0 && kLooks[entry - 1].first == type)
+            return kLooks[entry - 1].second;
+    return {type, Shown::None};
+}
+
 std::string_view ShownTextItem(std::string_view type)
 {
-    if (type == "TEXT" || type == "EDIT" || type == "BUTTON" || type == "CHECKBOX" || type == "RADIOBTN")
+    switch (LookOfType(type).shown) {
+    case TypeLook::Shown::Text:
         return "Text";
-    if (type == "TOGGLE")
+    case TypeLook::Shown::TextOn:
         return "TextOn";
-    if (type == "PICTURE" || type == "METER")
+    case TypeLook::Shown::File:
         return "File";
+    case TypeLook::Shown::None:
+        break;
+    }
     return {};
 }
 
 std::string_view TypeTagOf(std::string_view type)
 {
-    static constexpr std::pair<std::string_view, std::string_view> kTags[] = {
-        {"TEXT", "TXT"},      {"EDIT", "EDIT"},     {"BUTTON", "BTN"},  {"CHECKBOX", "CHK"},
-        {"RADIOBTN", "RADO"}, {"TOGGLE", "TOGL"},   {"GRID", "GRID"},   {"PULLDOWN", "PDWN"},
-        {"PROGRESS", "PROG"}, {"SLIDEBAR", "SLID"}, {"PICTURE", "PIC"}, {"METER", "METR"},
-    };
-    for (const auto& [name, tag] : kTags)
-        if (type == name)
-            return tag;
-    return type;
+    return LookOfType(type).tag;
 }
 
 void ComposeLabelLine(std::string& line, const std::string* name, const std::string* shown)
 {
+    line.clear();
+    AppendLabelLine(line, name, shown);
+}
+
+void AppendLabelLine(std::string& out, const std::string* name, const std::string* shown)
+{
     const bool named = name && !name->empty();
     const std::string_view shownText = shown ? std::string_view(*shown) : std::string_view();
-    line.clear();
     if (named)
-        line += *name;
-    // The part after the name is dropped when it has at most one character.
-    const size_t suffixLength = (named ? 1 : 0) + ShiftJisLength(shownText);
-    if (suffixLength > 1) {
+        out += *name;
+    // The part after the name is dropped when it has at most one character: with a name, when
+    // the text is empty; without, when the text's first character is all of it.
+    const bool kept = named ? !shownText.empty() : shownText.size() > FirstCharacterLength(shownText);
+    if (kept) {
         if (named)
-            line += ':';
-        line += shownText;
+            out += ':';
+        out += shownText;
     }
-}
-
-bool DrawObjectBox(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass)
-{
-    if (pass == 0 && !marked) {
-        surface.FillRect(x, y, width, height, kObjectFillColor);
-        surface.FrameRect(x, y, width, height, kObjectFrameColor);
-        return true;
-    }
-    if (pass == 1 && marked) {
-        surface.FillRect(x, y, width, height, kMarkedFillColor);
-        surface.FrameRect(x, y, width, height, kMarkedFrameColor);
-        return true;
-    }
-    return false;
-}
-
-void DrawObjectLabels(DrawingSurface& surface, std::string_view tag, std::string_view line, int x, int y, int width,
-                      int height)
-{
-    const int innerWidth = ClampToInt(int64_t{width} - 2);
-    const int innerHeight = ClampToInt(int64_t{height} - 2);
-    DrawLabel(surface, tag, ClampToInt(int64_t{x} + 4), ClampToInt(int64_t{y} + 1), innerWidth, innerHeight,
-              kTagFontHeight, false);
-    DrawLabel(surface, line, ClampToInt(int64_t{x} + 1), ClampToInt(int64_t{y} + 5), innerWidth, innerHeight,
-              kLabelFontHeight, true);
-}
-
-void DrawGroupFrame(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass)
-{
-    if (pass == 1 && marked)
-        surface.FrameRect(x, y, width, height, kMarkedGroupFrameColor);
-    else if (pass == 0 && !marked)
-        surface.FrameRect(x, y, width, height, kGroupFrameColor);
 }
 
 } // namespace layout_detail

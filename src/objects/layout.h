@@ -49,8 +49,11 @@ struct ObjectLabel {
 ObjectLabel LabelOf(const CObjectData& object);
 
 /// Draws one label line in the label font (see DrawingSurface::DrawText).
-void DrawLabel(DrawingSurface& surface, std::string_view text, int x, int y, int width, int height, int fontHeight,
-               bool centred);
+inline void DrawLabel(DrawingSurface& surface, std::string_view text, int x, int y, int width, int height,
+                      int fontHeight, bool centred)
+{
+    surface.DrawText(text, x, y, width, height, fontHeight, centred);
+}
 
 /// Where a layout of a preview area starts: the shared context and the content size t.
 struct LayoutStart {
@@ -93,6 +96,15 @@ inline int ZeroLength(int available, int limit)
     return available > 0 && available < limit ? available : limit;
 }
 
+/// What an object of a type shows: the short tag drawn in its corner and the item that gives
+/// its shown text.
+struct TypeLook {
+    enum class Shown { None, Text, TextOn, File };
+    std::string_view tag;
+    Shown shown = Shown::None;
+};
+/// The look of an object of that type; an unknown type is its own tag and shows no text.
+TypeLook LookOfType(std::string_view type);
 /// The item that gives an object of that type its shown text ("Text", "TextOn", "File"), or
 /// an empty name when the type shows none.
 std::string_view ShownTextItem(std::string_view type);
@@ -100,15 +112,45 @@ std::string_view ShownTextItem(std::string_view type);
 std::string_view TypeTagOf(std::string_view type);
 /// Sets line to the label line of an object with that name and shown text (either may be absent).
 void ComposeLabelLine(std::string& line, const std::string* name, const std::string* shown);
+/// Appends that label line to out.
+void AppendLabelLine(std::string& out, const std::string* name, const std::string* shown);
 
 /// Draws an object's box for the pass when its mark asks for it; answers whether it drew.
-bool DrawObjectBox(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass);
+inline bool DrawObjectBox(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass)
+{
+    if (pass == 0 && !marked) {
+        surface.FillRect(x, y, width, height, kObjectFillColor);
+        surface.FrameRect(x, y, width, height, kObjectFrameColor);
+        return true;
+    }
+    if (pass == 1 && marked) {
+        surface.FillRect(x, y, width, height, kMarkedFillColor);
+        surface.FrameRect(x, y, width, height, kMarkedFrameColor);
+        return true;
+    }
+    return false;
+}
+
 /// Draws the tag and the label line inside a drawn box.
-void DrawObjectLabels(DrawingSurface& surface, std::string_view tag, std::string_view line, int x, int y, int width,
-                      int height);
+inline void DrawObjectLabels(DrawingSurface& surface, std::string_view tag, std::string_view line, int x, int y,
+                             int width, int height)
+{
+    const int innerWidth = ClampToInt(int64_t{width} - 2);
+    const int innerHeight = ClampToInt(int64_t{height} - 2);
+    DrawLabel(surface, tag, ClampToInt(int64_t{x} + 4), ClampToInt(int64_t{y} + 1), innerWidth, innerHeight,
+              kTagFontHeight, false);
+    DrawLabel(surface, line, ClampToInt(int64_t{x} + 1), ClampToInt(int64_t{y} + 5), innerWidth, innerHeight,
+              kLabelFontHeight, true);
+}
 
 /// Draws a group's frame for the pass when its mark asks for it.
-void DrawGroupFrame(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass);
+inline void DrawGroupFrame(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass)
+{
+    if (pass == 1 && marked)
+        surface.FrameRect(x, y, width, height, kMarkedGroupFrameColor);
+    else if (pass == 0 && !marked)
+        surface.FrameRect(x, y, width, height, kGroupFrameColor);
+}
 
 } // namespace layout_detail
 

@@ -1,12 +1,17 @@
 // The layout of a whole dialog in one pass over a flattened copy of its tree. Every node's
-// items are read once, and each group remembers its Measure answers for the arguments it has
-// been asked with, so a subtree is measured once per distinct question instead of once per
-// path that leads to it. The arithmetic is that of the nodes' own Measure and Arrange.
+// items are read once, found by the key numbers the items carry, and each group remembers its
+// Measure answers for the arguments it has been asked with, so a subtree is measured once per
+// distinct question instead of once per path that leads to it. The arithmetic is that of the
+// nodes' own Measure and Arrange. The second drawing pass places every node as the first one
+// did and draws only marked nodes, so it visits only the marked nodes and those above them.
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/itemkeys.h"
@@ -19,6 +24,7 @@ namespace vesk {
 using namespace std::string_view_literals;
 using layout_detail::ContentWidth;
 using layout_detail::ResolveContent;
+using layout_detail::TypeLook;
 using layout_detail::ZeroLength;
 
 namespace {
@@ -36,23 +42,30 @@ constexpr uint32_t kNoMemo = UINT32_MAX;
 
 struct FlatNode {
     CObjectData* node = nullptr;
-    bool group = false;
-    bool marked = false;
     int width = kLengthContent; ///< in pixels, PARENT and CONTENT kept as codes
     int height = kLengthContent;
     int weight = 0;
-    // Objects only: the labels (each object is drawn once, in one of the two passes).
-    std::string_view tag;
-    uint32_t lineBegin = 0; ///< the label line in the pass's text store
-    uint32_t lineLength = 0;
-    // Groups only.
-    bool ownVertical = false;
-    bool stacks = true;
-    int align = 0;
-    int weightSum = 0;
-    uint32_t childBegin = 0;
-    uint32_t childEnd = 0;
-    uint32_t memo = kNoMemo; ///< the group's newest remembered answer in the pool
+    bool group = false;
+    bool marked = false;
+    bool markedBelow = false; ///< the node or a node below it is marked
+    LayoutSize arranged;      ///< what Arrange answered in the first drawing pass
+    union {
+        struct {
+            std::string_view tag;
+            uint32_t lineBegin; ///< the label line in the pass's text store
+            uint32_t lineLength;
+        } object;
+        struct {
+            bool ownVertical;
+            bool stacks;
+            bool leaf; ///< every child is an object
+            int align;
+            int weightSum;
+            uint32_t childBegin;
+            uint32_t childEnd;
+            uint32_t memo; ///< the group's newest remembered answer in the pool
+        } group;
+    } part{};
 };
 
 constexpr unsigned Bit(int slot)
@@ -64,6 +77,8 @@ constexpr unsigned Bit(int slot)
 struct LayoutItems {
     enum Slot { Width, Height, Weight, Vertical, Layout, Align, Name, Type, Text, TextOn, File, SlotCount };
     const std::string* value[SlotCount] = {};
+    TypeLook look; ///< of the first 'Type' item, when typed
+    bool typed = false;
 
     std::string_view TextOf(Slot slot) const
     {
@@ -74,52 +89,88 @@ struct LayoutItems {
     static constexpr unsigned GroupSlots =
         Bit(Width) | Bit(Height) | Bit(Weight) | Bit(Vertical) | Bit(Layout) | Bit(Align);
 
-    /// The bit of the item that shows an object's text for its type, 0 when it shows none.
-    static unsigned ShownSlotBit(std::string_view type)
+    /// The slot of the item that gives an object of that look its shown text, or -1.
+    static int ShownSlot(TypeLook::Shown shown)
     {
-        const std::string_view item = layout_detail::ShownTextItem(type);
-        return item == "Text"sv ? Bit(Text) : item == "TextOn"sv ? Bit(TextOn) : item == "File"sv ? Bit(File) : 0;
-    }
-
-    /// The slot of an item, by the number of its name.
-    static int SlotOf(const ItemDef& def)
-    {
-        switch (def.key) {
-        case kKeyName:
-            return Name;
-        case kKeyType:
-            return Type;
-        case kKeyText:
+        switch (shown) {
+        case TypeLook::Shown::Text:
             return Text;
-        case kKeyFile:
-            return File;
-        case kKeyWidth:
-            return Width;
-        case kKeyAlign:
-            return Align;
-        case kKeyHeight:
-            return Height;
-        case kKeyWeight:
-            return Weight;
-        case kKeyLayout:
-            return Layout;
-        case kKeyTextOn:
+        case TypeLook::Shown::TextOn:
             return TextOn;
-        case kKeyVertical:
-            return Vertical;
-        default:
-            return -1;
+        case TypeLook::Shown::File:
+            return File;
+        case TypeLook::Shown::None:
+            break;
         }
+        return -1;
     }
 };
 
-/// Starts loading the values that the layout reads of a node's items, which lie apart in
-/// memory, all at once rather than one by one.
-void PrefetchItems(const CObjectData& node)
+/// The slot of the item of each key number plus one (as items hold it), -1 for the items the
+/// layout does not read and for names without a key number.
+constexpr std::array<int8_t, CItemData::kKeyTags> kSlotOfKeyTag = [] {
+    std::array<int8_t, CItemData::kKeyTags> slots{};
+    slots.fill(-1);
+    slots[kKeyWidth + 1] = LayoutItems::Width;
+    slots[kKeyHeight + 1] = LayoutItems::Height;
+    slots[kKeyWeight + 1] = LayoutItems::Weight;
+    slots[kKeyVertical + 1] = LayoutItems::Vertical;
+    slots[kKeyLayout + 1] = LayoutItems::Layout;
+    slots[kKeyAlign + 1] = LayoutItems::Align;
+    slots[kKeyName + 1] = LayoutItems::Name;
+    slots[kKeyType + 1] = LayoutItems::Type;
+    slots[kKeyText + 1] = LayoutItems::Text;
+    slots[kKeyTextOn + 1] = LayoutItems::TextOn;
+    slots[kKeyFile + 1] = LayoutItems::File;
+    return slots;
+}();
+
+/// Finds the first item of each name that the node's layout and labels read (by the key numbers
+/// the items carry), and starts loading their values, which lie apart in memory.
+void GatherItems(const CObjectData& node, LayoutItems& items)
 {
-    for (const auto& item : node.Items())
-        if (LayoutItems::SlotOf(item->Def()) >= 0)
-            __builtin_prefetch(&item->Value());
+    const bool group = node.IsGroup();
+    unsigned wanted = group ? LayoutItems::GroupSlots : LayoutItems::ObjectSlots;
+    unsigned met = 0;
+    items.typed = false;
+    // Only the first item of each name counts, so the walk stops once every item wanted is met.
+    for (const auto& item : node.Items()) {
+        const int slot = kSlotOfKeyTag[item->KeyTag()];
+        if (slot < 0 || (met & Bit(slot)) != 0)
+            continue;
+        items.value[slot] = &item->Value();
+        met |= Bit(slot);
+        if (slot == LayoutItems::Type && !group) {
+            items.look = layout_detail::LookOfType(*items.value[slot]);
+            items.typed = true;
+            if (const int shown = LayoutItems::ShownSlot(items.look.shown); shown >= 0)
+                wanted |= Bit(shown);
+        }
+        if ((met & wanted) == wanted)
+            break;
+    }
+    for (unsigned rest = met; rest != 0; rest &= rest - 1)
+        __builtin_prefetch(items.value[std::countr_zero(rest)]);
+    for (unsigned missing = ~met & (Bit(LayoutItems::SlotCount) - 1); missing != 0; missing &= missing - 1)
+        items.value[std::countr_zero(missing)] = nullptr;
+}
+
+/// Starts loading a node's first lines: its type, mark and item list.
+void PrefetchNode(const CObjectData* node)
+{
+    __builtin_prefetch(node);
+    __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
+}
+
+/// Starts loading the first items of a node.
+void PrefetchItemArray(const CObjectData& node)
+{
+    const CItemList& items = node.Items();
+    if (items.Empty())
+        return;
+    const char* first = reinterpret_cast<const char*>(&items.At(0));
+    for (int line = 0; line < 4; ++line)
+        __builtin_prefetch(first + 64 * line);
 }
 
 size_t CountNodes(const CObjectData& node)
@@ -134,133 +185,175 @@ size_t CountNodes(const CObjectData& node)
 class LayoutPass {
 public:
     LayoutPass(CObjectDataList& root, const LayoutStart& start)
-        : m_context(start.context), m_contentSize(start.contentSize), m_contentWidth(ContentWidth(start.contentSize))
+        : m_contentSize(start.contentSize), m_contentWidth(ContentWidth(start.contentSize))
     {
+        m_unit.SetContext(start.context);
         const size_t count = CountNodes(root);
         m_nodes.reserve(count);
         m_children.reserve(count);
-        Flatten(root);
+        LayoutItems items;
+        GatherItems(root, items);
+        Flatten(root, items);
     }
+
+    /// True when some node is marked, so that the second drawing pass draws anything.
+    bool AnyMarked() const { return m_nodes[0].markedBelow; }
 
     LayoutSize Arrange(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth, int availableHeight,
                        bool vertical, int weightUnit, int pass);
 
 private:
-    uint32_t Flatten(CObjectData& node);
+    uint32_t Flatten(CObjectData& node, const LayoutItems& items);
+    void FlattenChildren(CObjectDataList& group, uint32_t index);
+    int LengthX(std::string_view text);
+    int LengthY(std::string_view text);
+    LayoutSize MeasureObject(const FlatNode& object, int availableWidth, int availableHeight, bool vertical) const;
     LayoutSize Measure(uint32_t index, int availableWidth, int availableHeight, bool vertical, int whole);
     LayoutSize MeasureGroup(const FlatNode& group, int availableWidth, int availableHeight, bool vertical, int whole);
+    /// The sum and the largest of the children's widths (or heights) measured in the space
+    /// available; a length of 0 counts as zeroLength.
+    template <bool Widths>
+    std::pair<int64_t, int> SumChildren(const FlatNode& group, LayoutSize available, bool vertical, int zeroLength);
+    /// The same for a group whose children are all objects.
+    template <bool Widths>
+    std::pair<int64_t, int> SumObjects(const FlatNode& group, LayoutSize available, bool vertical,
+                                       int zeroLength) const;
+    LayoutSize ArrangeGroup(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth,
+                            int availableHeight, bool vertical, int weightUnit, int pass);
+    LayoutSize ArrangeObject(DrawingSurface& surface, FlatNode& object, int x, int y, int availableWidth,
+                             int availableHeight, bool vertical, int weightUnit, int pass);
 
-    LayoutContext m_context;
+    OrbUnit m_unit;
     int m_contentSize;
     int m_contentWidth;
     std::vector<FlatNode> m_nodes;
     std::vector<uint32_t> m_children;
     std::vector<MeasureMemo> m_memos;
     std::string m_lines; ///< the label lines of all objects, one after the other
-    std::string m_line;  ///< the label line being composed
 };
 
-uint32_t LayoutPass::Flatten(CObjectData& node)
+int LayoutPass::LengthX(std::string_view text)
+{
+    if (text.empty())
+        return kLengthContent;
+    m_unit.ParseUnit(text);
+    return m_unit.ToPixelsX();
+}
+
+int LayoutPass::LengthY(std::string_view text)
+{
+    if (text.empty())
+        return kLengthContent;
+    m_unit.ParseUnit(text);
+    return m_unit.ToPixelsY();
+}
+
+uint32_t LayoutPass::Flatten(CObjectData& node, const LayoutItems& items)
 {
     const auto index = static_cast<uint32_t>(m_nodes.size());
     FlatNode flat;
     flat.node = &node;
     flat.group = node.IsGroup();
     flat.marked = node.GetMark() != 0;
-    // Only the first item of each name counts, so the walk stops once every item the node's
-    // layout and labels read has been met.
-    LayoutItems items;
-    unsigned wanted = flat.group ? LayoutItems::GroupSlots : LayoutItems::ObjectSlots;
-    unsigned met = 0;
-    for (const auto& item : node.Items()) {
-        const int slot = LayoutItems::SlotOf(item->Def());
-        if (slot < 0 || items.value[slot])
-            continue;
-        items.value[slot] = &item->Value();
-        met |= Bit(slot);
-        if (slot == LayoutItems::Type && !flat.group)
-            wanted |= LayoutItems::ShownSlotBit(*items.value[slot]);
-        if ((met & wanted) == wanted)
-            break;
-    }
-    OrbUnit unit;
-    unit.SetContext(m_context);
-    unit.ParseUnit(items.TextOf(LayoutItems::Width));
-    flat.width = unit.ToPixelsX();
-    unit.ParseUnit(items.TextOf(LayoutItems::Height));
-    flat.height = unit.ToPixelsY();
+    flat.markedBelow = flat.marked;
+    flat.width = LengthX(items.TextOf(LayoutItems::Width));
+    flat.height = LengthY(items.TextOf(LayoutItems::Height));
     flat.weight = LeadingInteger(items.TextOf(LayoutItems::Weight));
     if (!flat.group) {
-        const unsigned shownBit = LayoutItems::ShownSlotBit(items.TextOf(LayoutItems::Type));
-        const std::string* shown = nullptr;
-        for (int slot : {LayoutItems::Text, LayoutItems::TextOn, LayoutItems::File})
-            if (shownBit == Bit(slot))
-                shown = items.value[slot];
-        flat.tag = layout_detail::TypeTagOf(items.TextOf(LayoutItems::Type));
-        layout_detail::ComposeLabelLine(m_line, items.value[LayoutItems::Name], shown);
-        flat.lineBegin = static_cast<uint32_t>(m_lines.size());
-        flat.lineLength = static_cast<uint32_t>(m_line.size());
-        m_lines += m_line;
+        const TypeLook look = items.typed ? items.look : layout_detail::LookOfType({});
+        const int shown = LayoutItems::ShownSlot(look.shown);
+        // The label line is composed now, while the values are at hand.
+        const size_t lineBegin = m_lines.size();
+        layout_detail::AppendLabelLine(m_lines, items.value[LayoutItems::Name],
+                                       shown >= 0 ? items.value[shown] : nullptr);
+        flat.part.object = {.tag = look.tag,
+                            .lineBegin = static_cast<uint32_t>(lineBegin),
+                            .lineLength = static_cast<uint32_t>(m_lines.size() - lineBegin)};
         m_nodes.push_back(flat);
         return index;
     }
-    flat.ownVertical = items.TextOf(LayoutItems::Vertical) == "true"sv;
     const std::string_view layout = items.TextOf(LayoutItems::Layout);
-    flat.stacks = layout != kLayoutNames[LAYOUT_FRAME] && layout != kLayoutNames[LAYOUT_RELATIVE];
-    flat.align = ParseAlign(items.TextOf(LayoutItems::Align));
+    flat.part.group = {.ownVertical = items.TextOf(LayoutItems::Vertical) == "true"sv,
+                       .stacks = layout != kLayoutNames[LAYOUT_FRAME] && layout != kLayoutNames[LAYOUT_RELATIVE],
+                       .leaf = true,
+                       .align = ParseAlign(items.TextOf(LayoutItems::Align)),
+                       .weightSum = 0,
+                       .childBegin = 0,
+                       .childEnd = 0,
+                       .memo = kNoMemo};
     m_nodes.push_back(flat);
+    FlattenChildren(static_cast<CObjectDataList&>(node), index);
+    return index;
+}
 
-    const auto& children = static_cast<CObjectDataList&>(node).Children();
+void LayoutPass::FlattenChildren(CObjectDataList& node, uint32_t index)
+{
+    const auto& children = node.Children();
+    const size_t count = children.size();
     const auto begin = static_cast<uint32_t>(m_children.size());
-    m_children.resize(m_children.size() + children.size());
+    m_children.resize(m_children.size() + count);
     int64_t weightSum = 0;
-    // Each child is a chain of three loads (the node, its item list, the items), each asked
-    // for one child earlier than the next: the items one child ahead, the list two, the node three.
-    for (size_t i = 0; i < children.size() && i < 3; ++i)
-        __builtin_prefetch(children[i].get());
-    if (!children.empty())
-        PrefetchItems(*children[0]);
-    for (size_t i = 0; i < children.size(); ++i) {
-        if (i + 3 < children.size())
-            __builtin_prefetch(children[i + 3].get());
-        if (i + 2 < children.size())
-            if (!children[i + 2]->Items().Empty())
-                __builtin_prefetch(&children[i + 2]->Items().At(0));
-        if (i + 1 < children.size())
-            PrefetchItems(*children[i + 1]);
-        const uint32_t child = Flatten(*children[i]);
+    bool markedBelow = false;
+    bool leaf = true;
+    // Each child is a chain of loads (the node, its items, their values), asked for ahead of
+    // its turn: the node kNodeAhead children early, the items kItemsAhead, the values (GatherItems) one.
+    constexpr size_t kNodeAhead = 6;
+    constexpr size_t kItemsAhead = 3;
+    for (size_t i = 0; i < count && i < kNodeAhead; ++i)
+        PrefetchNode(children[i].get());
+    for (size_t i = 1; i < count && i < kItemsAhead; ++i)
+        PrefetchItemArray(*children[i]);
+    LayoutItems ahead[2];
+    if (count > 0)
+        GatherItems(*children[0], ahead[0]);
+    for (size_t i = 0; i < count; ++i) {
+        if (i + kNodeAhead < count)
+            PrefetchNode(children[i + kNodeAhead].get());
+        if (i + kItemsAhead < count)
+            PrefetchItemArray(*children[i + kItemsAhead]);
+        if (i + 1 < count)
+            GatherItems(*children[i + 1], ahead[(i + 1) % 2]);
+        const uint32_t child = Flatten(*children[i], ahead[i % 2]);
         m_children[begin + i] = child;
         weightSum += m_nodes[child].weight;
+        markedBelow = markedBelow || m_nodes[child].markedBelow;
+        leaf = leaf && !m_nodes[child].group;
     }
     FlatNode& group = m_nodes[index];
-    group.childBegin = begin;
-    group.childEnd = begin + static_cast<uint32_t>(children.size());
-    group.weightSum = ClampToInt(weightSum);
-    return index;
+    group.part.group.childBegin = begin;
+    group.part.group.childEnd = begin + static_cast<uint32_t>(count);
+    group.part.group.weightSum = ClampToInt(weightSum);
+    group.part.group.leaf = leaf;
+    group.markedBelow = group.markedBelow || markedBelow;
+}
+
+inline LayoutSize LayoutPass::MeasureObject(const FlatNode& object, int availableWidth, int availableHeight,
+                                            bool vertical) const
+{
+    LayoutSize size{object.width == kLengthParent ? availableWidth : object.width,
+                    object.height == kLengthParent ? availableHeight : object.height};
+    size.width = ResolveContent(size.width, availableWidth, m_contentWidth);
+    size.height = ResolveContent(size.height, availableHeight, m_contentSize);
+    if (object.weight > 0)
+        (vertical ? size.height : size.width) = 0;
+    return size;
 }
 
 LayoutSize LayoutPass::Measure(uint32_t index, int availableWidth, int availableHeight, bool vertical, int whole)
 {
-    FlatNode& node = m_nodes[index];
-    if (!node.group) {
-        LayoutSize size{node.width == kLengthParent ? availableWidth : node.width,
-                        node.height == kLengthParent ? availableHeight : node.height};
-        size.width = ResolveContent(size.width, availableWidth, m_contentWidth);
-        size.height = ResolveContent(size.height, availableHeight, m_contentSize);
-        if (node.weight > 0)
-            (vertical ? size.height : size.width) = 0;
-        return size;
-    }
+    const FlatNode& node = m_nodes[index];
+    if (!node.group)
+        return MeasureObject(node, availableWidth, availableHeight, vertical);
     // The direction handed down only matters to a weighted group measured by its parent.
     const int flags = whole | (whole == 0 && node.weight > 0 && vertical ? 2 : 0);
-    for (uint32_t i = node.memo; i != kNoMemo; i = m_memos[i].next) {
+    for (uint32_t i = node.part.group.memo; i != kNoMemo; i = m_memos[i].next) {
         const MeasureMemo& memo = m_memos[i];
         if (memo.availableWidth == availableWidth && memo.availableHeight == availableHeight && memo.flags == flags)
             return memo.answer;
     }
     const LayoutSize answer = MeasureGroup(node, availableWidth, availableHeight, vertical, whole);
-    m_memos.push_back({availableWidth, availableHeight, flags, answer, m_nodes[index].memo});
-    m_nodes[index].memo = static_cast<uint32_t>(m_memos.size() - 1);
+    m_memos.push_back({availableWidth, availableHeight, flags, answer, m_nodes[index].part.group.memo});
+    m_nodes[index].part.group.memo = static_cast<uint32_t>(m_memos.size() - 1);
     return answer;
 }
 
@@ -271,75 +364,126 @@ LayoutSize LayoutPass::MeasureGroup(const FlatNode& group, int availableWidth, i
                     group.height == kLengthParent ? availableHeight : group.height};
     if (whole == 0 && group.weight > 0)
         (vertical ? size.height : size.width) = 0;
-    const uint32_t begin = group.childBegin;
-    const uint32_t end = group.childEnd;
-    const bool ownVertical = group.ownVertical;
-    const bool stacks = group.stacks;
-    const int weightSum = group.weightSum;
+    const bool ownVertical = group.part.group.ownVertical;
+    const bool stacks = group.part.group.stacks;
+    const int weightSum = group.part.group.weightSum;
     if (size.width == kLengthContent || (whole == 1 && weightSum != 0 && !ownVertical)) {
-        int64_t sum = 0;
-        int largest = 0;
-        for (uint32_t i = begin; i < end; ++i) {
-            int width = Measure(m_children[i], size.width, size.height, ownVertical, 0).width;
-            if (width == 0 && whole == 0)
-                width = ZeroLength(availableWidth, m_contentWidth);
-            sum += width;
-            largest = std::max(largest, width);
-        }
+        const int zero = whole == 0 ? ZeroLength(availableWidth, m_contentWidth) : 0;
+        const auto [sum, largest] = group.part.group.leaf ? SumObjects<true>(group, size, ownVertical, zero)
+                                                          : SumChildren<true>(group, size, ownVertical, zero);
         size.width = !ownVertical && stacks ? ClampToInt(sum) : largest;
     }
     if (size.height == kLengthContent || (whole == 1 && weightSum != 0 && ownVertical)) {
-        int64_t sum = 0;
-        int largest = 0;
-        for (uint32_t i = begin; i < end; ++i) {
-            int height = Measure(m_children[i], size.width, size.height, ownVertical, 0).height;
-            if (height == 0 && whole == 0)
-                height = ZeroLength(availableHeight, m_contentSize);
-            sum += height;
-            largest = std::max(largest, height);
-        }
+        const int zero = whole == 0 ? ZeroLength(availableHeight, m_contentSize) : 0;
+        const auto [sum, largest] = group.part.group.leaf ? SumObjects<false>(group, size, ownVertical, zero)
+                                                          : SumChildren<false>(group, size, ownVertical, zero);
         size.height = ownVertical && stacks ? ClampToInt(sum) : largest;
     }
     return size;
 }
 
-LayoutSize LayoutPass::Arrange(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth,
-                               int availableHeight, bool vertical, int weightUnit, int pass)
+template <bool Widths>
+std::pair<int64_t, int> LayoutPass::SumChildren(const FlatNode& group, LayoutSize available, bool vertical,
+                                                int zeroLength)
+{
+    int64_t sum = 0;
+    int largest = 0;
+    for (uint32_t i = group.part.group.childBegin; i < group.part.group.childEnd; ++i) {
+        const LayoutSize measured = Measure(m_children[i], available.width, available.height, vertical, 0);
+        int length = Widths ? measured.width : measured.height;
+        if (length == 0)
+            length = zeroLength;
+        sum += length;
+        largest = std::max(largest, length);
+    }
+    return {sum, largest};
+}
+
+template <bool Widths>
+std::pair<int64_t, int> LayoutPass::SumObjects(const FlatNode& group, LayoutSize available, bool vertical,
+                                               int zeroLength) const
+{
+    // MeasureObject along one direction, for children that are all objects.
+    const int availableLength = Widths ? available.width : available.height;
+    const int limit = Widths ? m_contentWidth : m_contentSize;
+    const bool weightZeroes = Widths ? !vertical : vertical;
+    int64_t sum = 0;
+    int largest = 0;
+    for (uint32_t i = group.part.group.childBegin; i < group.part.group.childEnd; ++i) {
+        const FlatNode& object = m_nodes[m_children[i]];
+        int length = Widths ? object.width : object.height;
+        if (length == kLengthParent)
+            length = availableLength;
+        length = ResolveContent(length, availableLength, limit);
+        if (weightZeroes && object.weight > 0)
+            length = 0;
+        if (length == 0)
+            length = zeroLength;
+        sum += length;
+        largest = std::max(largest, length);
+    }
+    return {sum, largest};
+}
+
+LayoutSize LayoutPass::ArrangeObject(DrawingSurface& surface, FlatNode& object, int x, int y, int availableWidth,
+                                     int availableHeight, bool vertical, int weightUnit, int pass)
+{
+    LayoutSize size{object.width == kLengthParent ? availableWidth : object.width,
+                    object.height == kLengthParent ? availableHeight : object.height};
+    size.width = ResolveContent(size.width, availableWidth, m_contentWidth);
+    size.height = ResolveContent(size.height, availableHeight, m_contentSize);
+    if (object.weight != 0)
+        (vertical ? size.height : size.width) = ClampToInt(int64_t{object.weight} * weightUnit);
+    if (size.width == 0)
+        size.width = ZeroLength(availableWidth, m_contentWidth);
+    if (size.height == 0)
+        size.height = ZeroLength(availableHeight, m_contentSize);
+    if (layout_detail::DrawObjectBox(surface, object.marked, x, y, size.width, size.height, pass)) {
+        const auto& labels = object.part.object;
+        const std::string_view line = std::string_view(m_lines).substr(labels.lineBegin, labels.lineLength);
+        layout_detail::DrawObjectLabels(surface, labels.tag, line, x, y, size.width, size.height);
+    }
+    // Both passes place every node alike, so the first one stores the rectangles.
+    if (pass == 0)
+        object.node->SetLayoutRect({x, y, ClampToInt(int64_t{x} + size.width), ClampToInt(int64_t{y} + size.height)});
+    return size;
+}
+
+inline LayoutSize LayoutPass::Arrange(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth,
+                                      int availableHeight, bool vertical, int weightUnit, int pass)
+{
+    FlatNode& node = m_nodes[index];
+    if (pass == 1 && !node.markedBelow)
+        return node.arranged; // the second pass draws only marked nodes, and places nodes as the first
+    if (!node.group)
+        node.arranged = ArrangeObject(surface, node, x, y, availableWidth, availableHeight, vertical, weightUnit, pass);
+    else
+        node.arranged = ArrangeGroup(surface, index, x, y, availableWidth, availableHeight, vertical, weightUnit, pass);
+    return node.arranged;
+}
+
+LayoutSize LayoutPass::ArrangeGroup(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth,
+                                    int availableHeight, bool vertical, int weightUnit, int pass)
 {
     const FlatNode& node = m_nodes[index];
     LayoutSize size{node.width == kLengthParent ? availableWidth : node.width,
                     node.height == kLengthParent ? availableHeight : node.height};
-    if (!node.group) {
-        size.width = ResolveContent(size.width, availableWidth, m_contentWidth);
-        size.height = ResolveContent(size.height, availableHeight, m_contentSize);
-        if (node.weight != 0)
-            (vertical ? size.height : size.width) = ClampToInt(int64_t{node.weight} * weightUnit);
-        if (size.width == 0)
-            size.width = ZeroLength(availableWidth, m_contentWidth);
-        if (size.height == 0)
-            size.height = ZeroLength(availableHeight, m_contentSize);
-        if (layout_detail::DrawObjectBox(surface, node.marked, x, y, size.width, size.height, pass)) {
-            const std::string_view line = std::string_view(m_lines).substr(node.lineBegin, node.lineLength);
-            layout_detail::DrawObjectLabels(surface, node.tag, line, x, y, size.width, size.height);
-        }
-        node.node->SetLayoutRect({x, y, ClampToInt(int64_t{x} + size.width), ClampToInt(int64_t{y} + size.height)});
-        return size;
-    }
-
     if (node.weight != 0)
         (vertical ? size.height : size.width) = ClampToInt(int64_t{node.weight} * weightUnit);
-    const bool ownVertical = node.ownVertical;
-    const int weightSum = node.weightSum;
+    const bool ownVertical = node.part.group.ownVertical;
+    const int weightSum = node.part.group.weightSum;
+    const int align = node.part.group.align;
+    const bool marked = node.marked;
     const LayoutSize first = Measure(index, kLengthContent, kLengthContent, vertical, 1);
     int offsetX = 0;
     int offsetY = 0;
     if (weightSum == 0) {
         if (!ownVertical && size.width != kLengthContent && size.width > first.width) {
             const int spare = ClampToInt(int64_t{size.width} - first.width);
-            offsetX = node.align % 3 == 1 ? spare / 2 : node.align % 3 == 2 ? spare : 0;
+            offsetX = align % 3 == 1 ? spare / 2 : align % 3 == 2 ? spare : 0;
         } else if (ownVertical && size.height != kLengthContent && size.height > first.height) {
             const int spare = ClampToInt(int64_t{size.height} - first.height);
-            offsetY = node.align / 3 == 1 ? spare / 2 : node.align / 3 == 2 ? spare : 0;
+            offsetY = align / 3 == 1 ? spare / 2 : align / 3 == 2 ? spare : 0;
         }
     }
     const LayoutSize second = Measure(index, size.width, size.height, vertical, 1);
@@ -354,27 +498,29 @@ LayoutSize LayoutPass::Arrange(DrawingSurface& surface, uint32_t index, int x, i
         size.width = second.width;
     if (size.height == kLengthContent)
         size.height = second.height;
-    layout_detail::DrawGroupFrame(surface, node.marked, x, y, size.width, size.height, pass);
+    layout_detail::DrawGroupFrame(surface, marked, x, y, size.width, size.height, pass);
     x = ClampToInt(int64_t{x} + offsetX);
     y = ClampToInt(int64_t{y} + offsetY);
 
-    const uint32_t begin = node.childBegin;
-    const uint32_t end = node.childEnd;
-    if (!node.stacks) {
-        for (uint32_t i = begin; i < end; ++i) {
+    // m_nodes is not resized while arranging, so the node's fields may be read again below.
+    const uint32_t begin = m_nodes[index].part.group.childBegin;
+    const uint32_t end = m_nodes[index].part.group.childEnd;
+    LayoutSize answer = size;
+    if (!m_nodes[index].part.group.stacks) {
+        for (uint32_t i = begin; i < end; ++i)
             Arrange(surface, m_children[i], x, y, size.width, size.height, ownVertical, childWeightUnit, pass);
+    } else {
+        int64_t along = 0;
+        for (uint32_t i = begin; i < end; ++i) {
+            const int childX = ownVertical ? x : ClampToInt(x + along);
+            const int childY = ownVertical ? ClampToInt(y + along) : y;
+            const LayoutSize taken = Arrange(surface, m_children[i], childX, childY, size.width, size.height,
+                                             ownVertical, childWeightUnit, pass);
+            along += ownVertical ? taken.height : taken.width;
         }
-        return size;
+        answer = ownVertical ? LayoutSize{size.width, ClampToInt(along)} : LayoutSize{ClampToInt(along), size.height};
     }
-    int64_t along = 0;
-    for (uint32_t i = begin; i < end; ++i) {
-        const int childX = ownVertical ? x : ClampToInt(x + along);
-        const int childY = ownVertical ? ClampToInt(y + along) : y;
-        const LayoutSize taken = Arrange(surface, m_children[i], childX, childY, size.width, size.height, ownVertical,
-                                         childWeightUnit, pass);
-        along += ownVertical ? taken.height : taken.width;
-    }
-    return ownVertical ? LayoutSize{size.width, ClampToInt(along)} : LayoutSize{ClampToInt(along), size.height};
+    return answer;
 }
 
 } // namespace
@@ -388,8 +534,10 @@ void LayOutDialog(const CTekDialogData& dialog, DeviceSize device, DrawingSurfac
     const LayoutContext& context = start.context;
     surface.FillRect(5, 5, context.previewWidth, context.previewHeight, kDialogBackgroundColor);
     LayoutPass layout(*root, start);
-    for (int pass = 0; pass < 2; ++pass)
-        layout.Arrange(surface, 0, 5, 5, context.previewWidth, context.previewHeight, false, -1, pass);
+    layout.Arrange(surface, 0, 5, 5, context.previewWidth, context.previewHeight, false, -1, 0);
+    // Only marked nodes are drawn in the second pass.
+    if (layout.AnyMarked())
+        layout.Arrange(surface, 0, 5, 5, context.previewWidth, context.previewHeight, false, -1, 1);
 }
 
 } // namespace vesk
