@@ -70,13 +70,25 @@ const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceL
 
 const std::string* ItemValueStore::Keep(std::string text)
 {
+    std::string& slot = NextSlot();
+    slot = std::move(text);
+    return &slot;
+}
+
+const std::string* ItemValueStore::Keep(std::string_view text)
+{
+    std::string& slot = NextSlot();
+    slot.assign(text);
+    return &slot;
+}
+
+std::string& ItemValueStore::NextSlot()
+{
     if (m_used == kChunk) {
         m_chunks.push_back(std::make_unique<std::string[]>(kChunk));
         m_used = 0;
     }
-    std::string& slot = m_chunks.back()[m_used++];
-    slot = std::move(text);
-    return &slot;
+    return m_chunks.back()[m_used++];
 }
 
 CItemData::CItemData(std::string name, ItemKind kind, std::string value, const ChoiceList* choices,
@@ -94,25 +106,20 @@ CItemData CItemData::WithConstant(const ItemDef* def, const std::string* value)
     return CItemData(def, ConstantValue(value ? value : &s_emptyText));
 }
 
-CItemData::CItemData(const CItemData& other)
-    : m_def(other.m_def), m_value(other.Tag() == 0 ? other.m_value : OwnValue(std::string(other.Value())))
+uintptr_t CItemData::CopiedValue(const CItemData& other)
 {
+    return OwnValue(std::string(other.Value()));
 }
 
 CItemData& CItemData::operator=(const CItemData& other)
 {
     if (this != &other) {
-        const uintptr_t value = other.Tag() == 0 ? other.m_value : OwnValue(std::string(other.Value()));
+        const uintptr_t value = other.Tag() == 0 ? other.m_value : CopiedValue(other);
         Release();
         m_def = other.m_def;
         m_value = value;
     }
     return *this;
-}
-
-CItemData::CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value)
-{
-    other.m_value = EmptyValue();
 }
 
 CItemData& CItemData::operator=(CItemData&& other) noexcept
@@ -246,20 +253,43 @@ void CItemList::AdoptMatching(CItemList&& old)
 void CItemList::AppendSet(const CItemList& set)
 {
     // A set's values are constants, which copies share.
-    m_items.reserve(m_items.size() + set.m_items.size());
-    for (const CItemData& item : set.m_items)
-        m_items.push_back(item.Tag() == 0 ? CItemData::Sharing(item) : item);
+    m_items.insert(m_items.end(), set.m_items.begin(), set.m_items.end());
+}
+
+CItemData* CItemList::ItemToStore(int index, std::string_view text)
+{
+    CItemData& item = m_items.at(static_cast<size_t>(index));
+    // A value that equals the constant the item holds (a default of its item set) stays that
+    // constant, which outlives every list.
+    if (item.Tag() == 0 && item.Value() == text)
+        return nullptr;
+    return &item;
 }
 
 void CItemList::SetStoredValue(int index, std::string text)
 {
-    CItemData& item = m_items.at(static_cast<size_t>(index));
+    CItemData* item = ItemToStore(index, text);
+    if (!item)
+        return;
     if (!m_store || text.empty()) {
-        item.SetValue(std::move(text));
+        item->SetValue(std::move(text));
         return;
     }
-    item.Release();
-    item.m_value = reinterpret_cast<uintptr_t>(m_store->Keep(std::move(text))) | CItemData::kStored;
+    item->Release();
+    item->m_value = reinterpret_cast<uintptr_t>(m_store->Keep(std::move(text))) | CItemData::kStored;
+}
+
+void CItemList::SetStoredText(int index, std::string_view text)
+{
+    CItemData* item = ItemToStore(index, text);
+    if (!item)
+        return;
+    if (!m_store || text.empty()) {
+        item->SetValue(std::string(text));
+        return;
+    }
+    item->Release();
+    item->m_value = reinterpret_cast<uintptr_t>(m_store->Keep(text)) | CItemData::kStored;
 }
 
 std::string TakeHeldTextFromFile(const CItemData* item, std::string&& fileValue)

@@ -58,8 +58,11 @@ public:
 
     /// Keeps a text; the answer lives as long as the store.
     const std::string* Keep(std::string text);
+    const std::string* Keep(std::string_view text);
 
 private:
+    std::string& NextSlot();
+
     static constexpr size_t kChunk = 256;
     std::vector<std::unique_ptr<std::string[]>> m_chunks;
     size_t m_used = kChunk;
@@ -76,11 +79,14 @@ public:
     /// An item of a definition whose value is a constant that outlives it.
     static CItemData WithConstant(const ItemDef* def, const std::string* value);
     /// A copy holds its value itself (a stored value is copied).
-    CItemData(const CItemData& other);
+    CItemData(const CItemData& other)
+        : m_def(other.m_def), m_value(other.Tag() == 0 ? other.m_value : CopiedValue(other))
+    {
+    }
     CItemData& operator=(const CItemData& other);
     /// A move takes the value as it is held; an item that shares a list's store belongs in a list
     /// holding that store (lists see to it).
-    CItemData(CItemData&& other) noexcept;
+    CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value) { other.m_value = EmptyValue(); }
     CItemData& operator=(CItemData&& other) noexcept;
     ~CItemData()
     {
@@ -134,6 +140,8 @@ private:
     void DeleteOwnValue();
     /// The held form of a value of the item's own (the shared empty text when it is empty).
     static uintptr_t OwnValue(std::string&& value);
+    /// The held form of a copy of the other item's value of its own or stored value.
+    static uintptr_t CopiedValue(const CItemData& other);
     /// The held form of the empty value, which every empty item shares.
     static uintptr_t EmptyValue() { return reinterpret_cast<uintptr_t>(&s_emptyText); }
     static const std::string s_emptyText;
@@ -202,6 +210,8 @@ public:
     int IndexOf(std::string_view name) const;
     /// The index of the first item whose name has that key number (ItemKey), or -1.
     int IndexOfKey(int key) const;
+    /// Makes room for that many items in all.
+    void Reserve(int count) { m_items.reserve(static_cast<size_t>(count)); }
     void Add(std::unique_ptr<CItemData> item);
     void Add(CItemData item);
     void Clear();
@@ -215,8 +225,10 @@ public:
     /// Makes values read later live in that store.
     void UseStore(std::shared_ptr<ItemValueStore> store) { m_store = std::move(store); }
     /// Sets the value of the item at index to a text kept in the list's store (its own text
-    /// without a store).
+    /// without a store); an item whose constant value equals the text keeps the constant.
     void SetStoredValue(int index, std::string text);
+    /// SetStoredValue of a copy of the text.
+    void SetStoredText(int index, std::string_view text);
 
     using iterator = ItemIterator<CItemData, std::vector<CItemData>::iterator>;
     using const_iterator = ItemIterator<const CItemData, std::vector<CItemData>::const_iterator>;
@@ -226,6 +238,9 @@ public:
     const_iterator end() const { return const_iterator(m_items.end()); }
 
 private:
+    /// The item at index, or nullptr when the text is to be kept as it is (it equals the
+    /// constant the item holds).
+    CItemData* ItemToStore(int index, std::string_view text);
     /// Puts an item coming from elsewhere into the list, keeping its value valid.
     void Take(CItemData&& item, const std::shared_ptr<ItemValueStore>& itsStore);
 

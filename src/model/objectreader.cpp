@@ -41,12 +41,12 @@ int OldKeyTarget(int key)
     return -1;
 }
 
-/// Appends an item of kind 0 named by the key, with the value.
-void AppendFreeText(TekClass& node, int key, std::string value)
+/// Appends an empty item of kind 0 named by the key; answers its index.
+int AppendFreeText(TekClass& node, int key)
 {
     CItemList& items = node.Items();
     items.Add(CItemData::WithConstant(InternItemDef(ItemKeyName(key), ItemKind::FreeText), nullptr));
-    items.SetStoredValue(items.Count() - 1, std::move(value));
+    return items.Count() - 1;
 }
 
 GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
@@ -60,16 +60,13 @@ GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSl
     group->SetType(NodeType::Group);
     items.AppendSet(set.items);
     items.SetStoredValue(set.positions[kKeyLayout], layout);
-    std::string value;
+    std::string scratch;
     for (ItemKey key : kGroupKeys) {
         const JsonTape::Node* member = slots.Present(key);
         if (!member)
             continue;
-        tape.Text(*member, value);
-        if (const int position = set.positions[key]; position >= 0)
-            items.SetStoredValue(position, TakeAsShiftJis(std::move(value)));
-        else
-            AppendFreeText(*group, key, TakeAsShiftJis(std::move(value)));
+        const int position = set.positions[key];
+        StoreMemberText(items, position >= 0 ? position : AppendFreeText(*group, key), nullptr, tape, member, scratch);
     }
     ReadEventMembers(*group, tape, slots, store);
     if (const JsonTape::Node* children = slots.OfKind(kKeyObjects, JsonKind::Array))
@@ -110,20 +107,19 @@ ObjectPtr ReadObject(CObjectDataList* parent, const JsonTape& tape, const Record
     object->SetType(NodeType::Object);
     items.AppendSet(set.items);
     items.SetStoredValue(set.positions[kKeyType], type);
-    std::string value;
+    std::string scratch;
     for (ItemKey key : kObjectKeys) {
         const JsonTape::Node* member = slots.Present(key);
         if (!member)
             continue;
-        tape.Text(*member, value);
+        // The value is converted as one of the item of its own name; an old name's value is
+        // converted as any value and goes to the item that replaced it.
         int position = set.positions[key];
-        std::string held = TakeHeldTextFromFile(position >= 0 ? &items.At(position) : nullptr, std::move(value));
+        const CItemData* convertAs = position >= 0 ? &items.At(position) : nullptr;
         if (position < 0 && OldKeyTarget(key) >= 0)
             position = set.positions[OldKeyTarget(key)];
-        if (position >= 0)
-            items.SetStoredValue(position, std::move(held));
-        else
-            AppendFreeText(*object, key, std::move(held));
+        StoreMemberText(items, position >= 0 ? position : AppendFreeText(*object, key), convertAs, tape, member,
+                        scratch);
     }
     ReadEventMembers(*object, tape, slots, store);
     if (code == OBJ_GRID)

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
+#include "model/itemdata.h"
 #include "model/itemkeys.h"
 #include "model/jsontape.h"
+#include "textconv/textconv.h"
 
 namespace vesk {
 
@@ -38,5 +43,22 @@ public:
 private:
     const JsonTape::Node* m_slots[kKeyCount] = {};
 };
+
+/// Sets the item at index to the held text of a member's value (empty when the member is missing
+/// or null), converted as a value of the item convertAs (nullptr: as any value) is. A string that
+/// needs no conversion is copied straight from the tape; scratch is room for the others.
+inline void StoreMemberText(CItemList& items, int index, const CItemData* convertAs, const JsonTape& tape,
+                            const JsonTape::Node* member, std::string& scratch)
+{
+    std::string_view text;
+    if (member && tape.StringText(*member, text) && NeedsNoConversion(text)) {
+        items.SetStoredText(index, text);
+        return;
+    }
+    scratch.clear();
+    if (member)
+        tape.Text(*member, scratch);
+    items.SetStoredValue(index, TakeHeldTextFromFile(convertAs, std::move(scratch)));
+}
 
 } // namespace vesk

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -110,6 +112,27 @@ ThreadConverters& Converters()
 bool IsAscii(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+/// True when every byte is below 0x80 and none is ESC: a text that no conversion changes. Eight
+/// bytes are looked at a time.
+bool IsPlainAscii(std::string_view text)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighBits = 0x8080808080808080;
+    const char* p = text.data();
+    size_t left = text.size();
+    for (; left >= 8; p += 8, left -= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const uint64_t escapes = word ^ (kOnes * 0x1B); // a zero byte where an ESC was
+        if (((word | ((escapes - kOnes) & ~escapes)) & kHighBits) != 0)
+            return false;
+    }
+    for (; left > 0; ++p, --left)
+        if (static_cast<unsigned char>(*p) >= 0x80 || *p == '\x1B')
+            return false;
+    return true;
 }
 
 // ICU counts in int32_t; a text too large for it is left alone.
@@ -297,6 +320,11 @@ std::string ConvertUtf8ToShiftJis(std::string_view utf8, bool widen)
 
 } // namespace
 
+bool NeedsNoConversion(std::string_view text)
+{
+    return IsPlainAscii(text);
+}
+
 TextEncoding DetectEncoding(std::string_view text)
 {
     return Detect(text).encoding;
@@ -304,7 +332,7 @@ TextEncoding DetectEncoding(std::string_view text)
 
 std::string ToShiftJis(std::string_view text)
 {
-    if (IsAscii(text) && text.find('\x1B') == std::string_view::npos)
+    if (IsPlainAscii(text))
         return std::string(text);
     Detection detection = Detect(text);
     switch (detection.encoding) {
@@ -324,14 +352,14 @@ std::string ToShiftJis(std::string_view text)
 
 std::string TakeAsShiftJis(std::string&& text)
 {
-    if (IsAscii(text) && text.find('\x1B') == std::string::npos)
+    if (IsPlainAscii(text))
         return std::move(text);
     return ToShiftJis(std::string_view(text));
 }
 
 std::string TakeDisplayTextAsShiftJis(std::string&& text)
 {
-    if (IsAscii(text) && text.find('\x1B') == std::string::npos)
+    if (IsPlainAscii(text))
         return std::move(text);
     return DisplayTextToShiftJis(std::string_view(text));
 }

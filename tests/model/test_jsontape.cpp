@@ -145,6 +145,25 @@ TEST(JsonTape, TapeOfAParsedValueGivesItsTexts)
     EXPECT_EQ(tape.TextOr(tape.Member(tape.Root(), "y")), "t");
 }
 
+TEST(JsonTape, StringTextsAreTheTextsWithoutCopying)
+{
+    for (const char* text : {"{'a':'plain','b':'e\\u0041scaped','c':3,'d':null,'e':[1]}",
+                             "{'a':'plain','b':'cut\\u0000here','c':3,'d':null,'e':[1]}"}) {
+        JsonTape tape;
+        ASSERT_TRUE(ParseTape(text, tape)) << text;
+        for (const char* key : {"a", "b"}) {
+            std::string_view view;
+            ASSERT_TRUE(tape.StringText(*tape.Member(tape.Root(), key), view)) << key;
+            EXPECT_EQ(std::string(view), tape.TextOr(tape.Member(tape.Root(), key))) << key;
+        }
+        for (const char* key : {"c", "d", "e"}) {
+            std::string_view view = "untouched";
+            EXPECT_FALSE(tape.StringText(*tape.Member(tape.Root(), key), view)) << key;
+            EXPECT_EQ(view, "untouched");
+        }
+    }
+}
+
 /// The same text with a first, empty 'Commands' member: it is then read whole, not dialog by dialog.
 std::string ReadWhole(const std::string& project)
 {

@@ -8,6 +8,7 @@
 #include "dialogbuilder.h"
 #include "model/resourcefile.h"
 #include "objects/undobuffer.h"
+#include "textconv/textconv.h"
 
 namespace vesk {
 namespace {
@@ -102,6 +103,45 @@ TEST(ItemStore, HistoryStepsOfALoadedDialogSurviveItsNodes)
     EXPECT_EQ(root.ChildAt(0).GetItem("Name"), "renamed");
     dialog.UndoHistory().Undo();
     EXPECT_EQ(root.ChildAt(0).GetItem("Name"), "first name from the file");
+}
+
+TEST(ItemStore, ValuesEqualToTheSetsConstantsStayConstants)
+{
+    CTekResourceData resource;
+    ASSERT_TRUE(ReadResourceText(resource, "{'Commands':[{'Command':'DIALOG','Object':{'Layout':'FRAME','Objects':["
+                                           "{'Type':'BUTTON','Name':'b','NotifyList':'Name,Text,Attr'},"
+                                           "{'Type':'BUTTON','NotifyList':'Name','Text':'\\u65E5'}]}}]}"));
+    CObjectDataList& root = *resource.Dialogs().At(0).RootGroup();
+    const CItemList& set = ObjectItemSet(OBJ_BUTTON, LAYOUT_FRAME).items;
+    const CItemList& first = root.ChildAt(0).Items();
+    const CItemList& second = root.ChildAt(1).Items();
+    for (const char* name : {"Type", "NotifyList"})
+        EXPECT_EQ(&first.Find(name)->Value(), &set.Find(name)->Value()) << name;
+    EXPECT_EQ(&root.Items().Find("Layout")->Value(), &GroupItemSet(LAYOUT_FRAME).items.Find("Layout")->Value());
+    // Other values are the file's, converted as before.
+    EXPECT_EQ(second.Find("NotifyList")->Value(), "Name");
+    EXPECT_EQ(second.Find("Text")->Value(), Utf8ToShiftJisExact("日"));
+    EXPECT_EQ(first.Find("Name")->Value(), "b");
+    // A copy of a loaded node holds the same constants and values.
+    CItemList copy = first.Clone();
+    EXPECT_EQ(&copy.Find("Type")->Value(), &set.Find("Type")->Value());
+    EXPECT_EQ(copy.Find("Name")->Value(), "b");
+}
+
+TEST(ItemStore, StoredTextsAreCopiesOfTheirSource)
+{
+    auto store = std::make_shared<ItemValueStore>();
+    CItemList list = StoredList(store);
+    std::string source = "a text long enough to live outside the string itself";
+    list.SetStoredText(1, source);
+    source.assign(source.size(), 'x');
+    EXPECT_EQ(list.At(1).Value(), "a text long enough to live outside the string itself");
+    list.SetStoredText(1, "");
+    EXPECT_EQ(list.At(1).Value(), "");
+    CItemList unstored;
+    unstored.Add(CItemData(InternItemDef("Name", ItemKind::FreeText), std::string()));
+    unstored.SetStoredText(0, "own");
+    EXPECT_EQ(unstored.At(0).Value(), "own");
 }
 
 } // namespace

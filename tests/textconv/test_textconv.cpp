@@ -387,5 +387,32 @@ TEST(TextConvOracle, ToUtf8AgreesWithNkf)
     std::filesystem::remove(input);
 }
 
+TEST(TextConvPlain, TextsThatNeedNoConversionAreFoundAtEveryOffset)
+{
+    // An escape sequence, a UTF-8 character or a lone high byte at every offset of ASCII texts of
+    // every length around the word size: such a text needs converting (or at least looking at),
+    // and the conversions still treat it as before.
+    const std::string iso2022 = Bytes("1B 24 42 46 7C 4B 5C 1B 28 42");
+    const std::string utf8 = "\xE6\x97\xA5";
+    for (size_t length = 0; length <= 20; ++length) {
+        const std::string plain(length, 'a');
+        EXPECT_TRUE(NeedsNoConversion(plain)) << length;
+        EXPECT_EQ(ToShiftJis(plain), plain);
+        for (size_t at = 0; at <= length; ++at) {
+            const std::string head = plain.substr(0, at);
+            const std::string tail = plain.substr(at);
+            EXPECT_FALSE(NeedsNoConversion(head + "\x1B" + tail)) << length << ' ' << at;
+            EXPECT_FALSE(NeedsNoConversion(head + "\x80" + tail)) << length << ' ' << at;
+            EXPECT_FALSE(NeedsNoConversion(head + "\xFF" + tail)) << length << ' ' << at;
+            EXPECT_EQ(ToShiftJis(head + iso2022 + tail), head + Bytes("93 FA 96 7B") + tail) << length << ' ' << at;
+            EXPECT_EQ(ToShiftJis(head + utf8 + tail), head + Bytes("93 FA") + tail) << length << ' ' << at;
+            EXPECT_EQ(DisplayTextToShiftJis(head + utf8 + tail), head + Bytes("93 FA") + tail);
+            EXPECT_EQ(TakeAsShiftJis(head + utf8 + tail), head + Bytes("93 FA") + tail);
+        }
+    }
+    // Control bytes other than ESC, and 0x7F, need nothing.
+    EXPECT_TRUE(NeedsNoConversion(std::string("\x00\x01\x1A\x1C\x7F tab\t", 11)));
+}
+
 } // namespace
 } // namespace vesk
