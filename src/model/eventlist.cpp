@@ -101,7 +101,7 @@ void ReadEventCommand(TekClass& owner, const JsonTape& tape, const JsonTape::Nod
     const std::string event = tape.TextOr(slots[kKeyEvent]);
     if (command.empty())
         return;
-    auto node = std::make_shared<TekClass>(NodeType::Command);
+    auto node = MakeInStore<TekClass>(store, NodeType::Command);
     if (command == "NOTIFY")
         if (const JsonTape::Node* made = slots.Present(kKeyMakeCommand))
             tape.Text(*made, command);

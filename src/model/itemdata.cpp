@@ -82,13 +82,47 @@ const std::string* ItemValueStore::Keep(std::string_view text)
     return &slot;
 }
 
+ItemValueStore::Block ItemValueStore::NewBlock(size_t size)
+{
+    return Block(static_cast<std::byte*>(::operator new(size, std::align_val_t(kMaxAlign))));
+}
+
+void* ItemValueStore::Allocate(size_t size, size_t align)
+{
+    const auto mask = static_cast<uintptr_t>(align - 1);
+    auto at = reinterpret_cast<std::byte*>((reinterpret_cast<uintptr_t>(m_next) + mask) & ~mask);
+    if (m_next && at <= m_limit && size <= static_cast<size_t>(m_limit - at)) {
+        m_next = at + size;
+        return at;
+    }
+    if (size > kBlockSize / 4) {
+        // A large request gets a block of its own; the block being filled stays in use.
+        m_blocks.push_back(NewBlock(size));
+        return m_blocks.back().get();
+    }
+    m_blocks.push_back(NewBlock(kBlockSize));
+    m_next = m_blocks.back().get() + size;
+    m_limit = m_blocks.back().get() + kBlockSize;
+    return m_blocks.back().get();
+}
+
+ItemValueStore::~ItemValueStore()
+{
+    for (size_t chunk = 0; chunk < m_chunks.size(); ++chunk) {
+        const size_t used = chunk + 1 == m_chunks.size() ? m_used : kChunk;
+        for (size_t i = 0; i < used; ++i)
+            std::destroy_at(m_chunks[chunk] + i);
+    }
+}
+
 std::string& ItemValueStore::NextSlot()
 {
     if (m_used == kChunk) {
-        m_chunks.push_back(std::make_unique<std::string[]>(kChunk));
+        m_chunks.reserve(m_chunks.size() + 1);
+        m_chunks.push_back(static_cast<std::string*>(Allocate(kChunk * sizeof(std::string), alignof(std::string))));
         m_used = 0;
     }
-    return m_chunks.back()[m_used++];
+    return *std::construct_at(m_chunks.back() + m_used++);
 }
 
 CItemData::CItemData(std::string name, ItemKind kind, std::string value, const ChoiceList* choices,
@@ -211,6 +245,13 @@ void CItemList::Take(CItemData&& item, const std::shared_ptr<ItemValueStore>& it
     m_items.push_back(std::move(item));
 }
 
+void CItemList::UseStore(std::shared_ptr<ItemValueStore> store)
+{
+    if (m_items.capacity() == 0)
+        m_items = ItemArray(StoreAllocator<CItemData>(store));
+    m_store = std::move(store);
+}
+
 void CItemList::Add(std::unique_ptr<CItemData> item)
 {
     // An item on its own cannot say which store its value lives in.
@@ -229,7 +270,7 @@ void CItemList::Clear()
 
 void CItemList::AdoptMatching(CItemList&& old)
 {
-    std::vector<CItemData> built = std::move(m_items);
+    ItemArray built = std::move(m_items);
     m_items.clear();
     m_items.reserve(built.size());
     for (CItemData& item : built) {

@@ -65,6 +65,31 @@ size_t StringRunLength(const char* p, const char* end, int closing)
     return static_cast<size_t>(p - first);
 }
 
+/// The number of leading bytes of [p, end) that are blanks (SP, TAB, LF, CR), looking at eight
+/// bytes at a time where eight are left.
+size_t BlankRunLength(const char* p, const char* end)
+{
+    const char* const first = p;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101;
+        constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+        constexpr uint64_t kHighBits = 0x8080808080808080;
+        // The high bit of each byte that is zero, and of no other.
+        const auto zeros = [](uint64_t v) { return ~(((v & kLow7) + kLow7) | v) & kHighBits; };
+        for (; end - p >= 8; p += 8) {
+            uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            const uint64_t blanks = zeros(word ^ (kOnes * ' ')) | zeros(word ^ (kOnes * '\t')) |
+                                    zeros(word ^ (kOnes * '\n')) | zeros(word ^ (kOnes * '\r'));
+            if (const uint64_t others = ~blanks & kHighBits; others != 0)
+                return static_cast<size_t>(p - first) + static_cast<size_t>(std::countr_zero(others) / 8);
+        }
+    }
+    while (p != end && kBlanks[static_cast<unsigned char>(*p)])
+        ++p;
+    return static_cast<size_t>(p - first);
+}
+
 bool IsNumberByte(char c)
 {
     return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
@@ -101,8 +126,8 @@ public:
     void SkipBlanks()
     {
         const char* p = m_position;
-        while (p != m_end && kBlanks[static_cast<unsigned char>(*p)])
-            ++p;
+        if (p != m_end && kBlanks[static_cast<unsigned char>(*p)])
+            p += BlankRunLength(p, m_end);
         m_position = p;
         m_lastWasEnd = p == m_end;
         m_pushedBack = !m_lastWasEnd;

@@ -29,6 +29,9 @@ constexpr ItemKey kObjectKeys[] = {
     kKeyAttr,         kKeyVertical, kKeyColumns,    kKeyColumnHeight, kKeyClickable,     kKeyData,
     kKeyNotifyList};
 
+constexpr KeyOrder kGroupOrder(kGroupKeys);
+constexpr KeyOrder kObjectOrder(kObjectKeys);
+
 constexpr ItemKey kHeaderKeys[] = {kKeyTSize, kKeyTColor, kKeyTAlign, kKeyMargin, kKeyBGColor, kKeyClickable};
 
 /// The item an old key name of an object maps to, or -1.
@@ -52,7 +55,7 @@ int AppendFreeText(TekClass& node, int key)
 GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
                    const std::shared_ptr<ItemValueStore>& store)
 {
-    auto group = std::make_shared<CObjectDataList>(parent);
+    auto group = MakeInStore<CObjectDataList>(store, parent);
     CItemList& items = group->Items();
     items.UseStore(store);
     const std::string layout = tape.TextOr(slots[kKeyLayout]);
@@ -61,7 +64,10 @@ GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSl
     items.AppendSet(set.items);
     items.SetStoredValue(set.positions[kKeyLayout], layout);
     std::string scratch;
-    for (ItemKey key : kGroupKeys) {
+    int keys[kKeyCount];
+    const int count = slots.KeysInOrder(kGroupOrder, keys);
+    for (int i = 0; i < count; ++i) {
+        const int key = keys[i];
         const JsonTape::Node* member = slots.Present(key);
         if (!member)
             continue;
@@ -83,7 +89,7 @@ void ReadHeaderColumns(CObjectData& object, const JsonTape& tape, const JsonTape
     const ItemSet& set = HeaderItemSet();
     for (uint32_t i = 0; i < header.size; ++i) {
         const RecordSlots column(tape, tape.Elements(header)[i]);
-        auto node = std::make_shared<TekClass>(NodeType::HeaderColumn);
+        auto node = MakeInStore<TekClass>(store, NodeType::HeaderColumn);
         CItemList& items = node->Items();
         items.UseStore(store);
         items.AppendSet(set.items);
@@ -98,7 +104,7 @@ void ReadHeaderColumns(CObjectData& object, const JsonTape& tape, const JsonTape
 ObjectPtr ReadObject(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
                      const std::shared_ptr<ItemValueStore>& store)
 {
-    auto object = std::make_shared<CObjectData>(parent);
+    auto object = MakeInStore<CObjectData>(store, parent);
     CItemList& items = object->Items();
     items.UseStore(store);
     const std::string type = tape.TextOr(slots[kKeyType]);
@@ -108,7 +114,10 @@ ObjectPtr ReadObject(CObjectDataList* parent, const JsonTape& tape, const Record
     items.AppendSet(set.items);
     items.SetStoredValue(set.positions[kKeyType], type);
     std::string scratch;
-    for (ItemKey key : kObjectKeys) {
+    int keys[kKeyCount];
+    const int count = slots.KeysInOrder(kObjectOrder, keys);
+    for (int i = 0; i < count; ++i) {
+        const int key = keys[i];
         const JsonTape::Node* member = slots.Present(key);
         if (!member)
             continue;
