@@ -45,6 +45,29 @@ void operator delete(void* block, size_t) noexcept
     operator delete(block);
 }
 
+void* operator new(size_t size, std::align_val_t align)
+{
+    const auto alignment = static_cast<size_t>(align);
+    void* block = std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
+    if (!block)
+        throw std::bad_alloc();
+    if (g_counting) {
+        g_live += malloc_usable_size(block);
+        g_peak = std::max(g_peak, g_live);
+    }
+    return block;
+}
+
+void operator delete(void* block, std::align_val_t) noexcept
+{
+    operator delete(block);
+}
+
+void operator delete(void* block, size_t, std::align_val_t) noexcept
+{
+    operator delete(block);
+}
+
 namespace {
 
 void LoadProjectPeakMemory(benchmark::State& state)

@@ -101,7 +101,7 @@ void ReadEventCommand(TekClass& owner, const JsonTape& tape, const JsonTape::Nod
     const std::string event = tape.TextOr(slots[kKeyEvent]);
     if (command.empty())
         return;
-    auto node = std::make_shared<TekClass>(NodeType::Command);
+    auto node = MakeInStore<TekClass>(store, NodeType::Command);
     if (command == "NOTIFY")
         if (const JsonTape::Node* made = slots.Present(kKeyMakeCommand))
             tape.Text(*made, command);
@@ -111,20 +111,18 @@ void ReadEventCommand(TekClass& owner, const JsonTape& tape, const JsonTape::Nod
     CItemList& items = node->Items();
     items.UseStore(store);
     // Values are held as Shift_JIS, whatever encoding the file stored them in.
+    const ItemSet& set = CommandItemSet(command);
+    items.Reserve(1 + set.items.Count());
     items.Add(CItemData::WithConstant(&CommandEventDef(), nullptr));
     items.SetStoredValue(0, ToShiftJis(event));
-    const ItemSet& set = CommandItemSet(command);
     items.AppendSet(set.items);
     // Keys the command has no item for are dropped; a missing member clears the item.
-    std::string value;
+    std::string scratch;
     for (ItemKey key : kCommandKeys) {
         const int position = set.positions[key];
         if (position < 0)
             continue;
-        value.clear();
-        if (const JsonTape::Node* member = slots[key])
-            tape.Text(*member, value);
-        items.SetStoredValue(1 + position, TakeHeldTextFromFile(&items.At(1 + position), std::move(value)));
+        StoreMemberText(items, 1 + position, &items.At(1 + position), tape, slots[key], scratch);
     }
     owner.AddCommand(std::move(node));
 }

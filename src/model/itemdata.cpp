@@ -70,13 +70,59 @@ const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceL
 
 const std::string* ItemValueStore::Keep(std::string text)
 {
-    if (m_used == kChunk) {
-        m_chunks.push_back(std::make_unique<std::string[]>(kChunk));
-        m_used = 0;
-    }
-    std::string& slot = m_chunks.back()[m_used++];
+    std::string& slot = NextSlot();
     slot = std::move(text);
     return &slot;
+}
+
+const std::string* ItemValueStore::Keep(std::string_view text)
+{
+    std::string& slot = NextSlot();
+    slot.assign(text);
+    return &slot;
+}
+
+ItemValueStore::Block ItemValueStore::NewBlock(size_t size)
+{
+    return Block(static_cast<std::byte*>(::operator new(size, std::align_val_t(kMaxAlign))));
+}
+
+void* ItemValueStore::Allocate(size_t size, size_t align)
+{
+    const auto mask = static_cast<uintptr_t>(align - 1);
+    auto at = reinterpret_cast<std::byte*>((reinterpret_cast<uintptr_t>(m_next) + mask) & ~mask);
+    if (m_next && at <= m_limit && size <= static_cast<size_t>(m_limit - at)) {
+        m_next = at + size;
+        return at;
+    }
+    if (size > kBlockSize / 4) {
+        // A large request gets a block of its own; the block being filled stays in use.
+        m_blocks.push_back(NewBlock(size));
+        return m_blocks.back().get();
+    }
+    m_blocks.push_back(NewBlock(kBlockSize));
+    m_next = m_blocks.back().get() + size;
+    m_limit = m_blocks.back().get() + kBlockSize;
+    return m_blocks.back().get();
+}
+
+ItemValueStore::~ItemValueStore()
+{
+    for (size_t chunk = 0; chunk < m_chunks.size(); ++chunk) {
+        const size_t used = chunk + 1 == m_chunks.size() ? m_used : kChunk;
+        for (size_t i = 0; i < used; ++i)
+            std::destroy_at(m_chunks[chunk] + i);
+    }
+}
+
+std::string& ItemValueStore::NextSlot()
+{
+    if (m_used == kChunk) {
+        m_chunks.reserve(m_chunks.size() + 1);
+        m_chunks.push_back(static_cast<std::string*>(Allocate(kChunk * sizeof(std::string), alignof(std::string))));
+        m_used = 0;
+    }
+    return *std::construct_at(m_chunks.back() + m_used++);
 }
 
 CItemData::CItemData(std::string name, ItemKind kind, std::string value, const ChoiceList* choices,
@@ -94,25 +140,20 @@ CItemData CItemData::WithConstant(const ItemDef* def, const std::string* value)
     return CItemData(def, ConstantValue(value ? value : &s_emptyText));
 }
 
-CItemData::CItemData(const CItemData& other)
-    : m_def(other.m_def), m_value(other.Tag() == 0 ? other.m_value : OwnValue(std::string(other.Value())))
+uintptr_t CItemData::CopiedValue(const CItemData& other)
 {
+    return OwnValue(std::string(other.Value()));
 }
 
 CItemData& CItemData::operator=(const CItemData& other)
 {
     if (this != &other) {
-        const uintptr_t value = other.Tag() == 0 ? other.m_value : OwnValue(std::string(other.Value()));
+        const uintptr_t value = other.Tag() == 0 ? other.m_value : CopiedValue(other);
         Release();
         m_def = other.m_def;
         m_value = value;
     }
     return *this;
-}
-
-CItemData::CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value)
-{
-    other.m_value = EmptyValue();
 }
 
 CItemData& CItemData::operator=(CItemData&& other) noexcept
@@ -204,6 +245,13 @@ void CItemList::Take(CItemData&& item, const std::shared_ptr<ItemValueStore>& it
     m_items.push_back(std::move(item));
 }
 
+void CItemList::UseStore(std::shared_ptr<ItemValueStore> store)
+{
+    if (m_items.capacity() == 0)
+        m_items = ItemArray(StoreAllocator<CItemData>(store));
+    m_store = std::move(store);
+}
+
 void CItemList::Add(std::unique_ptr<CItemData> item)
 {
     // An item on its own cannot say which store its value lives in.
@@ -222,7 +270,7 @@ void CItemList::Clear()
 
 void CItemList::AdoptMatching(CItemList&& old)
 {
-    std::vector<CItemData> built = std::move(m_items);
+    ItemArray built = std::move(m_items);
     m_items.clear();
     m_items.reserve(built.size());
     for (CItemData& item : built) {
@@ -246,20 +294,43 @@ void CItemList::AdoptMatching(CItemList&& old)
 void CItemList::AppendSet(const CItemList& set)
 {
     // A set's values are constants, which copies share.
-    m_items.reserve(m_items.size() + set.m_items.size());
-    for (const CItemData& item : set.m_items)
-        m_items.push_back(item.Tag() == 0 ? CItemData::Sharing(item) : item);
+    m_items.insert(m_items.end(), set.m_items.begin(), set.m_items.end());
+}
+
+CItemData* CItemList::ItemToStore(int index, std::string_view text)
+{
+    CItemData& item = m_items.at(static_cast<size_t>(index));
+    // A value that equals the constant the item holds (a default of its item set) stays that
+    // constant, which outlives every list.
+    if (item.Tag() == 0 && item.Value() == text)
+        return nullptr;
+    return &item;
 }
 
 void CItemList::SetStoredValue(int index, std::string text)
 {
-    CItemData& item = m_items.at(static_cast<size_t>(index));
+    CItemData* item = ItemToStore(index, text);
+    if (!item)
+        return;
     if (!m_store || text.empty()) {
-        item.SetValue(std::move(text));
+        item->SetValue(std::move(text));
         return;
     }
-    item.Release();
-    item.m_value = reinterpret_cast<uintptr_t>(m_store->Keep(std::move(text))) | CItemData::kStored;
+    item->Release();
+    item->m_value = reinterpret_cast<uintptr_t>(m_store->Keep(std::move(text))) | CItemData::kStored;
+}
+
+void CItemList::SetStoredText(int index, std::string_view text)
+{
+    CItemData* item = ItemToStore(index, text);
+    if (!item)
+        return;
+    if (!m_store || text.empty()) {
+        item->SetValue(std::string(text));
+        return;
+    }
+    item->Release();
+    item->m_value = reinterpret_cast<uintptr_t>(m_store->Keep(text)) | CItemData::kStored;
 }
 
 std::string TakeHeldTextFromFile(const CItemData* item, std::string&& fileValue)

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "model/itemkeys.h"
@@ -48,22 +52,96 @@ struct alignas(128) ItemDef {
 const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices = nullptr,
                              const std::string* description = nullptr);
 
-/// The values of the items read from one source (a dialog of a file), kept together and freed
-/// at once with the last item list that holds the store.
+/// What one source (a dialog of a file) read: the values of its items, and the memory of its nodes
+/// and their item arrays, kept together and freed at once when the last node, item array and item
+/// list that hold the store are gone. Nothing is freed before that: a load builds, and the few
+/// blocks an edit gives up stay until then.
 class ItemValueStore {
 public:
     ItemValueStore() = default;
     ItemValueStore(const ItemValueStore&) = delete;
     ItemValueStore& operator=(const ItemValueStore&) = delete;
+    ~ItemValueStore();
 
     /// Keeps a text; the answer lives as long as the store.
     const std::string* Keep(std::string text);
+    const std::string* Keep(std::string_view text);
+
+    /// Room for size bytes at that alignment (at most kMaxAlign), living as long as the store.
+    void* Allocate(size_t size, size_t align);
+    static constexpr size_t kMaxAlign = 64;
 
 private:
+    std::string& NextSlot();
+
+    struct BlockDeleter {
+        void operator()(std::byte* block) const { ::operator delete(block, std::align_val_t(kMaxAlign)); }
+    };
+    using Block = std::unique_ptr<std::byte, BlockDeleter>;
+    static Block NewBlock(size_t size);
+
     static constexpr size_t kChunk = 256;
-    std::vector<std::unique_ptr<std::string[]>> m_chunks;
+    std::vector<std::string*> m_chunks; ///< kChunk texts each (m_used in the last), in the blocks
     size_t m_used = kChunk;
+
+    static constexpr size_t kBlockSize = 32 * 1024;
+    std::vector<Block> m_blocks;
+    /// The free part of the block being filled.
+    std::byte* m_next = nullptr;
+    std::byte* m_limit = nullptr;
 };
+
+/// An allocator that takes memory from a store (which it holds), or from the heap without one.
+/// Copies made for copied containers use the heap; moved and swapped containers take the
+/// allocator along, so that memory is always given back to (or left in) the place it came from.
+template <class T> class StoreAllocator {
+public:
+    using value_type = T;
+    using propagate_on_container_copy_assignment = std::false_type;
+    using propagate_on_container_move_assignment = std::true_type;
+    using propagate_on_container_swap = std::true_type;
+    using is_always_equal = std::false_type;
+
+    StoreAllocator() noexcept = default;
+    explicit StoreAllocator(std::shared_ptr<ItemValueStore> store) noexcept : m_store(std::move(store)) {}
+    template <class U> StoreAllocator(const StoreAllocator<U>& other) noexcept : m_store(other.Store()) {}
+    // Copied, never moved from: a moved-from container must still free through its own.
+    StoreAllocator(const StoreAllocator&) noexcept = default;
+    StoreAllocator& operator=(const StoreAllocator&) noexcept = default;
+    ~StoreAllocator() = default;
+
+    T* allocate(size_t count)
+    {
+        static_assert(alignof(T) <= ItemValueStore::kMaxAlign);
+        if (!m_store)
+            return std::allocator<T>().allocate(count);
+        if (count > SIZE_MAX / sizeof(T))
+            throw std::bad_array_new_length();
+        return static_cast<T*>(m_store->Allocate(count * sizeof(T), alignof(T)));
+    }
+    void deallocate(T* p, size_t count) noexcept
+    {
+        if (!m_store)
+            std::allocator<T>().deallocate(p, count);
+    }
+    StoreAllocator select_on_container_copy_construction() const noexcept { return {}; }
+
+    const std::shared_ptr<ItemValueStore>& Store() const noexcept { return m_store; }
+    template <class U> bool operator==(const StoreAllocator<U>& other) const noexcept
+    {
+        return m_store == other.Store();
+    }
+
+private:
+    std::shared_ptr<ItemValueStore> m_store;
+};
+
+/// A node made in the memory of a store (on the heap without one).
+template <class T, class... Args>
+std::shared_ptr<T> MakeInStore(const std::shared_ptr<ItemValueStore>& store, Args&&... args)
+{
+    return std::allocate_shared<T>(StoreAllocator<T>(store), std::forward<Args>(args)...);
+}
 
 /// One named property, held as text: its definition and its value. The value is a text of the
 /// item's own, a constant of an item set, or a text of the store of the list that holds the item.
@@ -76,11 +154,14 @@ public:
     /// An item of a definition whose value is a constant that outlives it.
     static CItemData WithConstant(const ItemDef* def, const std::string* value);
     /// A copy holds its value itself (a stored value is copied).
-    CItemData(const CItemData& other);
+    CItemData(const CItemData& other)
+        : m_def(other.m_def), m_value(other.Tag() == 0 ? other.m_value : CopiedValue(other))
+    {
+    }
     CItemData& operator=(const CItemData& other);
     /// A move takes the value as it is held; an item that shares a list's store belongs in a list
     /// holding that store (lists see to it).
-    CItemData(CItemData&& other) noexcept;
+    CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value) { other.m_value = EmptyValue(); }
     CItemData& operator=(CItemData&& other) noexcept;
     ~CItemData()
     {
@@ -134,6 +215,8 @@ private:
     void DeleteOwnValue();
     /// The held form of a value of the item's own (the shared empty text when it is empty).
     static uintptr_t OwnValue(std::string&& value);
+    /// The held form of a copy of the other item's value of its own or stored value.
+    static uintptr_t CopiedValue(const CItemData& other);
     /// The held form of the empty value, which every empty item shares.
     static uintptr_t EmptyValue() { return reinterpret_cast<uintptr_t>(&s_emptyText); }
     static const std::string s_emptyText;
@@ -202,6 +285,8 @@ public:
     int IndexOf(std::string_view name) const;
     /// The index of the first item whose name has that key number (ItemKey), or -1.
     int IndexOfKey(int key) const;
+    /// Makes room for that many items in all.
+    void Reserve(int count) { m_items.reserve(static_cast<size_t>(count)); }
     void Add(std::unique_ptr<CItemData> item);
     void Add(CItemData item);
     void Clear();
@@ -212,24 +297,30 @@ public:
 
     /// Appends copies of the items of an item set (whose values are constants).
     void AppendSet(const CItemList& set);
-    /// Makes values read later live in that store.
-    void UseStore(std::shared_ptr<ItemValueStore> store) { m_store = std::move(store); }
+    /// Makes values read later live in that store, and, while the list has no room yet, its items.
+    void UseStore(std::shared_ptr<ItemValueStore> store);
     /// Sets the value of the item at index to a text kept in the list's store (its own text
-    /// without a store).
+    /// without a store); an item whose constant value equals the text keeps the constant.
     void SetStoredValue(int index, std::string text);
+    /// SetStoredValue of a copy of the text.
+    void SetStoredText(int index, std::string_view text);
 
-    using iterator = ItemIterator<CItemData, std::vector<CItemData>::iterator>;
-    using const_iterator = ItemIterator<const CItemData, std::vector<CItemData>::const_iterator>;
+    using ItemArray = std::vector<CItemData, StoreAllocator<CItemData>>;
+    using iterator = ItemIterator<CItemData, ItemArray::iterator>;
+    using const_iterator = ItemIterator<const CItemData, ItemArray::const_iterator>;
     iterator begin() { return iterator(m_items.begin()); }
     iterator end() { return iterator(m_items.end()); }
     const_iterator begin() const { return const_iterator(m_items.begin()); }
     const_iterator end() const { return const_iterator(m_items.end()); }
 
 private:
+    /// The item at index, or nullptr when the text is to be kept as it is (it equals the
+    /// constant the item holds).
+    CItemData* ItemToStore(int index, std::string_view text);
     /// Puts an item coming from elsewhere into the list, keeping its value valid.
     void Take(CItemData&& item, const std::shared_ptr<ItemValueStore>& itsStore);
 
-    std::vector<CItemData> m_items;
+    ItemArray m_items;
     std::shared_ptr<ItemValueStore> m_store;
 };
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace vesk {
 
@@ -48,6 +49,34 @@ constexpr std::array<uint8_t, kSlots> kTable = [] {
     return table;
 }();
 
+/// Eight bytes (or four) of a text from p on, in memory order.
+uint64_t Load8(const char* p)
+{
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+uint32_t Load4(const char* p)
+{
+    uint32_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+/// True when two texts of the same size are equal, comparing words where the size allows.
+bool SameText(const char* a, const char* b, size_t size)
+{
+    if (size >= 8)
+        return Load8(a) == Load8(b) && Load8(a + size - 8) == Load8(b + size - 8) &&
+               (size <= 16 || std::memcmp(a + 8, b + 8, size - 16) == 0);
+    if (size >= 4)
+        return Load4(a) == Load4(b) && Load4(a + size - 4) == Load4(b + size - 4);
+    for (size_t i = 0; i < size; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 } // namespace
 
 int ItemKeyOf(std::string_view name)
@@ -56,7 +85,8 @@ int ItemKeyOf(std::string_view name)
         const int entry = kTable[slot];
         if (entry == 0)
             return -1;
-        if (kKeyNames[entry - 1] == name)
+        const std::string_view known = kKeyNames[entry - 1];
+        if (known.size() == name.size() && SameText(known.data(), name.data(), name.size()))
             return entry - 1;
     }
 }

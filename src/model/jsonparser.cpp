@@ -28,6 +28,68 @@ constexpr std::array<bool, 256> kStringStops = [] {
     return stops;
 }();
 
+/// SP, TAB, LF and CR: the bytes SkipBlanks passes over.
+constexpr std::array<bool, 256> kBlanks = [] {
+    std::array<bool, 256> blanks{};
+    blanks[' '] = blanks['\t'] = blanks['\n'] = blanks['\r'] = true;
+    return blanks;
+}();
+
+/// The number of leading bytes of [p, end) that are ordinary string bytes (not the closing quote,
+/// a backslash or a control byte), looking at eight bytes at a time where eight are left.
+size_t StringRunLength(const char* p, const char* end, int closing)
+{
+    const char* const first = p;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101;
+        constexpr uint64_t kHighBits = 0x8080808080808080;
+        const uint64_t quotes = kOnes * static_cast<unsigned char>(closing);
+        for (; end - p >= 8; p += 8) {
+            uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            // The high bit of a byte is set where it is the quote or a backslash (a zero after the
+            // XOR) or below 0x20; a false mark can only follow a true one, so the lowest counts.
+            const uint64_t quote = word ^ quotes;
+            const uint64_t backslash = word ^ (kOnes * '\\');
+            const uint64_t stops =
+                ((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash) | ((word - kOnes * 0x20) & ~word);
+            if (const uint64_t found = stops & kHighBits; found != 0)
+                return static_cast<size_t>(p - first) + static_cast<size_t>(std::countr_zero(found) / 8);
+        }
+    }
+    for (; p != end; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == closing || kStringStops[c])
+            break;
+    }
+    return static_cast<size_t>(p - first);
+}
+
+/// The number of leading bytes of [p, end) that are blanks (SP, TAB, LF, CR), looking at eight
+/// bytes at a time where eight are left.
+size_t BlankRunLength(const char* p, const char* end)
+{
+    const char* const first = p;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101;
+        constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+        constexpr uint64_t kHighBits = 0x8080808080808080;
+        // The high bit of each byte that is zero, and of no other.
+        const auto zeros = [](uint64_t v) { return ~(((v & kLow7) + kLow7) | v) & kHighBits; };
+        for (; end - p >= 8; p += 8) {
+            uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            const uint64_t blanks = zeros(word ^ (kOnes * ' ')) | zeros(word ^ (kOnes * '\t')) |
+                                    zeros(word ^ (kOnes * '\n')) | zeros(word ^ (kOnes * '\r'));
+            if (const uint64_t others = ~blanks & kHighBits; others != 0)
+                return static_cast<size_t>(p - first) + static_cast<size_t>(std::countr_zero(others) / 8);
+        }
+    }
+    while (p != end && kBlanks[static_cast<unsigned char>(*p)])
+        ++p;
+    return static_cast<size_t>(p - first);
+}
+
 bool IsNumberByte(char c)
 {
     return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
@@ -64,8 +126,8 @@ public:
     void SkipBlanks()
     {
         const char* p = m_position;
-        while (p != m_end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r'))
-            ++p;
+        if (p != m_end && kBlanks[static_cast<unsigned char>(*p)])
+            p += BlankRunLength(p, m_end);
         m_position = p;
         m_lastWasEnd = p == m_end;
         m_pushedBack = !m_lastWasEnd;
@@ -96,13 +158,7 @@ public:
     /// that follows, consuming it.
     void TakeStringRun(int closing, std::string& out)
     {
-        const char* p = m_position;
-        while (p != m_end) {
-            unsigned char c = static_cast<unsigned char>(*p);
-            if (c == closing || kStringStops[c])
-                break;
-            ++p;
-        }
+        const char* p = m_position + StringRunLength(m_position, m_end, closing);
         if (p == m_position)
             return;
         out.append(m_position, p);
@@ -115,13 +171,7 @@ public:
     std::string_view TakeStringRunView(int closing)
     {
         const char* first = m_position;
-        const char* p = first;
-        while (p != m_end) {
-            unsigned char c = static_cast<unsigned char>(*p);
-            if (c == closing || kStringStops[c])
-                break;
-            ++p;
-        }
+        const char* p = first + StringRunLength(first, m_end, closing);
         if (p != first) {
             m_position = p;
             m_pushedBack = false;

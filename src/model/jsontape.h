@@ -52,6 +52,16 @@ public:
     bool Text(const Node& value, std::string& out) const;
     /// The text of a member, or an empty text when it is null or missing.
     std::string TextOr(const Node* value) const;
+    /// The text of a string value as Text gives it, without copying it; false for other kinds.
+    bool StringText(const Node& value, std::string_view& out) const
+    {
+        if (value.kind != JsonKind::String)
+            return false;
+        out = String(value);
+        if (m_hasNul)
+            out = out.substr(0, out.find('\0'));
+        return true;
+    }
     /// The keys of an object in key order, each once, with the member that counts for it.
     std::vector<std::pair<std::string_view, const Node*>> SortedMembers(const Node& object) const;
 

@@ -29,6 +29,9 @@ constexpr ItemKey kObjectKeys[] = {
     kKeyAttr,         kKeyVertical, kKeyColumns,    kKeyColumnHeight, kKeyClickable,     kKeyData,
     kKeyNotifyList};
 
+constexpr KeyOrder kGroupOrder(kGroupKeys);
+constexpr KeyOrder kObjectOrder(kObjectKeys);
+
 constexpr ItemKey kHeaderKeys[] = {kKeyTSize, kKeyTColor, kKeyTAlign, kKeyMargin, kKeyBGColor, kKeyClickable};
 
 /// The item an old key name of an object maps to, or -1.
@@ -41,18 +44,18 @@ int OldKeyTarget(int key)
     return -1;
 }
 
-/// Appends an item of kind 0 named by the key, with the value.
-void AppendFreeText(TekClass& node, int key, std::string value)
+/// Appends an empty item of kind 0 named by the key; answers its index.
+int AppendFreeText(TekClass& node, int key)
 {
     CItemList& items = node.Items();
     items.Add(CItemData::WithConstant(InternItemDef(ItemKeyName(key), ItemKind::FreeText), nullptr));
-    items.SetStoredValue(items.Count() - 1, std::move(value));
+    return items.Count() - 1;
 }
 
 GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
                    const std::shared_ptr<ItemValueStore>& store)
 {
-    auto group = std::make_shared<CObjectDataList>(parent);
+    auto group = MakeInStore<CObjectDataList>(store, parent);
     CItemList& items = group->Items();
     items.UseStore(store);
     const std::string layout = tape.TextOr(slots[kKeyLayout]);
@@ -60,16 +63,16 @@ GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSl
     group->SetType(NodeType::Group);
     items.AppendSet(set.items);
     items.SetStoredValue(set.positions[kKeyLayout], layout);
-    std::string value;
-    for (ItemKey key : kGroupKeys) {
+    std::string scratch;
+    int keys[kKeyCount];
+    const int count = slots.KeysInOrder(kGroupOrder, keys);
+    for (int i = 0; i < count; ++i) {
+        const int key = keys[i];
         const JsonTape::Node* member = slots.Present(key);
         if (!member)
             continue;
-        tape.Text(*member, value);
-        if (const int position = set.positions[key]; position >= 0)
-            items.SetStoredValue(position, TakeAsShiftJis(std::move(value)));
-        else
-            AppendFreeText(*group, key, TakeAsShiftJis(std::move(value)));
+        const int position = set.positions[key];
+        StoreMemberText(items, position >= 0 ? position : AppendFreeText(*group, key), nullptr, tape, member, scratch);
     }
     ReadEventMembers(*group, tape, slots, store);
     if (const JsonTape::Node* children = slots.OfKind(kKeyObjects, JsonKind::Array))
@@ -86,7 +89,7 @@ void ReadHeaderColumns(CObjectData& object, const JsonTape& tape, const JsonTape
     const ItemSet& set = HeaderItemSet();
     for (uint32_t i = 0; i < header.size; ++i) {
         const RecordSlots column(tape, tape.Elements(header)[i]);
-        auto node = std::make_shared<TekClass>(NodeType::HeaderColumn);
+        auto node = MakeInStore<TekClass>(store, NodeType::HeaderColumn);
         CItemList& items = node->Items();
         items.UseStore(store);
         items.AppendSet(set.items);
@@ -101,7 +104,7 @@ void ReadHeaderColumns(CObjectData& object, const JsonTape& tape, const JsonTape
 ObjectPtr ReadObject(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
                      const std::shared_ptr<ItemValueStore>& store)
 {
-    auto object = std::make_shared<CObjectData>(parent);
+    auto object = MakeInStore<CObjectData>(store, parent);
     CItemList& items = object->Items();
     items.UseStore(store);
     const std::string type = tape.TextOr(slots[kKeyType]);
@@ -110,20 +113,22 @@ ObjectPtr ReadObject(CObjectDataList* parent, const JsonTape& tape, const Record
     object->SetType(NodeType::Object);
     items.AppendSet(set.items);
     items.SetStoredValue(set.positions[kKeyType], type);
-    std::string value;
-    for (ItemKey key : kObjectKeys) {
+    std::string scratch;
+    int keys[kKeyCount];
+    const int count = slots.KeysInOrder(kObjectOrder, keys);
+    for (int i = 0; i < count; ++i) {
+        const int key = keys[i];
         const JsonTape::Node* member = slots.Present(key);
         if (!member)
             continue;
-        tape.Text(*member, value);
+        // The value is converted as one of the item of its own name; an old name's value is
+        // converted as any value and goes to the item that replaced it.
         int position = set.positions[key];
-        std::string held = TakeHeldTextFromFile(position >= 0 ? &items.At(position) : nullptr, std::move(value));
+        const CItemData* convertAs = position >= 0 ? &items.At(position) : nullptr;
         if (position < 0 && OldKeyTarget(key) >= 0)
             position = set.positions[OldKeyTarget(key)];
-        if (position >= 0)
-            items.SetStoredValue(position, std::move(held));
-        else
-            AppendFreeText(*object, key, std::move(held));
+        StoreMemberText(items, position >= 0 ? position : AppendFreeText(*object, key), convertAs, tape, member,
+                        scratch);
     }
     ReadEventMembers(*object, tape, slots, store);
     if (code == OBJ_GRID)

@@ -40,7 +40,7 @@ DialogPtr ReadDialogRecord(CTekResourceData& resource, const JsonTape& tape, con
         if (tape.Text(*member, value))
             dialog->SetOrAddItem(key, value);
     }
-    // The values of the dialog's nodes are kept together, and freed with the last of them.
+    // The values and the memory of the dialog's nodes are kept together, freed with the last of them.
     auto store = std::make_shared<ItemValueStore>();
     ReadEventMembers(*dialog, tape, slots, store);
     // A DIALOG record without 'Object' yields an object, read from the record's own members.

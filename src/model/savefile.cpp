@@ -89,8 +89,9 @@ bool ReadWholeFile(const std::string& path, std::string& contents, std::string* 
         ::close(fd);
         return Fail(errorText, path, EISDIR);
     }
-    // Read straight into the text; a file that grows meanwhile is read to its end.
-    contents.resize(info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0);
+    // Read straight into the text; a file that grows meanwhile is read to its end. The byte past
+    // the expected size lets the read that finds the end do so without growing the text.
+    contents.resize(info.st_size > 0 ? static_cast<size_t>(info.st_size) + 1 : 0);
     size_t used = 0;
     for (;;) {
         if (used == contents.size())

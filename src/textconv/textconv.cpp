@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace vesk {
 namespace {
@@ -112,6 +115,27 @@ bool IsAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+/// True when every byte is below 0x80 and none is ESC: a text that no conversion changes. Eight
+/// bytes are looked at a time.
+bool IsPlainAscii(std::string_view text)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighBits = 0x8080808080808080;
+    const char* p = text.data();
+    size_t left = text.size();
+    for (; left >= 8; p += 8, left -= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const uint64_t escapes = word ^ (kOnes * 0x1B); // a zero byte where an ESC was
+        if (((word | ((escapes - kOnes) & ~escapes)) & kHighBits) != 0)
+            return false;
+    }
+    for (; left > 0; ++p, --left)
+        if (static_cast<unsigned char>(*p) >= 0x80 || *p == '\x1B')
+            return false;
+    return true;
+}
+
 // ICU counts in int32_t; a text too large for it is left alone.
 bool FitsIcu(std::string_view text)
 {
@@ -198,6 +222,116 @@ std::optional<std::string> EncodeShiftJis(icu::UnicodeString text)
         return bytes;
     }
     return std::nullopt;
+}
+
+// The Shift_JIS bytes of every character of the Basic Multilingual Plane as EncodeShiftJis gives
+// them, with the same fallbacks, substitute and replacements: the converter keeps no state
+// between characters, so a text of such characters encodes as their bytes one after another.
+// Built once, by one conversion of all the characters with the source offset of each byte.
+class ShiftJisTable {
+public:
+    static const ShiftJisTable& Get()
+    {
+        static const ShiftJisTable table;
+        return table;
+    }
+
+    bool Valid() const { return m_valid; }
+    /// The bytes of c: the first in the low byte, the second (if any) in the next; the count above.
+    uint32_t Entry(uint32_t c) const { return m_entries[c]; }
+    static constexpr uint32_t kCountShift = 16;
+
+private:
+    ShiftJisTable()
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        ConverterPtr converter(ucnv_open(kShiftJisName, &status));
+        if (U_FAILURE(status))
+            return;
+        ucnv_setFallback(converter.get(), true);
+        const char substitute = '?';
+        ucnv_setSubstChars(converter.get(), &substitute, 1, &status);
+        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
+        if (U_FAILURE(status))
+            return;
+
+        icu::UnicodeString all;
+        for (uint32_t c = 0; c < 0x10000; ++c)
+            all.append(static_cast<char16_t>(IsSurrogate(c) ? 0 : c));
+        ReplaceJisOnlyCharacters(all);
+        const int32_t length = all.length();
+        std::vector<char> bytes(static_cast<size_t>(length) * 4);
+        std::vector<int32_t> offsets(bytes.size());
+        char* target = bytes.data();
+        const UChar* source = all.getBuffer();
+        ucnv_fromUnicode(converter.get(), &target, bytes.data() + bytes.size(), &source, source + length,
+                         offsets.data(), true, &status);
+        if (U_FAILURE(status))
+            return;
+        const size_t written = static_cast<size_t>(target - bytes.data());
+        for (size_t i = 0; i < written; ++i) {
+            const auto c = static_cast<uint32_t>(offsets[i]);
+            if (c >= m_entries.size())
+                return;
+            const uint32_t count = m_entries[c] >> kCountShift;
+            if (count >= 2)
+                return;
+            const uint32_t byte = static_cast<unsigned char>(bytes[i]);
+            m_entries[c] = (m_entries[c] & 0xFFFF) | (byte << (8 * count)) | ((count + 1) << kCountShift);
+        }
+        m_valid = true;
+    }
+
+    static bool IsSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+    std::array<uint32_t, 0x10000> m_entries{};
+    bool m_valid = false;
+};
+
+// The text's UTF-8 in Shift_JIS as Decode(Utf8, strict) and EncodeShiftJis give it, or nothing
+// when the text holds anything but well-formed sequences of one to three bytes for characters
+// other than the noncharacters, which are left to ICU.
+std::optional<std::string> TableUtf8ToShiftJis(std::string_view utf8)
+{
+    const ShiftJisTable& table = ShiftJisTable::Get();
+    if (!table.Valid() || !FitsIcu(utf8))
+        return std::nullopt;
+    std::string out;
+    out.resize(utf8.size());
+    char* o = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* const end = p + utf8.size();
+    while (p != end) {
+        const unsigned char* const start = p;
+        uint32_t c = *p;
+        if (c < 0x80) {
+            ++p;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            if (end - p < 2 || (p[1] & 0xC0) != 0x80)
+                return std::nullopt;
+            c = ((c & 0x1F) << 6) | (p[1] & 0x3F);
+            p += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            if (end - p < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80)
+                return std::nullopt;
+            c = ((c & 0x0F) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3F);
+            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0xFDD0 && c <= 0xFDEF) || c >= 0xFFFE)
+                return std::nullopt;
+            p += 3;
+        } else {
+            return std::nullopt;
+        }
+        // Never more bytes out than came in, so the text's size is room enough.
+        const uint32_t entry = table.Entry(c);
+        const uint32_t count = entry >> ShiftJisTable::kCountShift;
+        if (count == 0 || count > static_cast<uint32_t>(p - start))
+            return std::nullopt;
+        *o++ = static_cast<char>(entry & 0xFF);
+        if (count == 2)
+            *o++ = static_cast<char>((entry >> 8) & 0xFF);
+    }
+    out.resize(static_cast<size_t>(o - out.data()));
+    return out;
 }
 
 std::string EncodeUtf8(const icu::UnicodeString& text)
@@ -297,6 +431,11 @@ std::string ConvertUtf8ToShiftJis(std::string_view utf8, bool widen)
 
 } // namespace
 
+bool NeedsNoConversion(std::string_view text)
+{
+    return IsPlainAscii(text);
+}
+
 TextEncoding DetectEncoding(std::string_view text)
 {
     return Detect(text).encoding;
@@ -304,8 +443,13 @@ TextEncoding DetectEncoding(std::string_view text)
 
 std::string ToShiftJis(std::string_view text)
 {
-    if (IsAscii(text) && text.find('\x1B') == std::string_view::npos)
+    if (IsPlainAscii(text))
         return std::string(text);
+    if (HasSequenceOfThreeOrMoreBytes(text)) {
+        // Valid UTF-8 with such a sequence is taken as UTF-8 (see Detect).
+        if (auto bytes = TableUtf8ToShiftJis(text))
+            return std::move(*bytes);
+    }
     Detection detection = Detect(text);
     switch (detection.encoding) {
     case TextEncoding::Utf8:
@@ -324,14 +468,14 @@ std::string ToShiftJis(std::string_view text)
 
 std::string TakeAsShiftJis(std::string&& text)
 {
-    if (IsAscii(text) && text.find('\x1B') == std::string::npos)
+    if (IsPlainAscii(text))
         return std::move(text);
     return ToShiftJis(std::string_view(text));
 }
 
 std::string TakeDisplayTextAsShiftJis(std::string&& text)
 {
-    if (IsAscii(text) && text.find('\x1B') == std::string::npos)
+    if (IsPlainAscii(text))
         return std::move(text);
     return DisplayTextToShiftJis(std::string_view(text));
 }
@@ -340,6 +484,8 @@ std::string DisplayTextToShiftJis(std::string_view text)
 {
     if (IsAscii(text))
         return ToShiftJis(text);
+    if (auto bytes = TableUtf8ToShiftJis(text))
+        return std::move(*bytes);
     if (auto utf8 = Decode(Codec::Utf8, text, true)) {
         if (auto bytes = EncodeShiftJis(std::move(*utf8)))
             return std::move(*bytes);

@@ -27,6 +27,10 @@ enum class TextEncoding {
 /// half-width katakana often form such sequences. Answers Unknown when no encoding is valid.
 TextEncoding DetectEncoding(std::string_view text);
 
+/// True when every conversion to Shift_JIS (ToShiftJis, DisplayTextToShiftJis and their Take
+/// forms) gives the text back unchanged because it needs none: all bytes below 0x80, none ESC.
+bool NeedsNoConversion(std::string_view text);
+
 /// Converts a text in any recognised Japanese encoding to Shift_JIS; half-width katakana stay.
 /// Shift_JIS and text of unknown encoding are returned unchanged; a character that Shift_JIS
 /// lacks becomes '?'.

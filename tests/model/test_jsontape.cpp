@@ -2,6 +2,7 @@
 // the two ways a resource text is read (dialog by dialog, or whole) held against each other.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -143,6 +144,70 @@ TEST(JsonTape, TapeOfAParsedValueGivesItsTexts)
     TapeFromValue(parser.Root(), tape);
     EXPECT_EQ(tape.TextOr(&tape.Root()), "{'x':[1,'a");
     EXPECT_EQ(tape.TextOr(tape.Member(tape.Root(), "y")), "t");
+}
+
+TEST(JsonTape, StringTextsAreTheTextsWithoutCopying)
+{
+    for (const char* text : {"{'a':'plain','b':'e\\u0041scaped','c':3,'d':null,'e':[1]}",
+                             "{'a':'plain','b':'cut\\u0000here','c':3,'d':null,'e':[1]}"}) {
+        JsonTape tape;
+        ASSERT_TRUE(ParseTape(text, tape)) << text;
+        for (const char* key : {"a", "b"}) {
+            std::string_view view;
+            ASSERT_TRUE(tape.StringText(*tape.Member(tape.Root(), key), view)) << key;
+            EXPECT_EQ(std::string(view), tape.TextOr(tape.Member(tape.Root(), key))) << key;
+        }
+        for (const char* key : {"c", "d", "e"}) {
+            std::string_view view = "untouched";
+            EXPECT_FALSE(tape.StringText(*tape.Member(tape.Root(), key), view)) << key;
+            EXPECT_EQ(view, "untouched");
+        }
+    }
+}
+
+/// Ordinary string bytes (none a quote, a backslash or below 0x20), count of them.
+std::string Ordinary(size_t count, size_t start)
+{
+    static const char kBytes[] = {'a', ' ', '\x7F', '\x80', '\xFF', '[', '!', '\xE6', '~', '#', '\x21', '\x5B'};
+    std::string text;
+    for (size_t i = 0; i < count; ++i)
+        text += kBytes[(start + i) % sizeof kBytes];
+    return text;
+}
+
+/// The string a text parses to, by the parser and by the tape, which must agree; nothing when
+/// neither accepts it.
+std::optional<std::string> ParsedString(const std::string& text)
+{
+    JsonParser parser;
+    JsonTape tape;
+    const bool parsed = parser.Parse(text);
+    EXPECT_EQ(ParseTape(text, tape), parsed) << text;
+    if (!parsed)
+        return std::nullopt;
+    std::string_view view;
+    EXPECT_TRUE(tape.StringText(tape.Root(), view)) << text;
+    EXPECT_EQ(std::string(view), parser.Root().AsString()) << text;
+    return std::string(view);
+}
+
+TEST(JsonTape, StringsEndAndEscapeAtEveryOffset)
+{
+    for (size_t before = 0; before <= 19; ++before) {
+        for (size_t after = 0; after <= 10; after += 5) {
+            const std::string head = Ordinary(before, after);
+            const std::string tail = Ordinary(after, before);
+            EXPECT_EQ(ParsedString("'" + head + tail + "'"), head + tail);
+            EXPECT_EQ(ParsedString("'" + head + "\\n" + tail + "'"), head + "\n" + tail);
+            EXPECT_EQ(ParsedString("'" + head + "\\\\" + tail + "'"), head + "\\" + tail);
+            EXPECT_EQ(ParsedString("\"" + head + "'" + tail + "\""), head + "'" + tail);
+            EXPECT_EQ(ParsedString("'" + head + "\"" + tail + "'"), head + "\"" + tail);
+            // The string ends at the first closing quote; what follows is not read.
+            EXPECT_EQ(ParsedString("'" + head + "'" + tail + "'"), head);
+            for (const char control : {'\x01', '\x1F', '\t'})
+                EXPECT_EQ(ParsedString("'" + head + control + tail + "'"), std::nullopt);
+        }
+    }
 }
 
 /// The same text with a first, empty 'Commands' member: it is then read whole, not dialog by dialog.

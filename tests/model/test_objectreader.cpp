@@ -161,6 +161,25 @@ TEST(ReadObjectRecord, UnlistedKeysAreLostListedOnesWithoutItemAreAdded)
                                    "'Min':'3','Data':'[1]'}");
 }
 
+TEST(ReadObjectRecord, AddedItemsFollowTheKeyListWhateverTheRecordsOrder)
+{
+    // The reader's list has Vertical after Max and before Columns; the record's order is not used.
+    for (const char* record : {"{'Type':'BUTTON','Columns':'2','Vertical':true,'Max':'9','PosY':1,'PosX':2}",
+                               "{'PosX':2,'Max':'9','Vertical':true,'Type':'BUTTON','PosY':1,'Columns':'2'}"}) {
+        ObjectPtr button = Read(record);
+        const int count = button->Items().Count();
+        ASSERT_EQ(count, 23 + 5) << record;
+        std::string added;
+        for (int i = 23; i < count; ++i)
+            added += button->Items().At(i).Name() + ",";
+        EXPECT_EQ(added, "PosX,PosY,Max,Vertical,Columns,") << record;
+        EXPECT_EQ(button->GetItem("Vertical"), "true");
+    }
+    ObjectPtr group = Read("{'NotifyList':'n','Disable':true,'Hide':true,'Value':'v','Layout':'FRAME','Objects':[]}");
+    EXPECT_EQ(group->GetItem("Hide"), "true");
+    EXPECT_EQ(group->GetItem("Value"), "v");
+}
+
 TEST(ReadObjectRecord, GroupKeysNotInTheSetAreAdded)
 {
     ObjectPtr node = Read("{'Layout':'LINEAR','Alias':'a','Value':'v','Text':'lost','Objects':[]}");

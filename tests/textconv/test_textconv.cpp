@@ -387,5 +387,103 @@ TEST(TextConvOracle, ToUtf8AgreesWithNkf)
     std::filesystem::remove(input);
 }
 
+TEST(TextConvPlain, TextsThatNeedNoConversionAreFoundAtEveryOffset)
+{
+    // An escape sequence, a UTF-8 character or a lone high byte at every offset of ASCII texts of
+    // every length around the word size: such a text needs converting (or at least looking at),
+    // and the conversions still treat it as before.
+    const std::string iso2022 = Bytes("1B 24 42 46 7C 4B 5C 1B 28 42");
+    const std::string utf8 = "\xE6\x97\xA5";
+    for (size_t length = 0; length <= 20; ++length) {
+        const std::string plain(length, 'a');
+        EXPECT_TRUE(NeedsNoConversion(plain)) << length;
+        EXPECT_EQ(ToShiftJis(plain), plain);
+        for (size_t at = 0; at <= length; ++at) {
+            const std::string head = plain.substr(0, at);
+            const std::string tail = plain.substr(at);
+            EXPECT_FALSE(NeedsNoConversion(head + "\x1B" + tail)) << length << ' ' << at;
+            EXPECT_FALSE(NeedsNoConversion(head + "\x80" + tail)) << length << ' ' << at;
+            EXPECT_FALSE(NeedsNoConversion(head + "\xFF" + tail)) << length << ' ' << at;
+            EXPECT_EQ(ToShiftJis(head + iso2022 + tail), head + Bytes("93 FA 96 7B") + tail) << length << ' ' << at;
+            EXPECT_EQ(ToShiftJis(head + utf8 + tail), head + Bytes("93 FA") + tail) << length << ' ' << at;
+            EXPECT_EQ(DisplayTextToShiftJis(head + utf8 + tail), head + Bytes("93 FA") + tail);
+            EXPECT_EQ(TakeAsShiftJis(head + utf8 + tail), head + Bytes("93 FA") + tail);
+        }
+    }
+    // Control bytes other than ESC, and 0x7F, need nothing.
+    EXPECT_TRUE(NeedsNoConversion(std::string("\x00\x01\x1A\x1C\x7F tab\t", 11)));
+}
+
+/// The UTF-8 of one code point.
+std::string Utf8Of(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// Texts of characters of up to three UTF-8 bytes take a quicker way than texts that also hold
+// others (a four-byte character sends the whole text through ICU); both ways must agree on
+// every character, fallbacks and substitutes included.
+TEST(TextConvUtf8, EveryCharacterEncodesAloneAsInAnyText)
+{
+    std::string all;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+        const bool nonCharacter = (c >= 0xFDD0 && c <= 0xFDEF) || c >= 0xFFFE;
+        if (!surrogate && !nonCharacter)
+            all += Utf8Of(c);
+    }
+    const std::string emoji = Utf8Of(0x1F600);
+    ASSERT_EQ(DisplayTextToShiftJis(emoji), "?");
+    const std::string quick = DisplayTextToShiftJis(all);
+    EXPECT_EQ(DisplayTextToShiftJis(all + emoji), quick + "?");
+    EXPECT_EQ(ToShiftJis(all), quick);
+    EXPECT_EQ(ToShiftJis(all + emoji), quick + "?");
+
+    struct Case {
+        char32_t c;
+        std::string shiftJis;
+    };
+    const Case cases[] = {
+        {U'A', "A"},
+        {U'\\', "\\"},
+        {U'~', "~"},
+        {U'\u00A5', "\\"},           // YEN SIGN, by fallback
+        {U'\u00A2', Bytes("81 91")}, // CENT SIGN, as its full-width form
+        {U'\u301C', Bytes("81 60")}, // WAVE DASH, by fallback
+        {U'\uFF5E', Bytes("81 60")}, // FULLWIDTH TILDE
+        {U'\u2212', Bytes("81 7C")}, // MINUS SIGN, by fallback
+        {U'\uFF83', Bytes("C3")},    // half-width katakana stay half-width
+        {U'\u8868', Bytes("95 5C")}, // a second byte of 0x5C
+        {U'\u2460', Bytes("87 40")}, // NEC extension
+        {U'\uE000', Bytes("F0 40")}, // user-defined area
+        {U'\uD55C', "?"},            // Hangul: no Shift_JIS form
+    };
+    for (const Case& sample : cases) {
+        const std::string text = "x" + Utf8Of(sample.c) + "\xE3\x81\x82"; // x, the character, あ
+        const std::string expected = "x" + sample.shiftJis + Bytes("82 A0");
+        EXPECT_EQ(Hex(DisplayTextToShiftJis(text)), Hex(expected)) << static_cast<uint32_t>(sample.c);
+        EXPECT_EQ(Hex(DisplayTextToShiftJis(text + emoji)), Hex(expected + "?")) << static_cast<uint32_t>(sample.c);
+        EXPECT_EQ(Hex(ToShiftJis(text)), Hex(expected)) << static_cast<uint32_t>(sample.c);
+    }
+    // Malformed UTF-8 is left to the detection as before: Shift_JIS bytes stay as they are.
+    EXPECT_EQ(DisplayTextToShiftJis(Bytes("95 5C E3 81")), Bytes("95 5C E3 81"));
+}
+
 } // namespace
 } // namespace vesk
