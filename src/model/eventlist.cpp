@@ -1,5 +1,8 @@
 #include "model/eventlist.h"
 
+#include <array>
+#include <iterator>
+
 #include "model/jsonparser.h"
 #include "model/recordslots.h"
 #include "objects/itemsets.h"
@@ -82,6 +85,22 @@ constexpr ItemKey kCommandKeys[] = {kKeyName,          kKeyAlias,
 constexpr ItemKey kEventKeys[] = {kKeyOnClick, kKeyOnSlide, kKeyOnTouch, kKeyOnRelease,
                                   kKeyOnTimer, kKeyOnOpen,  kKeyOnClose};
 
+/// The shared constant of an event name the editor knows (the value an event item of that name
+/// keeps), or nullptr.
+const std::string* KnownEventName(std::string_view name)
+{
+    static const std::array<const std::string*, std::size(kEventNames)> constants = [] {
+        std::array<const std::string*, std::size(kEventNames)> texts{};
+        for (size_t i = 0; i < texts.size(); ++i)
+            texts[i] = ConstantText(kEventNames[i]);
+        return texts;
+    }();
+    for (const std::string* constant : constants)
+        if (*constant == name)
+            return constant;
+    return nullptr;
+}
+
 /// A parsed value under the cursor as a tape of its own.
 struct CursorTape {
     explicit CursorTape(const JsonParser& parser)
@@ -101,7 +120,7 @@ void ReadEventCommand(TekClass& owner, const JsonTape& tape, const JsonTape::Nod
     const std::string event = tape.TextOr(slots[kKeyEvent]);
     if (command.empty())
         return;
-    auto node = MakeInStore<TekClass>(store, NodeType::Command);
+    auto node = MakeInStore<TekClass>(store, NodeType::Command, store);
     if (command == "NOTIFY")
         if (const JsonTape::Node* made = slots.Present(kKeyMakeCommand))
             tape.Text(*made, command);
@@ -109,11 +128,10 @@ void ReadEventCommand(TekClass& owner, const JsonTape& tape, const JsonTape::Nod
         if (const JsonTape::Node* sent = slots.Present(kKeySendCommand))
             tape.Text(*sent, command);
     CItemList& items = node->Items();
-    items.UseStore(store);
     // Values are held as Shift_JIS, whatever encoding the file stored them in.
     const ItemSet& set = CommandItemSet(command);
     items.Reserve(1 + set.items.Count());
-    items.Add(CItemData::WithConstant(&CommandEventDef(), nullptr));
+    items.Add(CItemData::WithConstant(&CommandEventDef(), KnownEventName(event)));
     items.SetStoredValue(0, ToShiftJis(event));
     items.AppendSet(set.items);
     // Keys the command has no item for are dropped; a missing member clears the item.

@@ -268,6 +268,11 @@ private:
 class CItemList {
 public:
     CItemList() = default;
+    /// A list whose items and stored values live in the store.
+    explicit CItemList(const std::shared_ptr<ItemValueStore>& store)
+        : m_items(StoreAllocator<CItemData>(store)), m_store(store)
+    {
+    }
     CItemList(CItemList&&) noexcept = default;
     CItemList& operator=(CItemList&&) noexcept = default;
     /// A copy: kinds, names and values copied, choices and descriptions shared; stored values are

@@ -55,9 +55,8 @@ int AppendFreeText(TekClass& node, int key)
 GroupPtr ReadGroup(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
                    const std::shared_ptr<ItemValueStore>& store)
 {
-    auto group = MakeInStore<CObjectDataList>(store, parent);
+    auto group = MakeInStore<CObjectDataList>(store, parent, store);
     CItemList& items = group->Items();
-    items.UseStore(store);
     const std::string layout = tape.TextOr(slots[kKeyLayout]);
     const ItemSet& set = GroupItemSet(group->LayoutCode(layout));
     group->SetType(NodeType::Group);
@@ -89,9 +88,8 @@ void ReadHeaderColumns(CObjectData& object, const JsonTape& tape, const JsonTape
     const ItemSet& set = HeaderItemSet();
     for (uint32_t i = 0; i < header.size; ++i) {
         const RecordSlots column(tape, tape.Elements(header)[i]);
-        auto node = MakeInStore<TekClass>(store, NodeType::HeaderColumn);
+        auto node = MakeInStore<TekClass>(store, NodeType::HeaderColumn, store);
         CItemList& items = node->Items();
-        items.UseStore(store);
         items.AppendSet(set.items);
         // Header column values are taken as parsed; a missing one clears the item.
         for (ItemKey key : kHeaderKeys)
@@ -104,9 +102,8 @@ void ReadHeaderColumns(CObjectData& object, const JsonTape& tape, const JsonTape
 ObjectPtr ReadObject(CObjectDataList* parent, const JsonTape& tape, const RecordSlots& slots,
                      const std::shared_ptr<ItemValueStore>& store)
 {
-    auto object = MakeInStore<CObjectData>(store, parent);
+    auto object = MakeInStore<CObjectData>(store, parent, store);
     CItemList& items = object->Items();
-    items.UseStore(store);
     const std::string type = tape.TextOr(slots[kKeyType]);
     const int code = object->ObjectTypeCode(type);
     const ItemSet& set = ObjectItemSet(code, ParentLayoutOf(*object));

@@ -23,6 +23,11 @@ void TekClass::RestoreSerialNumber(uint64_t next)
 
 TekClass::TekClass(NodeType type) : m_type(type), m_serialNumber(NextSerialNumber()) {}
 
+TekClass::TekClass(NodeType type, const std::shared_ptr<ItemValueStore>& store)
+    : m_type(type), m_items(store), m_serialNumber(NextSerialNumber())
+{
+}
+
 const std::string& TekClass::GetItem(std::string_view name) const
 {
     static const std::string empty;

@@ -25,13 +25,16 @@ class TekClass;
 using TekPtr = std::shared_ptr<TekClass>;
 /// Command nodes and header column nodes are plain TekClass nodes; lists of them are shared
 /// between the live tree and undo snapshots, so a node is freed once, by whoever lets go last.
-using TekList = std::vector<TekPtr>;
+/// A list made by a load keeps its room in the load's store.
+using TekList = std::vector<TekPtr, StoreAllocator<TekPtr>>;
 
 /// Base of every tree node: type code, expanded flag, items and serial number.
 /// Nodes live in shared pointers (create them with std::make_shared).
 class TekClass : public std::enable_shared_from_this<TekClass> {
 public:
     explicit TekClass(NodeType type);
+    /// A node whose values read later, and whose lists, live in the store (a load's node).
+    TekClass(NodeType type, const std::shared_ptr<ItemValueStore>& store);
     virtual ~TekClass() = default;
     TekClass(const TekClass&) = delete;
     TekClass& operator=(const TekClass&) = delete;

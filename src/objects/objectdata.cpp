@@ -46,6 +46,12 @@ void WriteItemTexts(std::string& out, const CItemList& items, bool& first)
 
 CObjectData::CObjectData(CObjectDataList* parent) : TekClass(NodeType::Object), m_parentGroup(parent) {}
 
+CObjectData::CObjectData(CObjectDataList* parent, const std::shared_ptr<ItemValueStore>& store)
+    : TekClass(NodeType::Object, store), m_parentGroup(parent), m_headerColumns(StoreAllocator<TekPtr>(store)),
+      m_commandList(StoreAllocator<TekPtr>(store))
+{
+}
+
 CObjectData::~CObjectData() = default;
 
 std::string CObjectData::GetLabel() const
@@ -157,6 +163,12 @@ int CObjectData::MoveMarkedInto(CObjectDataList& target)
 // --- CObjectDataList -------------------------------------------------------------------------
 
 CObjectDataList::CObjectDataList(CObjectDataList* parent) : CObjectData(parent) { m_type = NodeType::Group; }
+
+CObjectDataList::CObjectDataList(CObjectDataList* parent, const std::shared_ptr<ItemValueStore>& store)
+    : CObjectData(parent, store), m_children(StoreAllocator<ObjectPtr>(store))
+{
+    m_type = NodeType::Group;
+}
 
 CObjectDataList::~CObjectDataList() = default;
 

@@ -64,6 +64,8 @@ struct LayoutRect {
 class CObjectData : public TekClass {
 public:
     explicit CObjectData(CObjectDataList* parent);
+    /// A node of a load: its values and lists live in the store.
+    CObjectData(CObjectDataList* parent, const std::shared_ptr<ItemValueStore>& store);
     ~CObjectData() override;
 
     std::string GetLabel() const override;
@@ -128,6 +130,7 @@ protected:
 class CObjectDataList : public CObjectData {
 public:
     explicit CObjectDataList(CObjectDataList* parent);
+    CObjectDataList(CObjectDataList* parent, const std::shared_ptr<ItemValueStore>& store);
     ~CObjectDataList() override;
 
     std::string GetLabel() const override;
@@ -155,7 +158,8 @@ public:
     /// The code of the layout name, or of the node's own 'Layout' when the text is empty.
     int LayoutCode(std::string_view text = {}) const;
 
-    const std::vector<ObjectPtr>& Children() const { return m_children; }
+    using ObjectList = std::vector<ObjectPtr, StoreAllocator<ObjectPtr>>;
+    const ObjectList& Children() const { return m_children; }
     int ChildCount() const { return static_cast<int>(m_children.size()); }
     CObjectData& ChildAt(int index) const { return *m_children.at(static_cast<size_t>(index)); }
     const ObjectPtr& ChildPtrAt(int index) const { return m_children.at(static_cast<size_t>(index)); }
@@ -178,7 +182,7 @@ public:
     bool Contains(const CObjectData* node) const;
 
 private:
-    std::vector<ObjectPtr> m_children;
+    ObjectList m_children;
 };
 
 } // namespace vesk
