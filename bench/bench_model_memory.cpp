@@ -19,11 +19,9 @@ size_t g_live = 0;
 size_t g_peak = 0;
 bool g_counting = false;
 
-} // namespace
-
-void* operator new(size_t size)
+/// Counts a block just allocated (nullptr: out of memory) and answers it.
+void* Counted(void* block)
 {
-    void* block = std::malloc(size);
     if (!block)
         throw std::bad_alloc();
     if (g_counting) {
@@ -31,6 +29,13 @@ void* operator new(size_t size)
         g_peak = std::max(g_peak, g_live);
     }
     return block;
+}
+
+} // namespace
+
+void* operator new(size_t size)
+{
+    return Counted(std::malloc(size));
 }
 
 void operator delete(void* block) noexcept
@@ -48,14 +53,7 @@ void operator delete(void* block, size_t) noexcept
 void* operator new(size_t size, std::align_val_t align)
 {
     const auto alignment = static_cast<size_t>(align);
-    void* block = std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
-    if (!block)
-        throw std::bad_alloc();
-    if (g_counting) {
-        g_live += malloc_usable_size(block);
-        g_peak = std::max(g_peak, g_live);
-    }
-    return block;
+    return Counted(std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment));
 }
 
 void operator delete(void* block, std::align_val_t) noexcept
