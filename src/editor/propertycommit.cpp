@@ -196,12 +196,7 @@ void CResourceDlg::OnPropertyChanged(TekClass* node, const std::string& itemName
         RefreshLabel(*node);
     }
 
-    m_grid->RepaintGrid();
-    if (dialog)
-        m_project.EndDialogEdit(*dialog);
-    else
-        m_project.ProjectEdited();
-    RefreshAfterEdit(dialog);
+    FinishEdit(dialog);
 }
 
 void CResourceDlg::AssignImage(SidePanelListKind kind, const std::string& imageName)
@@ -231,12 +226,7 @@ void CResourceDlg::AssignImage(SidePanelListKind kind, const std::string& imageN
     if (const char* centreItem = CentrePositionItem(itemName);
         centreItem && CentrePositionOfImageName(imageName, position))
         node->SetItem(centreItem, position);
-    m_grid->RepaintGrid();
-    if (dialog)
-        m_project.EndDialogEdit(*dialog);
-    else
-        m_project.ProjectEdited();
-    RefreshAfterEdit(dialog);
+    FinishEdit(dialog);
 }
 
 // --- Undo and redo ----------------------------------------------------------------------------

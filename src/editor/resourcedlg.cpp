@@ -18,6 +18,7 @@
 #include "editor/resourcetreectrl.h"
 #include "editor/resourcetreemodel.h"
 #include "link/linkcontroller.h"
+#include "model/datafolder.h"
 #include "model/resourcedata.h"
 #include "objects/objectdata.h"
 #include "shell/logdlg.h"
@@ -207,10 +208,7 @@ void CResourceDlg::SetProjectFolder(std::string folder)
 
 void CResourceDlg::TakeFolderField()
 {
-    std::string folder = PathFromQ(m_folder->text());
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    SetProjectFolder(std::move(folder));
+    SetProjectFolder(WithTrailingSlash(PathFromQ(m_folder->text())));
 }
 
 void CResourceDlg::BrowseProjectFolder()
@@ -219,10 +217,7 @@ void CResourceDlg::BrowseProjectFolder()
     const QString chosen = m_frame.UserPrompts().ChooseFolder(this, prompt, prompt, m_folder->text());
     if (chosen.isEmpty())
         return;
-    std::string folder = PathFromQ(chosen);
-    if (folder.back() != '/')
-        folder += '/';
-    SetProjectFolder(std::move(folder));
+    SetProjectFolder(WithTrailingSlash(PathFromQ(chosen)));
     m_frame.LoadImages();
 }
 

@@ -159,8 +159,14 @@ private:
     /// The refresh after every edit: tree and grid repainted, the current dialog's views
     /// laid out again.
     void RefreshAfterEdit(const CTekDialogData* dialog);
+    /// Ends an edit: the dialog's step is recorded (without a dialog the project is marked
+    /// changed), then the views are refreshed.
+    void FinishEdit(CTekDialogData* dialog);
     /// A refusal or error message box.
     void Refuse(const char* utf8Text, bool error);
+    /// The selected node new content goes beside or into, or nullptr after telling the user why
+    /// there is none (no resource, nothing selected).
+    TekClass* PlaceForNewContent();
     /// The tree label a node shows.
     std::string LabelOf(const TekClass& node, TreeItemId item) const;
     void RefreshLabel(const TekClass& node);

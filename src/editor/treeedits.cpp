@@ -272,8 +272,7 @@ void CResourceDlg::DeleteNode()
     // The node may be gone now: the grid must not keep showing it.
     m_grid->ShowNode(nullptr);
     m_tree->SelectItem(select);
-    m_project.EndDialogEdit(*dialog);
-    RefreshAfterEdit(dialog);
+    FinishEdit(dialog);
 }
 
 // --- Group and ungroup ------------------------------------------------------------------------
@@ -311,8 +310,7 @@ void CResourceDlg::GroupOrUngroup()
     m_treeModel->SetCurrentItem(selectItem);
     m_tree->SelectItem(selectItem);
     ShowNode(select);
-    m_project.EndDialogEdit(*dialog);
-    RefreshAfterEdit(dialog);
+    FinishEdit(dialog);
 }
 
 // --- Insert and paste -------------------------------------------------------------------------
@@ -401,19 +399,25 @@ void CResourceDlg::PlaceNode(const Placement& placement, const std::shared_ptr<C
     m_tree->SelectItem(item);
 }
 
+TekClass* CResourceDlg::PlaceForNewContent()
+{
+    if (!m_editingEnabled) {
+        Refuse(kNoResourceData, true);
+        return nullptr;
+    }
+    TekClass* selected = m_treeModel->NodeOf(m_tree->SelectedItem());
+    if (!selected)
+        Refuse(kSelectPlace, false);
+    return selected;
+}
+
 bool CResourceDlg::InsertNew(std::string_view typeName, InsertPosition position)
 {
     bool isGroup = false;
     const int code = CodeOfTypeName(typeName, isGroup);
-    if (!m_editingEnabled) {
-        Refuse(kNoResourceData, true);
+    TekClass* selected = PlaceForNewContent();
+    if (!selected)
         return false;
-    }
-    TekClass* selected = m_treeModel->NodeOf(m_tree->SelectedItem());
-    if (!selected) {
-        Refuse(kSelectPlace, false);
-        return false;
-    }
     if (code < 0)
         return false;
     Placement placement;
@@ -446,8 +450,7 @@ bool CResourceDlg::InsertNew(std::string_view typeName, InsertPosition position)
     }
     node->SetMark(1);
     PlaceNode(placement, node);
-    m_project.EndDialogEdit(dialog);
-    RefreshAfterEdit(&dialog);
+    FinishEdit(&dialog);
     return true;
 }
 
@@ -507,15 +510,9 @@ bool CResourceDlg::PasteNode(InsertPosition position)
     const std::string text = RecordFromClipboard();
     if (text.empty())
         return false;
-    if (!m_editingEnabled) {
-        Refuse(kNoResourceData, true);
+    TekClass* selected = PlaceForNewContent();
+    if (!selected)
         return false;
-    }
-    TekClass* selected = m_treeModel->NodeOf(m_tree->SelectedItem());
-    if (!selected) {
-        Refuse(kSelectPlace, false);
-        return false;
-    }
     JsonParser parser;
     if (!parser.Parse(text)) {
         m_frame.UserPrompts().ShowMessage(this, ToQ(parser.ErrorText), MessageIcon::Warning);
@@ -587,12 +584,20 @@ bool CResourceDlg::PasteObjectRecord(const std::string& text, TekClass& selected
         m_treeModel->SetCurrentItem(item);
         m_tree->SelectItem(item);
     }
-    m_project.EndDialogEdit(dialog);
-    RefreshAfterEdit(&dialog);
+    FinishEdit(&dialog);
     return true;
 }
 
 // --- Refresh ----------------------------------------------------------------------------------
+
+void CResourceDlg::FinishEdit(CTekDialogData* dialog)
+{
+    if (dialog)
+        m_project.EndDialogEdit(*dialog);
+    else
+        m_project.ProjectEdited();
+    RefreshAfterEdit(dialog);
+}
 
 void CResourceDlg::RefreshAfterEdit(const CTekDialogData* dialog)
 {

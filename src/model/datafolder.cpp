@@ -6,16 +6,12 @@ namespace vesk {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string WithSlash(std::string folder)
+std::string WithTrailingSlash(std::string folder)
 {
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
 }
-
-} // namespace
 
 bool HoldsShippedData(const std::string& folder)
 {
@@ -32,17 +28,17 @@ std::string RunningProgramFolder()
     const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
     if (ec || executable.empty())
         return {};
-    return WithSlash(executable.parent_path().string());
+    return WithTrailingSlash(executable.parent_path().string());
 }
 
 std::string DataFolderOf(std::string programFolder)
 {
-    programFolder = WithSlash(std::move(programFolder));
+    programFolder = WithTrailingSlash(std::move(programFolder));
     if (HoldsShippedData(programFolder))
         return programFolder;
     const std::string installed = programFolder + kInstalledDataFolder;
     if (HoldsShippedData(installed))
-        return WithSlash(fs::path(installed).lexically_normal().string());
+        return WithTrailingSlash(fs::path(installed).lexically_normal().string());
     return programFolder;
 }
 

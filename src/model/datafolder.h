@@ -8,6 +8,9 @@ namespace vesk {
 /// programs.
 inline constexpr const char* kInstalledDataFolder = "../share/vesk-resource-editor/";
 
+/// The folder with a '/' at its end (an empty folder becomes "/").
+std::string WithTrailingSlash(std::string folder);
+
 /// True when the folder holds one of the folders that ship with the programs ("objects",
 /// "assets", "samples", "template").
 bool HoldsShippedData(const std::string& folder);

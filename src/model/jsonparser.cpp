@@ -194,6 +194,33 @@ public:
         return std::string_view(first, static_cast<size_t>(p - first));
     }
 
+    /// Reads the opening quote of a member's key (' or ", blanks before it skipped); -1 when
+    /// anything else comes.
+    int ReadKeyQuote()
+    {
+        SkipBlanks();
+        int quote = Read();
+        if (quote != '\'') {
+            PushBack();
+            SkipBlanks();
+            quote = Read();
+            if (quote != '"')
+                return -1;
+        }
+        return quote;
+    }
+
+    /// What follows an element or a member: 1 for a comma, 0 for the closing byte (either consumed),
+    /// -1 for anything else.
+    int NextOrClose(int closing)
+    {
+        SkipBlanks();
+        if (Read() == ',')
+            return 1;
+        PushBack();
+        return Expect(closing) ? 0 : -1;
+    }
+
     std::string ErrorReport() const;
 
 private:
@@ -353,16 +380,28 @@ bool TextToReal(std::string_view text, double& value)
     return result.ec == std::errc() && result.ptr == last;
 }
 
-/// Unsigned byte order, a prefix first; the same as std::string's order, cheaper for short keys.
-inline bool KeyLess(const std::string& a, const std::string& b)
+/// The cleared scratch list of a nesting level; lists stay where they are as levels are added.
+template <typename List> List& Scratch(std::vector<std::unique_ptr<List>>& levels, int depth)
 {
-    const size_t common = std::min(a.size(), b.size());
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(a.data());
-    const unsigned char* q = reinterpret_cast<const unsigned char*>(b.data());
-    for (size_t i = 0; i < common; ++i)
-        if (p[i] != q[i])
-            return p[i] < q[i];
-    return a.size() < b.size();
+    while (levels.size() <= static_cast<size_t>(depth))
+        levels.push_back(std::make_unique<List>());
+    List& list = *levels[static_cast<size_t>(depth)];
+    list.clear();
+    return list;
+}
+
+/// The number the lexer is at: a real when its text has '.', 'e' or 'E', else an integer; false
+/// when a real does not convert.
+bool TakeNumber(JsonLexer& lexer, JsonKind& kind, double& real, int32_t& integer)
+{
+    const std::string_view text = lexer.TakeNumber();
+    if (text.find_first_of(".eE") != std::string_view::npos) {
+        kind = JsonKind::Real;
+        return TextToReal(text, real);
+    }
+    kind = JsonKind::Integer;
+    integer = TextToInteger(text);
+    return true;
 }
 
 class ParserImpl {
@@ -377,16 +416,6 @@ private:
     bool ParseArray(JsonValue& target, int depth);
     bool ParseObject(JsonValue& target, int depth);
     void TakeMembers(JsonValue::Object& inTextOrder, JsonValue::Object& out);
-
-    /// The cleared scratch list of a nesting level; lists stay where they are as levels are added.
-    template <typename List> static List& Scratch(std::vector<std::unique_ptr<List>>& levels, int depth)
-    {
-        while (levels.size() <= static_cast<size_t>(depth))
-            levels.push_back(std::make_unique<List>());
-        List& list = *levels[static_cast<size_t>(depth)];
-        list.clear();
-        return list;
-    }
 
     JsonLexer& m_lexer;
     // Elements and members are collected per nesting level and then moved into a container of
@@ -526,15 +555,15 @@ bool ParserImpl::ParseString(int closing, std::string& out)
 
 bool ParserImpl::ParseNumber(JsonValue& target)
 {
-    std::string_view text = m_lexer.TakeNumber();
-    if (text.find_first_of(".eE") != std::string_view::npos) {
-        double value;
-        if (!TextToReal(text, value))
-            return false;
-        target.SetReal(value);
-        return true;
-    }
-    target.SetInteger(TextToInteger(text));
+    JsonKind kind;
+    double real = 0;
+    int32_t integer = 0;
+    if (!TakeNumber(m_lexer, kind, real, integer))
+        return false;
+    if (kind == JsonKind::Real)
+        target.SetReal(real);
+    else
+        target.SetInteger(integer);
     return true;
 }
 
@@ -548,12 +577,11 @@ bool ParserImpl::ParseArray(JsonValue& target, int depth)
         elements.emplace_back();
         if (!ParseValue(elements.back(), depth))
             return false;
-        m_lexer.SkipBlanks();
-        if (m_lexer.Read() == ',')
-            continue;
-        m_lexer.PushBack();
-        if (!m_lexer.Expect(']'))
+        const int next = m_lexer.NextOrClose(']');
+        if (next < 0)
             return false;
+        if (next > 0)
+            continue;
         result.reserve(elements.size());
         std::move(elements.begin(), elements.end(), std::back_inserter(result));
         elements.clear();
@@ -568,15 +596,9 @@ bool ParserImpl::ParseObject(JsonValue& target, int depth)
         return true;
     JsonValue::Object& members = Scratch(m_memberLevels, depth);
     for (;;) {
-        m_lexer.SkipBlanks();
-        int quote = m_lexer.Read();
-        if (quote != '\'') {
-            m_lexer.PushBack();
-            m_lexer.SkipBlanks();
-            quote = m_lexer.Read();
-            if (quote != '"')
-                return false;
-        }
+        const int quote = m_lexer.ReadKeyQuote();
+        if (quote < 0)
+            return false;
         members.emplace_back();
         if (!ParseString(quote, members.back().first))
             return false;
@@ -587,12 +609,11 @@ bool ParserImpl::ParseObject(JsonValue& target, int depth)
         }
         if (!ParseValue(members.back().second, depth))
             return false;
-        m_lexer.SkipBlanks();
-        if (m_lexer.Read() == ',')
-            continue;
-        m_lexer.PushBack();
-        if (!m_lexer.Expect('}'))
+        const int next = m_lexer.NextOrClose('}');
+        if (next < 0)
             return false;
+        if (next > 0)
+            continue;
         TakeMembers(members, result);
         return true;
     }
@@ -617,7 +638,7 @@ void ParserImpl::TakeMembers(JsonValue::Object& inTextOrder, JsonValue::Object& 
     auto less = [&inTextOrder](const SortRecord& a, const SortRecord& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
-        return KeyLess(inTextOrder[a.index].first, inTextOrder[b.index].first);
+        return KeyBefore(inTextOrder[a.index].first, inTextOrder[b.index].first);
     };
     if (count <= 32) {
         // Insertion sort: stable, and without the buffer a stable sort allocates.
@@ -765,14 +786,6 @@ public:
 private:
     bool ParseNumber(TapeNode& target);
     bool ParseObject(TapeNode& target, int depth);
-    std::vector<TapeNode>& Scratch(int depth)
-    {
-        while (m_levels.size() <= static_cast<size_t>(depth))
-            m_levels.push_back(std::make_unique<std::vector<TapeNode>>());
-        std::vector<TapeNode>& level = *m_levels[static_cast<size_t>(depth)];
-        level.clear();
-        return level;
-    }
     /// Moves the collected children into the tape as one block.
     void Settle(TapeNode& target, std::vector<TapeNode>& children, uint32_t count)
     {
@@ -859,17 +872,16 @@ bool TapeBuilder::ParseString(int closing, TapeNode& target)
 
 bool TapeBuilder::ParseNumber(TapeNode& target)
 {
-    std::string_view text = m_lexer.TakeNumber();
-    if (text.find_first_of(".eE") != std::string_view::npos) {
-        double value;
-        if (!TextToReal(text, value))
-            return false;
-        target.kind = JsonKind::Real;
-        target.real = value;
-        return true;
-    }
-    target.kind = JsonKind::Integer;
-    target.integer = TextToInteger(text);
+    JsonKind kind;
+    double real = 0;
+    int32_t integer = 0;
+    if (!TakeNumber(m_lexer, kind, real, integer))
+        return false;
+    target.kind = kind;
+    if (kind == JsonKind::Real)
+        target.real = real;
+    else
+        target.integer = integer;
     return true;
 }
 
@@ -880,17 +892,16 @@ bool TapeBuilder::ParseArray(TapeNode& target, int depth)
     target.first = 0;
     if (m_lexer.Expect(']'))
         return true;
-    std::vector<TapeNode>& elements = Scratch(depth);
+    std::vector<TapeNode>& elements = Scratch(m_levels, depth);
     for (;;) {
         elements.emplace_back();
         if (!ParseValue(elements.back(), depth))
             return false;
-        m_lexer.SkipBlanks();
-        if (m_lexer.Read() == ',')
-            continue;
-        m_lexer.PushBack();
-        if (!m_lexer.Expect(']'))
+        const int next = m_lexer.NextOrClose(']');
+        if (next < 0)
             return false;
+        if (next > 0)
+            continue;
         Settle(target, elements, static_cast<uint32_t>(elements.size()));
         return true;
     }
@@ -903,17 +914,11 @@ bool TapeBuilder::ParseObject(TapeNode& target, int depth)
     target.first = 0;
     if (m_lexer.Expect('}'))
         return true;
-    std::vector<TapeNode>& members = Scratch(depth);
+    std::vector<TapeNode>& members = Scratch(m_levels, depth);
     for (;;) {
-        m_lexer.SkipBlanks();
-        int quote = m_lexer.Read();
-        if (quote != '\'') {
-            m_lexer.PushBack();
-            m_lexer.SkipBlanks();
-            quote = m_lexer.Read();
-            if (quote != '"')
-                return false;
-        }
+        const int quote = m_lexer.ReadKeyQuote();
+        if (quote < 0)
+            return false;
         members.emplace_back();
         if (!ParseString(quote, members.back()))
             return false;
@@ -925,12 +930,11 @@ bool TapeBuilder::ParseObject(TapeNode& target, int depth)
         members.emplace_back();
         if (!ParseValue(members.back(), depth))
             return false;
-        m_lexer.SkipBlanks();
-        if (m_lexer.Read() == ',')
-            continue;
-        m_lexer.PushBack();
-        if (!m_lexer.Expect('}'))
+        const int next = m_lexer.NextOrClose('}');
+        if (next < 0)
             return false;
+        if (next > 0)
+            continue;
         Settle(target, members, static_cast<uint32_t>(members.size() / 2));
         return true;
     }
@@ -967,15 +971,9 @@ ProjectScan ScanProject(std::string_view text, JsonTape& scratch, ProjectScanSin
     bool commandsSeen = false;
     std::string key;
     for (;;) {
-        lexer.SkipBlanks();
-        int quote = lexer.Read();
-        if (quote != '\'') {
-            lexer.PushBack();
-            lexer.SkipBlanks();
-            quote = lexer.Read();
-            if (quote != '"')
-                return ProjectScan::Failed;
-        }
+        const int quote = lexer.ReadKeyQuote();
+        if (quote < 0)
+            return ProjectScan::Failed;
         scratch.Clear();
         TapeNode keyNode;
         if (!builder.ParseString(quote, keyNode))
@@ -995,13 +993,11 @@ ProjectScan ScanProject(std::string_view text, JsonTape& scratch, ProjectScanSin
                     if (!builder.ParseValue(scratch.MutableRoot(), 2))
                         return ProjectScan::Failed;
                     sink.Command(scratch);
-                    lexer.SkipBlanks();
-                    if (lexer.Read() == ',')
-                        continue;
-                    lexer.PushBack();
-                    if (!lexer.Expect(']'))
+                    const int next = lexer.NextOrClose(']');
+                    if (next < 0)
                         return ProjectScan::Failed;
-                    break;
+                    if (next == 0)
+                        break;
                 }
             }
         } else {
@@ -1010,12 +1006,11 @@ ProjectScan ScanProject(std::string_view text, JsonTape& scratch, ProjectScanSin
                 return ProjectScan::Failed;
             sink.Member(key, scratch);
         }
-        lexer.SkipBlanks();
-        if (lexer.Read() == ',')
-            continue;
-        lexer.PushBack();
-        if (!lexer.Expect('}'))
+        const int next = lexer.NextOrClose('}');
+        if (next < 0)
             return ProjectScan::Failed;
+        if (next > 0)
+            continue;
         return commandsSeen ? ProjectScan::Done : ProjectScan::NotAProject;
     }
 }

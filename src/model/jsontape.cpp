@@ -11,16 +11,6 @@ namespace {
 
 constexpr size_t kTextChunk = 64 * 1024;
 
-/// Unsigned byte order, a prefix first: the order of object members.
-bool KeyBefore(std::string_view a, std::string_view b)
-{
-    const size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i)
-        if (a[i] != b[i])
-            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-    return a.size() < b.size();
-}
-
 void CutAtNul(std::string& text)
 {
     if (size_t nul = text.find('\0'); nul != std::string::npos)

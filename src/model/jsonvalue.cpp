@@ -9,16 +9,6 @@ namespace {
 
 bool KeyLess(const JsonValue::Entry& a, const JsonValue::Entry& b) { return a.first < b.first; }
 
-/// Unsigned byte order, a prefix first, as std::string_view orders; inline for short keys.
-bool KeyBefore(std::string_view a, std::string_view b)
-{
-    const size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i)
-        if (a[i] != b[i])
-            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-    return a.size() < b.size();
-}
-
 JsonValue::Object::const_iterator FindMember(const JsonValue::Object& members, std::string_view key)
 {
     auto it = std::lower_bound(members.begin(), members.end(), key,

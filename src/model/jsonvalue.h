@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,6 +9,17 @@
 #include <vector>
 
 namespace vesk {
+
+/// The order of object members: unsigned byte order, a prefix first (as std::string_view orders,
+/// cheaper for short keys).
+inline bool KeyBefore(std::string_view a, std::string_view b)
+{
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i)
+        if (a[i] != b[i])
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    return a.size() < b.size();
+}
 
 /// The kind of a parsed value; the numbers are those the system uses for the kinds.
 enum class JsonKind : int32_t {

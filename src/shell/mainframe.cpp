@@ -31,6 +31,7 @@
 #include "editor/resourcedlg.h"
 #include "editor/resourcetreectrl.h"
 #include "link/linkcontroller.h"
+#include "model/datafolder.h"
 #include "model/resourcefile.h"
 #include "objects/objectdata.h"
 #include "shell/icons.h"
@@ -672,10 +673,7 @@ void CMainFrame::LoadImages()
     m_clipboardImages.LoadFile(data + "samples/Clipboard.png");
     LoadPictureFolder(m_builtinImages, data + "assets/");
     // The folder as the station pictures are read from it; the field keeps what the user gave.
-    std::string projectFolder = m_resourcePanel->ProjectFolder();
-    if (projectFolder.empty() || projectFolder.back() != '/')
-        projectFolder += '/';
-    LoadPictureFolder(m_stationImages, projectFolder + "resources/");
+    LoadPictureFolder(m_stationImages, WithTrailingSlash(m_resourcePanel->ProjectFolder()) + "resources/");
     m_sidePanel->RefreshLists();
 }
 

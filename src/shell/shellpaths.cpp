@@ -13,13 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string WithSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
 std::string UserConfigFolder()
 {
     const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -30,7 +23,7 @@ std::string UserConfigFolder()
         base = std::string(home) + "/.config";
     else
         base = "/tmp";
-    return WithSlash(base) + "VeskResourceEditor/";
+    return WithTrailingSlash(base) + "VeskResourceEditor/";
 }
 
 } // namespace
@@ -46,7 +39,7 @@ bool ShellPaths::MayWrite(const std::string& path)
 ShellPaths ShellPaths::ForProgramFolder(std::string programFolder, WritableTest mayWrite)
 {
     ShellPaths paths;
-    paths.programFolder = WithSlash(std::move(programFolder));
+    paths.programFolder = WithTrailingSlash(std::move(programFolder));
     paths.dataFolder = DataFolderOf(paths.programFolder);
     // An installed program keeps its settings per user, even where its folder could be written
     // (by root); only a program with its data beside it keeps them there too.

@@ -14,6 +14,7 @@
 
 #include "editor/linkpage.h"
 #include "editor/livepush.h"
+#include "../link/linktestsupport.h"
 #include "editorfixture.h"
 #include "link/linkcontroller.h"
 #include "link/terminalsimulator.h"
@@ -39,20 +40,6 @@ struct Frame {
     std::string text;
     std::string dialog;
 };
-
-/// A free loopback port: bound, then released.
-unsigned FreePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 class LinkPageTest : public EditorTest {
 protected:
@@ -187,7 +174,7 @@ TEST_F(LinkPageTest, KeepAliveAnsweredTurnsYellowAndUnansweredTurnsRed)
 TEST_F(LinkPageTest, ARefusedConnectSwitchesBackWhenTheRefusalArrives)
 {
     Panel().ShowPanelPage(kPageLink);
-    Page().PortField().setText(QString::number(FreePort()));
+    Page().PortField().setText(QString::number(linktest::UnusedPort()));
     Page().AddressField().setText(QStringLiteral("127.0.0.1"));
     QTest::mouseClick(&Page().ConnectButton(), Qt::LeftButton);
     ASSERT_TRUE(RunUntil([&] { return Link().TerminalConnection() == nullptr && Page().ConnectButton().isEnabled(); }));
