@@ -374,16 +374,6 @@ TEST_F(SidePanelTest, DoubleClickOnAListReachesThePanel)
     const QPoint cell = clipboard.visualRect(clipboard.model()->index(0, 0)).center();
     QTest::mouseDClick(clipboard.viewport(), Qt::LeftButton, {}, cell);
     EXPECT_EQ(m_activations, std::vector<Activation>({{K::Clipboard, "Clipboard"}}));
-
-    // After reloading the lists a selection at the same position names the new picture.
-    m_panel->ShowPage(kPageBuiltinImages);
-    m_panel->List(K::BuiltinImages).SetSelectedIndex(2);
-    LoadPictureFolder(m_builtin, PathFromQ(Folder("objects")));
-    m_panel->RefreshLists();
-    std::string name;
-    K kind;
-    ASSERT_TRUE(m_panel->GetSelectedEntry(name, kind));
-    EXPECT_EQ(name, "03_CHECK.png");
 }
 
 // --- The link log ---------------------------------------------------------------------------
