@@ -11,7 +11,7 @@
 #include "model/eventlist.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
-#include "shell/projectdocument.h"
+#include "document/projectdocument.h"
 
 namespace vesk {
 

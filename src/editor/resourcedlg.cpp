@@ -22,7 +22,7 @@
 #include "model/resourcedata.h"
 #include "objects/objectdata.h"
 #include "shell/logdlg.h"
-#include "shell/projectdocument.h"
+#include "document/projectdocument.h"
 
 namespace vesk {
 

@@ -20,7 +20,7 @@
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "shell/logdlg.h"
-#include "shell/projectdocument.h"
+#include "document/projectdocument.h"
 
 namespace vesk {
 

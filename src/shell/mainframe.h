@@ -11,7 +11,7 @@
 #include "link/linklog.h"
 #include "shell/dibimage.h"
 #include "shell/profilefile.h"
-#include "shell/projectdocument.h"
+#include "document/projectdocument.h"
 #include "shell/shellpaths.h"
 
 class QAction;

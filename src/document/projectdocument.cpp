@@ -1,4 +1,4 @@
-#include "shell/projectdocument.h"
+#include "document/projectdocument.h"
 
 #include "objects/undobuffer.h"
 
