@@ -1,10 +1,187 @@
 #include "document/projectdocument.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <unordered_set>
+
+#include "model/jsonparser.h"
+#include "model/objectreader.h"
+#include "model/orbstream.h"
+#include "model/resourcefile.h"
+#include "objects/itemsets.h"
+#include "objects/objectdata.h"
+#include "objects/treeshape.h"
 #include "objects/undobuffer.h"
+#include "textconv/textconv.h"
 
 namespace vesk {
 
+namespace {
+
+constexpr const char* kNoResource = "エラー: リソースの取得に失敗しました.";
+constexpr const char* kNoResourceData = "エラー: リソースデータの取得に失敗しました.";
+constexpr const char* kNoHeaderOwner = "エラー: ヘッダのオブジェクトが取得できませんでした。";
+constexpr const char* kSelectPlace = "登録する場所を決定するために、ツリーのオブジェクトを選択して下さい。";
+constexpr const char* kSelectDialogOrObject =
+    "登録する場所を決定するために、ツリーのダイアログ、\nまたはオブジェクトを選択して下さい。";
+constexpr const char* kNeedGroup = "GROUPオブジェクトを登録して下さい。";
+constexpr const char* kRadioOutsideRadioGroup = "ラジオボタンはラジオグループに追加して下さい。";
+constexpr const char* kRootCannotUngroup = "エラー: デフォルトグループはグループ解除できません.";
+
+bool IsObjectOrGroup(const TekClass* node)
+{
+    return node && (node->Type() == NodeType::Object || node->Type() == NodeType::Group);
+}
+
+/// The code of a type or layout name, letter case ignored: layouts first, then object types, a
+/// later match overriding an earlier one. isGroup tells which table matched; -1 for none.
+int CodeOfTypeName(std::string_view name, bool& isGroup)
+{
+    auto same = [name](const char* candidate) {
+        const std::string_view text(candidate);
+        return text.size() == name.size() && std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
+                   return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+               });
+    };
+    int code = -1;
+    for (int i = 0; i < LAYOUT_COUNT; ++i)
+        if (same(kLayoutNames[i])) {
+            code = i;
+            isGroup = true;
+        }
+    for (int i = 0; i < OBJ_TYPE_COUNT; ++i)
+        if (same(kObjectTypeNames[i])) {
+            code = i;
+            isGroup = false;
+        }
+    return code;
+}
+
+int IndexIn(const TekList& list, const TekClass* node)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].get() == node)
+            return static_cast<int>(i);
+    return -1;
+}
+
+/// The command list that an owner of command nodes keeps, or nullptr.
+TekList* CommandsOf(TekClass* owner)
+{
+    if (!owner)
+        return nullptr;
+    if (owner->Type() == NodeType::Dialog)
+        return &static_cast<CTekDialogData*>(owner)->Commands();
+    if (IsObjectOrGroup(owner))
+        return &static_cast<CObjectData*>(owner)->CommandList();
+    return nullptr;
+}
+
+/// The list of the owner that holds the header column or command node, or nullptr.
+TekList* ListHolding(TekClass* owner, const TekClass& node)
+{
+    if (node.Type() == NodeType::Command)
+        return CommandsOf(owner);
+    if (node.Type() == NodeType::HeaderColumn && IsObjectOrGroup(owner))
+        return &static_cast<CObjectData*>(owner)->HeaderColumns();
+    return nullptr;
+}
+
+/// The item that takes an image's centre position, for an image item name; nullptr for none.
+const char* CentrePositionItem(const std::string& imageItem)
+{
+    if (imageItem == "File" || imageItem == "FileOff" || imageItem == "FileBase")
+        return "CenterPosBase";
+    if (imageItem == "FileOn" || imageItem == "FileActive" || imageItem == "FileCursor")
+        return "CenterPosCursor";
+    if (imageItem == "FileThumb" || imageItem == "FileTop")
+        return "CenterPosTop";
+    return nullptr;
+}
+
+int RowOfItem(const TekClass& node, std::string_view name)
+{
+    for (int i = 0; i < node.Items().Count(); ++i)
+        if (node.Items().At(i).Name() == name)
+            return i;
+    return -1;
+}
+
+/// The first character of a dialog name that cannot stand in a file or class name (a whole
+/// Shift_JIS character), or an empty text when every character is a letter, digit or "_".
+std::string FirstBadNameCharacter(const std::string& name)
+{
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte < 0x80 && (std::isalnum(byte) || byte == '_'))
+            continue;
+        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        return name.substr(i, lead && i + 1 < name.size() ? 2 : 1);
+    }
+    return {};
+}
+
+void CollectNames(const CObjectData& node, const CObjectData* skip, std::unordered_set<std::string>& names)
+{
+    if (&node == skip)
+        return;
+    if (const std::string& name = node.GetItem("Name"); !name.empty())
+        names.insert(name);
+    if (node.IsGroup())
+        for (const ObjectPtr& child : static_cast<const CObjectDataList&>(node).Children())
+            CollectNames(*child, skip, names);
+}
+
+std::string Numbered(const std::string& wanted, int n)
+{
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%d", n);
+    return wanted + suffix;
+}
+
+/// Counts an operation's change of rows in progress.
+class ChangeGuard {
+public:
+    explicit ChangeGuard(int& depth) : m_depth(depth) { ++m_depth; }
+    ~ChangeGuard() { --m_depth; }
+    ChangeGuard(const ChangeGuard&) = delete;
+    ChangeGuard& operator=(const ChangeGuard&) = delete;
+
+private:
+    int& m_depth;
+};
+
+} // namespace
+
+bool CentrePositionOfImageName(const std::string& name, std::string& position)
+{
+    const size_t close = name.rfind(']');
+    if (close == std::string::npos || close < 1)
+        return false;
+    const std::string head = name.substr(0, close);
+    const size_t open = head.rfind('[');
+    if (open == std::string::npos || open < 1)
+        return false;
+    position = head.substr(open + 1);
+    for (char& c : position)
+        if (c == '-')
+            c = ',';
+    return true;
+}
+
+struct ProjectDocument::Placement {
+    CTekDialogData* dialog = nullptr;
+    /// The group that takes the node; nullptr when the node becomes the dialog's root.
+    CObjectDataList* target = nullptr;
+    /// Insert right after this child (nullptr: as the position says).
+    const CObjectData* after = nullptr;
+    InsertPosition position = InsertPosition::After;
+};
+
 ProjectDocument::ProjectDocument(QObject* parent) : QObject(parent) {}
+
+ProjectDocument::~ProjectDocument() = default;
 
 void ProjectDocument::SetModified(bool modified)
 {
@@ -14,6 +191,198 @@ void ProjectDocument::SetModified(bool modified)
     emit modifiedChanged(modified);
 }
 
+// --- Whole project ------------------------------------------------------------------------------
+
+void ProjectDocument::ProjectLoaded()
+{
+    m_editingEnabled = true;
+    m_treeShown = true;
+    ClearHistory();
+    m_currentDialog = nullptr;
+    m_selected = m_highlighted = nullptr;
+    {
+        const ChangeGuard guard(m_changing);
+        emit projectReset();
+    }
+    CTekDialogDataList& dialogs = m_resource.Dialogs();
+    if (dialogs.Count() > 0) {
+        SetCurrentDialog(&dialogs.At(0));
+    } else {
+        emit currentDialogChanged(nullptr);
+        emit selectionChanged();
+    }
+}
+
+void ProjectDocument::DiscardDialogs()
+{
+    m_currentDialog = nullptr;
+    m_selected = m_highlighted = nullptr;
+    m_resource.Dialogs().Clear();
+    m_treeShown = false;
+    ClearHistory();
+    {
+        const ChangeGuard guard(m_changing);
+        emit projectReset();
+    }
+    emit currentDialogChanged(nullptr);
+    emit selectionChanged();
+    emit dialogChanged(nullptr);
+}
+
+void ProjectDocument::ClearHistory()
+{
+    m_history.clear();
+    m_historyPosition = 0;
+    emit historyChanged();
+}
+
+// --- Selection ------------------------------------------------------------------------------------
+
+CTekDialogData* ProjectDocument::DialogOf(const TekClass& node) const
+{
+    return DialogOfNode(m_resource, node);
+}
+
+TekClass* ProjectDocument::ParentOf(const TekClass& node) const
+{
+    return TreeParentOf(m_resource, node);
+}
+
+void ProjectDocument::SetSelection(TekClass* selected, TekClass* highlighted)
+{
+    m_selected = selected;
+    m_highlighted = highlighted;
+    emit selectionChanged();
+}
+
+void ProjectDocument::ChangeCurrentDialog(CTekDialogData* dialog)
+{
+    if (dialog == m_currentDialog)
+        return;
+    m_currentDialog = dialog;
+    if (dialog)
+        BeginDialogEdit(*dialog);
+    emit currentDialogChanged(dialog);
+}
+
+void ProjectDocument::SetCurrentDialog(CTekDialogData* dialog)
+{
+    if (dialog == m_currentDialog)
+        return;
+    ChangeCurrentDialog(dialog);
+    SetSelection(dialog, dialog);
+}
+
+EditResult ProjectDocument::Select(TekClass* node, bool keepMarks)
+{
+    // Views may report selections of their own while rows change; the operation selects after.
+    if (m_changing > 0)
+        return {};
+    if (!node)
+        return EditResult::Refused(kNoResource, true);
+    switch (node->Type()) {
+    case NodeType::Resource:
+    case NodeType::DialogList:
+        SetSelection(node, node);
+        return EditResult::Done(node);
+    case NodeType::Dialog: {
+        auto* dialog = static_cast<CTekDialogData*>(node);
+        if (CObjectData* root = dialog->RootObject())
+            root->SetMark(0);
+        ChangeCurrentDialog(dialog);
+        SetSelection(node, node);
+        emit marksChanged(dialog);
+        emit dialogChosen(dialog);
+        return EditResult::Done(node);
+    }
+    default:
+        break;
+    }
+
+    TekClass* taken = node;
+    if (node->Type() == NodeType::HeaderColumn || node->Type() == NodeType::Command) {
+        taken = ParentOf(*node);
+        if (!taken) {
+            SetSelection(node, node);
+            return EditResult::Refused(kNoHeaderOwner, true);
+        }
+    }
+    CTekDialogData* dialog = DialogOf(*taken);
+    if (!dialog) {
+        SetSelection(node, node);
+        return EditResult::Done(node);
+    }
+    ChangeCurrentDialog(dialog);
+    CObjectData* root = dialog->RootObject();
+    if (root && !keepMarks)
+        root->SetMark(0);
+    TekClass* highlighted = node;
+    if (IsObjectOrGroup(taken)) {
+        auto* object = static_cast<CObjectData*>(taken);
+        if (object->GetMark()) {
+            object->SetMark(0);
+            CObjectData* marked = root ? root->FindMarked() : nullptr;
+            highlighted = marked ? static_cast<TekClass*>(marked) : dialog;
+        } else {
+            object->SetMark(1);
+        }
+    }
+    SetSelection(node, highlighted);
+    emit marksChanged(dialog);
+    emit dialogChosen(dialog);
+    return EditResult::Done(node);
+}
+
+void ProjectDocument::ClearSelection()
+{
+    if (m_changing == 0 && (m_selected || m_highlighted))
+        SetSelection(nullptr, nullptr);
+}
+
+void ProjectDocument::ChooseAfterEdit(TekClass* node)
+{
+    if (node)
+        Select(node, false);
+    else
+        SetSelection(nullptr, nullptr);
+}
+
+// --- Telling the views ---------------------------------------------------------------------------
+
+void ProjectDocument::InsertRows(TekClass& parent, int row, int count, const std::function<void()>& change)
+{
+    const ChangeGuard guard(m_changing);
+    emit nodesAboutToBeInserted(&parent, row, row + count - 1);
+    change();
+    emit nodesInserted(&parent, row, row + count - 1);
+}
+
+void ProjectDocument::RemoveRows(TekClass& parent, int row, int count, const std::function<void()>& change)
+{
+    const ChangeGuard guard(m_changing);
+    emit nodesAboutToBeRemoved(&parent, row, row + count - 1);
+    change();
+    emit nodesRemoved(&parent, row, row + count - 1);
+}
+
+void ProjectDocument::MoveRow(TekClass& parent, int from, int to, const std::function<void()>& change)
+{
+    const ChangeGuard guard(m_changing);
+    emit nodeAboutToBeMoved(&parent, from, to);
+    change();
+    emit nodeMoved(&parent, from, to);
+}
+
+void ProjectDocument::ResetChildren(TekClass& parent, const std::function<void()>& change)
+{
+    const ChangeGuard guard(m_changing);
+    emit childrenAboutToBeReset(&parent);
+    change();
+    emit childrenReset(&parent);
+}
+
+// --- Steps ------------------------------------------------------------------------------------------
+
 void ProjectDocument::BeginDialogEdit(CTekDialogData& dialog)
 {
     if (dialog.UndoHistory().RecordCount() == 0)
@@ -22,21 +391,733 @@ void ProjectDocument::BeginDialogEdit(CTekDialogData& dialog)
 
 void ProjectDocument::EndDialogEdit(CTekDialogData& dialog)
 {
-    if (RecordUndoStep(dialog))
-        SetModified(true);
-    emit dialogChanged(&dialog);
+    FinishDialogEdit(dialog);
 }
 
-void ProjectDocument::DialogRestored(CTekDialogData& dialog)
+void ProjectDocument::FinishDialogEdit(CTekDialogData& dialog)
 {
+    if (RecordUndoStep(dialog)) {
+        const int index = m_resource.Dialogs().IndexOf(&dialog);
+        if (index >= 0)
+            PushStep(Step{m_resource.Dialogs().PtrAt(index), false, {}, {}});
+    }
     SetModified(true);
     emit dialogChanged(&dialog);
 }
 
-void ProjectDocument::ProjectEdited()
+std::vector<DialogPtr> ProjectDocument::DialogList() const
 {
+    std::vector<DialogPtr> dialogs;
+    const CTekDialogDataList& list = m_resource.Dialogs();
+    dialogs.reserve(static_cast<size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        dialogs.push_back(list.PtrAt(i));
+    return dialogs;
+}
+
+void ProjectDocument::SetDialogList(const std::vector<DialogPtr>& dialogs)
+{
+    CTekDialogDataList& list = m_resource.Dialogs();
+    while (list.Count() > 0)
+        list.RemoveAt(list.Count() - 1);
+    for (const DialogPtr& dialog : dialogs)
+        list.Append(dialog);
+}
+
+void ProjectDocument::FinishListEdit(std::vector<DialogPtr> before, const CTekDialogData* focus)
+{
+    Step step;
+    step.listStep = true;
+    step.before = std::move(before);
+    step.after = DialogList();
+    for (const std::vector<DialogPtr>* list : {&step.before, &step.after})
+        for (const DialogPtr& dialog : *list)
+            if (dialog.get() == focus)
+                step.dialog = dialog;
+    PushStep(std::move(step));
     SetModified(true);
     emit dialogChanged(nullptr);
+}
+
+void ProjectDocument::PushStep(Step step)
+{
+    m_history.resize(m_historyPosition);
+    m_history.push_back(std::move(step));
+    m_historyPosition = m_history.size();
+    emit historyChanged();
+}
+
+// --- Item values ------------------------------------------------------------------------------------
+
+TekClass* ProjectDocument::DetachForEdit(TekClass& node)
+{
+    TekClass* owner = ParentOf(node);
+    TekList* list = ListHolding(owner, node);
+    const int index = list ? IndexIn(*list, &node) : -1;
+    if (index < 0)
+        return &node;
+    auto copy = std::make_shared<TekClass>(node.Type());
+    copy->CopyFrom(node);
+    (*list)[static_cast<size_t>(index)] = copy;
+    if (m_selected == &node)
+        m_selected = copy.get();
+    if (m_highlighted == &node)
+        m_highlighted = copy.get();
+    return copy.get();
+}
+
+EditResult ProjectDocument::SetItemValue(TekClass& node, int row, std::string value)
+{
+    if (!m_editingEnabled || !IsInTree(m_resource, node) || row < 0 || row >= node.Items().Count())
+        return {};
+    const ItemRole role = node.Items().At(row).Def().role;
+    if (role == ItemRole::TypeSelector && node.Type() == NodeType::Object) {
+        auto& object = static_cast<CObjectData&>(node);
+        CObjectDataList* parent = object.ParentGroup();
+        if (object.ObjectTypeCode(value) == OBJ_RADIOBTN && parent && parent->LayoutCode() != LAYOUT_RADIO)
+            return EditResult::Refused(kRadioOutsideRadioGroup, false);
+    }
+    if (role == ItemRole::Name && node.Type() == NodeType::Dialog) {
+        if (const std::string bad = FirstBadNameCharacter(value); !bad.empty())
+            return EditResult::Refused(
+                "ダイアログ名に「" + ToUtf8(bad) + "」は使えません。\n英字、数字と _ だけが使えます。", false);
+    }
+
+    CTekDialogData* dialog = DialogOf(node);
+    if (dialog)
+        BeginDialogEdit(*dialog);
+    TekClass& target = *DetachForEdit(node);
+    target.Items().At(row).SetValue(std::move(value));
+    EditResult result = EditResult::Done(&target);
+    emit itemChanged(&target, row);
+
+    switch (role) {
+    case ItemRole::Name:
+        if (target.Type() == NodeType::Dialog)
+            ApplyNameRole(target, result);
+        break;
+    case ItemRole::TypeSelector:
+        if (target.Type() == NodeType::Object) {
+            auto& object = static_cast<CObjectData&>(target);
+            RebuildObjectItems(object, object.ObjectTypeCode());
+            emit itemsReset(&object);
+        }
+        break;
+    case ItemRole::LayoutSelector:
+        if (target.Type() == NodeType::Group) {
+            auto& group = static_cast<CObjectDataList&>(target);
+            RebuildGroupItems(group, group.LayoutCode());
+            emit itemsReset(&group);
+        }
+        break;
+    case ItemRole::Columns:
+        if (target.Type() == NodeType::Object)
+            AddHeaderColumn(static_cast<CObjectData&>(target));
+        break;
+    case ItemRole::Event:
+        if (target.Type() == NodeType::Dialog || IsObjectOrGroup(&target))
+            AddEventCommand(target, row);
+        break;
+    default:
+        break;
+    }
+
+    if (dialog) {
+        FinishDialogEdit(*dialog);
+    } else {
+        SetModified(true);
+        emit dialogChanged(nullptr);
+    }
+    if (&target != &node && m_selected == &target)
+        emit selectionChanged();
+    return result;
+}
+
+void ProjectDocument::ApplyNameRole(TekClass& dialogNode, EditResult& result)
+{
+    const std::string& given = dialogNode.GetItem("Name");
+    const std::string wanted = given.empty() ? std::string("Dialog") : given;
+    const CTekDialogDataList& dialogs = m_resource.Dialogs();
+    auto takenByAnother = [&](const std::string& name) {
+        for (int i = 0; i < dialogs.Count(); ++i)
+            if (&dialogs.At(i) != &dialogNode && dialogs.At(i).GetItem("Name") == name)
+                return true;
+        return false;
+    };
+    std::string name = wanted;
+    for (int n = 2; takenByAnother(name); ++n)
+        name = Numbered(wanted, n);
+    if (name != given) {
+        if (!given.empty())
+            result.status = "ダイアログ名 " + ToUtf8(given) + " は使われているため " + ToUtf8(name) + " にしました。";
+        dialogNode.SetItem("Name", name);
+        emit itemChanged(&dialogNode, RowOfItem(dialogNode, "Name"));
+    }
+}
+
+void ProjectDocument::AddHeaderColumn(CObjectData& object)
+{
+    TekList& headers = object.HeaderColumns();
+    if (object.GetItem("Columns") == AddHeaderChoice()) {
+        auto header = std::make_shared<TekClass>(NodeType::HeaderColumn);
+        BuildHeaderItems(*header);
+        InsertRows(object, static_cast<int>(headers.size()), 1, [&] { headers.push_back(header); });
+    }
+    object.SetItem("Columns", std::to_string(headers.size()));
+    emit itemChanged(&object, RowOfItem(object, "Columns"));
+}
+
+void ProjectDocument::AddEventCommand(TekClass& node, int row)
+{
+    const std::string command = node.Items().At(row).Value();
+    const std::string eventName = node.Items().At(row).Name();
+    if (command != CancelChoice()) {
+        auto commandNode = std::make_shared<TekClass>(NodeType::Command);
+        BuildCommandItems(*commandNode, command, eventName);
+        int place = 0;
+        if (node.Type() == NodeType::Dialog)
+            place = static_cast<int>(static_cast<CTekDialogData&>(node).Commands().size());
+        else
+            place = static_cast<int>(static_cast<CObjectData&>(node).CommandList().size()) +
+                    (node.Type() == NodeType::Object
+                         ? static_cast<int>(static_cast<CObjectData&>(node).HeaderColumns().size())
+                         : 0);
+        InsertRows(node, place, 1, [&] { node.AddCommand(commandNode); });
+    }
+    node.Items().At(row).SetValue(std::string());
+    emit itemChanged(&node, row);
+}
+
+EditResult ProjectDocument::AssignImage(TekClass& node, int row, ImageSource source, const std::string& imageName)
+{
+    if (!m_editingEnabled || !IsInTree(m_resource, node) || row < 0 || row >= node.Items().Count())
+        return {};
+    if (node.Items().At(row).Def().role != ItemRole::Image)
+        return {};
+    CTekDialogData* dialog = DialogOf(node);
+    if (dialog)
+        BeginDialogEdit(*dialog);
+    TekClass& target = *DetachForEdit(node);
+    const std::string itemName = target.Items().At(row).Name();
+    target.Items().At(row).SetValue(imageName);
+    const std::string& fileSource = target.GetItem("FileSource");
+    if (source == ImageSource::Builtin && !fileSource.empty() && fileSource != "BUILTIN")
+        target.SetItem("FileSource", "BUILTIN");
+    else if (source == ImageSource::Station && fileSource != "STATION")
+        target.SetItem("FileSource", "STATION");
+    std::string position;
+    if (const char* centreItem = CentrePositionItem(itemName);
+        centreItem && CentrePositionOfImageName(imageName, position))
+        target.SetItem(centreItem, position);
+    emit itemsReset(&target);
+    if (dialog) {
+        FinishDialogEdit(*dialog);
+    } else {
+        SetModified(true);
+        emit dialogChanged(nullptr);
+    }
+    if (&target != &node && m_selected == &target)
+        emit selectionChanged();
+    return EditResult::Done(&target);
+}
+
+// --- Structure ------------------------------------------------------------------------------------------
+
+EditResult ProjectDocument::Move(TekClass* operand, int delta)
+{
+    if (!m_editingEnabled)
+        return EditResult::Refused(kNoResource, true);
+    if (!operand || !IsInTree(m_resource, *operand))
+        return {};
+    TekClass& node = *operand;
+    TekClass* owner = ParentOf(node);
+    switch (node.Type()) {
+    case NodeType::Dialog: {
+        CTekDialogDataList& dialogs = m_resource.Dialogs();
+        const int index = dialogs.IndexOf(static_cast<CTekDialogData*>(&node));
+        if (index < 0 || index + delta < 0 || index + delta >= dialogs.Count())
+            return {};
+        std::vector<DialogPtr> before = DialogList();
+        MoveRow(m_resource, index, index + delta, [&] { dialogs.Swap(index, index + delta); });
+        FinishListEdit(std::move(before), static_cast<CTekDialogData*>(&node));
+        return EditResult::Done(&node);
+    }
+    case NodeType::Object:
+    case NodeType::Group: {
+        auto& object = static_cast<CObjectData&>(node);
+        CObjectDataList* parent = object.ParentGroup();
+        CTekDialogData* dialog = DialogOf(node);
+        if (!parent || !dialog)
+            return {};
+        const int index = parent->IndexOfChild(&object);
+        const int target = index + delta;
+        if (index < 0 || target < 0 || target >= parent->ChildCount())
+            return {};
+        BeginDialogEdit(*dialog);
+        const int row = TreeRowOf(*parent, &object);
+        MoveRow(*parent, row, row + delta, [&] {
+            ObjectPtr keep = parent->ChildPtrAt(index);
+            const ObjectPtr neighbour = parent->ChildPtrAt(target);
+            parent->RemoveChild(&object);
+            parent->InsertChild(keep, neighbour.get(), delta < 0 ? 1 : 0);
+        });
+        FinishDialogEdit(*dialog);
+        return EditResult::Done(&node);
+    }
+    case NodeType::HeaderColumn:
+    case NodeType::Command: {
+        if (node.Type() == NodeType::HeaderColumn && !IsObjectOrGroup(owner))
+            return EditResult::Refused(kNoHeaderOwner, true);
+        TekList* list = ListHolding(owner, node);
+        CTekDialogData* dialog = DialogOf(node);
+        const int index = list ? IndexIn(*list, &node) : -1;
+        if (index < 0 || !dialog || index + delta < 0 || index + delta >= static_cast<int>(list->size()))
+            return {};
+        BeginDialogEdit(*dialog);
+        const int row = TreeRowOf(*owner, &node);
+        MoveRow(*owner, row, row + delta,
+                [&] { std::swap((*list)[static_cast<size_t>(index)], (*list)[static_cast<size_t>(index + delta)]); });
+        FinishDialogEdit(*dialog);
+        return EditResult::Done(&node);
+    }
+    default:
+        return {};
+    }
+}
+
+std::string ProjectDocument::RecordOf(const TekClass& node) const
+{
+    CJsonString text;
+    if (node.Type() == NodeType::Dialog)
+        WriteDialog(static_cast<const CTekDialogData&>(node), text, 0);
+    else if (IsObjectOrGroup(&node))
+        static_cast<const CObjectData&>(node).WriteRecord(text, 0);
+    return text.Text();
+}
+
+EditResult ProjectDocument::Remove(TekClass* operand, std::string* record)
+{
+    if (!m_editingEnabled)
+        return EditResult::Refused(kNoResource, true);
+    if (!operand)
+        return {};
+    TekClass& node = *operand;
+    if (node.Type() == NodeType::Resource || node.Type() == NodeType::DialogList || !IsInTree(m_resource, node))
+        return {};
+    if (record)
+        *record = RecordOf(node);
+    TekClass* owner = ParentOf(node);
+
+    if (node.Type() == NodeType::Dialog) {
+        CTekDialogDataList& dialogs = m_resource.Dialogs();
+        auto* dialog = static_cast<CTekDialogData*>(&node);
+        const int index = dialogs.IndexOf(dialog);
+        CTekDialogData* next = nullptr;
+        if (dialogs.Count() > 1)
+            next = &dialogs.At(index + 1 < dialogs.Count() ? index + 1 : index - 1);
+        std::vector<DialogPtr> before = DialogList();
+        if (m_currentDialog == dialog)
+            ChangeCurrentDialog(nullptr);
+        m_selected = m_highlighted = nullptr;
+        RemoveRows(m_resource, index, 1, [&] { dialogs.RemoveAt(index); });
+        FinishListEdit(std::move(before), dialog);
+        ChooseAfterEdit(next);
+        return EditResult::Done(next);
+    }
+
+    CTekDialogData* dialog = DialogOf(node);
+    if (!dialog)
+        return {};
+    if (node.Type() == NodeType::HeaderColumn && !IsObjectOrGroup(owner))
+        return EditResult::Refused(kNoHeaderOwner, true);
+    BeginDialogEdit(*dialog);
+    TekClass* select = owner;
+    const int row = TreeRowOf(*owner, &node);
+    m_selected = m_highlighted = nullptr;
+    switch (node.Type()) {
+    case NodeType::HeaderColumn: {
+        // The columns after it are numbered anew: the owner's rows read anew as a whole.
+        TekList* list = ListHolding(owner, node);
+        ResetChildren(*owner, [&] { list->erase(list->begin() + IndexIn(*list, &node)); });
+        break;
+    }
+    case NodeType::Command: {
+        TekList* list = ListHolding(owner, node);
+        RemoveRows(*owner, row, 1, [&] { list->erase(list->begin() + IndexIn(*list, &node)); });
+        break;
+    }
+    default: {
+        auto& object = static_cast<CObjectData&>(node);
+        const ObjectPtr keep = std::static_pointer_cast<CObjectData>(object.shared_from_this());
+        if (CObjectDataList* parent = object.ParentGroup())
+            RemoveRows(*owner, row, 1, [&] { parent->RemoveChild(&object); });
+        else
+            RemoveRows(*owner, row, 1, [&] { dialog->SetRoot(nullptr); });
+        break;
+    }
+    }
+    FinishDialogEdit(*dialog);
+    ChooseAfterEdit(select);
+    return EditResult::Done(select);
+}
+
+EditResult ProjectDocument::GroupOrUngroup(TekClass* operand)
+{
+    CTekDialogData* dialog = m_currentDialog;
+    if (!operand)
+        return {};
+    TekClass& node = *operand;
+    if (!IsObjectOrGroup(&node) || !dialog || !dialog->RootGroup() || DialogOf(node) != dialog)
+        return {};
+    CObjectDataList* root = dialog->RootGroup();
+    const int marked = root->CountMarked();
+    if (marked < 1)
+        return {};
+    auto& selected = static_cast<CObjectData&>(node);
+    const bool ungroup = selected.IsGroup() && selected.CountMarked() == marked;
+    if (ungroup && &selected == root)
+        return EditResult::Refused(kRootCannotUngroup, true);
+    if (!ungroup && !selected.ParentGroup())
+        return {};
+    BeginDialogEdit(*dialog);
+    CObjectData* select = nullptr;
+    ResetChildren(*dialog, [&] {
+        if (ungroup)
+            select = static_cast<CObjectDataList&>(selected).Ungroup();
+        else
+            select = root->GroupMarked(selected).get();
+    });
+    FinishDialogEdit(*dialog);
+    ChooseAfterEdit(select ? static_cast<TekClass*>(select) : dialog);
+    return EditResult::Done(select);
+}
+
+std::optional<Refusal> ProjectDocument::FindPlacement(TekClass& selected, InsertPosition position, bool newIsGroup,
+                                                      Placement& placement) const
+{
+    placement.position = position;
+    switch (selected.Type()) {
+    case NodeType::Dialog: {
+        auto& dialog = static_cast<CTekDialogData&>(selected);
+        placement.dialog = &dialog;
+        if (CObjectDataList* root = dialog.RootGroup()) {
+            placement.target = root;
+            return std::nullopt;
+        }
+        if (dialog.RootObject()) {
+            placement.dialog = nullptr; // a dialog whose top node is an object takes nothing
+            return std::nullopt;
+        }
+        if (!newIsGroup)
+            return Refusal{kNeedGroup, false};
+        placement.target = nullptr;
+        return std::nullopt;
+    }
+    case NodeType::Object: {
+        auto& object = static_cast<CObjectData&>(selected);
+        placement.dialog = DialogOf(object);
+        placement.target = object.ParentGroup();
+        placement.after = &object;
+        placement.position = InsertPosition::After;
+        if (!placement.target)
+            placement.dialog = nullptr;
+        return std::nullopt;
+    }
+    case NodeType::Group: {
+        auto& group = static_cast<CObjectDataList&>(selected);
+        placement.dialog = DialogOf(group);
+        if (position == InsertPosition::After && group.ParentGroup()) {
+            placement.target = group.ParentGroup();
+            placement.after = &group;
+        } else if (position == InsertPosition::After) {
+            placement.target = &group;
+            placement.position = InsertPosition::LastChild;
+        } else {
+            placement.target = &group;
+        }
+        return std::nullopt;
+    }
+    default:
+        return Refusal{kSelectDialogOrObject, false};
+    }
+}
+
+void ProjectDocument::PlaceNode(const Placement& placement, const std::shared_ptr<CObjectData>& node)
+{
+    CTekDialogData& dialog = *placement.dialog;
+    if (!placement.target) {
+        node->SetParentGroup(nullptr);
+        InsertRows(dialog, static_cast<int>(dialog.Commands().size()), 1, [&] { dialog.SetRoot(node); });
+        return;
+    }
+    CObjectDataList& target = *placement.target;
+    int index = target.ChildCount();
+    if (placement.after)
+        index = target.IndexOfChild(placement.after) + 1;
+    else if (placement.position == InsertPosition::FirstChild)
+        index = 0;
+    if (index <= 0 && placement.after)
+        index = target.ChildCount();
+    node->SetParentGroup(&target);
+    InsertRows(target, static_cast<int>(target.CommandList().size()) + index, 1, [&] {
+        if (placement.after)
+            target.InsertChild(node, placement.after, 0);
+        else if (placement.position == InsertPosition::FirstChild)
+            target.InsertChild(node, nullptr, 1);
+        else
+            target.AppendChild(node);
+    });
+}
+
+EditResult ProjectDocument::InsertNew(TekClass* selected, std::string_view typeName, InsertPosition position)
+{
+    bool isGroup = false;
+    const int code = CodeOfTypeName(typeName, isGroup);
+    if (!m_editingEnabled)
+        return EditResult::Refused(kNoResourceData, true);
+    if (!selected)
+        return EditResult::Refused(kSelectPlace, false);
+    if (code < 0)
+        return {};
+    Placement placement;
+    if (auto refusal = FindPlacement(*selected, position, isGroup, placement))
+        return EditResult{false, nullptr, std::move(refusal), {}};
+    if (!placement.dialog)
+        return {};
+    CTekDialogData& dialog = *placement.dialog;
+    if (!isGroup && code == OBJ_RADIOBTN && placement.target && placement.target->LayoutCode() != LAYOUT_RADIO)
+        return EditResult::Refused(kRadioOutsideRadioGroup, false);
+    BeginDialogEdit(dialog);
+    if (placement.target) {
+        placement.target->ClearMarks();
+        placement.target->SetExpanded(true);
+    }
+    std::shared_ptr<CObjectData> node;
+    if (isGroup) {
+        auto group = std::make_shared<CObjectDataList>(placement.target);
+        BuildGroupItems(*group, code);
+        node = group;
+    } else {
+        node = std::make_shared<CObjectData>(placement.target);
+        BuildObjectItems(*node, code);
+        if (code == OBJ_GRID) {
+            auto header = std::make_shared<TekClass>(NodeType::HeaderColumn);
+            BuildHeaderItems(*header);
+            node->HeaderColumns().push_back(header);
+            node->SetItem("Columns", "1");
+        }
+    }
+    node->SetMark(1);
+    PlaceNode(placement, node);
+    FinishDialogEdit(dialog);
+    ChooseAfterEdit(node.get());
+    return EditResult::Done(node.get());
+}
+
+EditResult ProjectDocument::Paste(TekClass* selected, const std::string& text, InsertPosition position)
+{
+    if (text.empty())
+        return {};
+    if (!m_editingEnabled)
+        return EditResult::Refused(kNoResourceData, true);
+    if (!selected)
+        return EditResult::Refused(kSelectPlace, false);
+    JsonParser parser;
+    if (!parser.Parse(text))
+        return EditResult::Refused(ToUtf8(parser.ErrorText), false);
+    EditResult pasted = PasteDialogs(text);
+    if (pasted.done)
+        return pasted;
+    return PasteObject(text, *selected, position);
+}
+
+EditResult ProjectDocument::PasteDialogs(const std::string& text)
+{
+    JsonParser parser;
+    parser.Parse(text);
+    std::string command;
+    parser.GetString("Command", command);
+    if (!parser.IsArray("Commands") && command != "DIALOG" && command != "HELLO" && command != "CHANGE" &&
+        command != "CONDITION")
+        return {};
+    std::vector<DialogPtr> before = DialogList();
+    bool read = false;
+    ResetChildren(m_resource, [&] {
+        if (parser.IsArray("Commands")) {
+            read = true;
+            JsonArrayWalk walk(parser, parser.GetArray("Commands"));
+            while (walk.NextElement())
+                ReadCommandRecord(m_resource, parser);
+        } else {
+            read = ReadCommandRecord(m_resource, parser);
+        }
+    });
+    if (!read)
+        return {};
+    if (m_resource.Dialogs().Count() != static_cast<int>(before.size()))
+        FinishListEdit(std::move(before));
+    emit selectionChanged();
+    return EditResult::Done(m_currentDialog);
+}
+
+void ProjectDocument::MakeNamesUnique(CTekDialogData& dialog, CObjectData& node)
+{
+    std::unordered_set<std::string> names;
+    if (CObjectData* root = dialog.RootObject())
+        CollectNames(*root, &node, names);
+    std::function<void(CObjectData&)> rename = [&](CObjectData& at) {
+        const std::string wanted = at.GetItem("Name");
+        if (!wanted.empty()) {
+            std::string name = wanted;
+            for (int n = 2; names.count(name) > 0; ++n)
+                name = Numbered(wanted, n);
+            if (name != wanted)
+                at.SetItem("Name", name);
+            names.insert(name);
+        }
+        if (at.IsGroup())
+            for (const ObjectPtr& child : static_cast<CObjectDataList&>(at).Children())
+                rename(*child);
+    };
+    rename(node);
+}
+
+EditResult ProjectDocument::PasteObject(const std::string& text, TekClass& selected, InsertPosition position)
+{
+    JsonParser parser;
+    parser.Parse(text);
+    // Read once without a parent to learn whether the record is a group.
+    ObjectPtr node = ReadObjectRecord(nullptr, parser);
+    if (!node)
+        return {};
+    Placement placement;
+    if (auto refusal = FindPlacement(selected, position, node->IsGroup(), placement))
+        return EditResult{false, nullptr, std::move(refusal), {}};
+    if (!placement.dialog)
+        return {};
+    CTekDialogData& dialog = *placement.dialog;
+    BeginDialogEdit(dialog);
+    ObjectPtr placed = node;
+    if (placement.target) {
+        // Read again inside the target, since some items depend on the layout of the parent.
+        JsonParser again;
+        again.Parse(text);
+        placed = ReadObjectRecord(placement.target, again);
+        placement.target->RemoveChild(placed.get());
+        MakeNamesUnique(dialog, *placed);
+        placement.target->ClearMarks();
+        placement.target->SetExpanded(true);
+        PlaceNode(placement, placed);
+    } else {
+        // A dialog without a root group gets an empty one holding the pasted group.
+        auto root = std::make_shared<CObjectDataList>(nullptr);
+        BuildGroupItems(*root, -1);
+        root->SetExpanded(true);
+        root->AppendChild(node);
+        node->SetParentGroup(root.get());
+        InsertRows(dialog, static_cast<int>(dialog.Commands().size()), 1, [&] { dialog.SetRoot(root); });
+    }
+    FinishDialogEdit(dialog);
+    ChooseAfterEdit(placed.get());
+    return EditResult::Done(placed.get());
+}
+
+EditResult ProjectDocument::AddDialog(std::string_view name)
+{
+    std::vector<DialogPtr> before = DialogList();
+    CTekDialogDataList& dialogs = m_resource.Dialogs();
+    CTekDialogData* added = nullptr;
+    if (m_treeShown && m_editingEnabled) {
+        InsertRows(m_resource, dialogs.Count(), 1, [&] { added = &dialogs.AddDialog(name); });
+    } else {
+        added = &dialogs.AddDialog(name);
+        m_editingEnabled = m_treeShown = true;
+        const ChangeGuard guard(m_changing);
+        emit projectReset();
+    }
+    FinishListEdit(std::move(before), added);
+    SetCurrentDialog(added);
+    return EditResult::Done(added);
+}
+
+// --- History ------------------------------------------------------------------------------------------
+
+EditResult ProjectDocument::Undo()
+{
+    if (!CanUndo())
+        return {};
+    Step& step = m_history[m_historyPosition - 1];
+    --m_historyPosition;
+    TekClass* select = nullptr;
+    if (step.listStep) {
+        const std::vector<DialogPtr> now = DialogList();
+        ResetChildren(m_resource, [&] { SetDialogList(step.before); });
+        for (const DialogPtr& dialog : step.before)
+            if (std::find(now.begin(), now.end(), dialog) == now.end())
+                select = dialog.get();
+        if (step.dialog && m_resource.Dialogs().IndexOf(step.dialog.get()) >= 0)
+            select = step.dialog.get();
+        if (m_currentDialog && m_resource.Dialogs().IndexOf(m_currentDialog) < 0)
+            ChangeCurrentDialog(nullptr);
+        if (!select && !step.before.empty())
+            select = m_currentDialog ? static_cast<TekClass*>(m_currentDialog) : step.before.front().get();
+        SetModified(true);
+        emit dialogChanged(nullptr);
+    } else {
+        CTekDialogData& dialog = *step.dialog;
+        if (CObjectData* root = dialog.RootObject())
+            root->SetMark(0);
+        TekClass* answer = nullptr;
+        m_selected = m_highlighted = nullptr;
+        ResetChildren(dialog, [&] { answer = dialog.UndoHistory().Undo(); });
+        emit itemsReset(&dialog);
+        select = answer && IsInTree(m_resource, *answer) ? answer : &dialog;
+        SetModified(true);
+        emit dialogRestored(&dialog);
+        emit dialogChanged(&dialog);
+    }
+    emit historyChanged();
+    ChooseAfterEdit(select);
+    return EditResult::Done(select);
+}
+
+EditResult ProjectDocument::Redo()
+{
+    if (!CanRedo())
+        return {};
+    Step& step = m_history[m_historyPosition];
+    ++m_historyPosition;
+    TekClass* select = nullptr;
+    if (step.listStep) {
+        const std::vector<DialogPtr> now = DialogList();
+        ResetChildren(m_resource, [&] { SetDialogList(step.after); });
+        for (const DialogPtr& dialog : step.after)
+            if (std::find(now.begin(), now.end(), dialog) == now.end())
+                select = dialog.get();
+        if (step.dialog && m_resource.Dialogs().IndexOf(step.dialog.get()) >= 0)
+            select = step.dialog.get();
+        if (m_currentDialog && m_resource.Dialogs().IndexOf(m_currentDialog) < 0)
+            ChangeCurrentDialog(nullptr);
+        if (!select && !step.after.empty())
+            select = m_currentDialog ? static_cast<TekClass*>(m_currentDialog) : step.after.front().get();
+        SetModified(true);
+        emit dialogChanged(nullptr);
+    } else {
+        CTekDialogData& dialog = *step.dialog;
+        if (CObjectData* root = dialog.RootObject())
+            root->SetMark(0);
+        TekClass* answer = nullptr;
+        m_selected = m_highlighted = nullptr;
+        ResetChildren(dialog, [&] { answer = dialog.UndoHistory().Redo(); });
+        emit itemsReset(&dialog);
+        select = answer && IsInTree(m_resource, *answer) ? answer : &dialog;
+        SetModified(true);
+        emit dialogRestored(&dialog);
+        emit dialogChanged(&dialog);
+    }
+    emit historyChanged();
+    ChooseAfterEdit(select);
+    return EditResult::Done(select);
 }
 
 } // namespace vesk

@@ -1,20 +1,79 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include <QObject>
 
 #include "model/resourcedata.h"
 
 namespace vesk {
 
-/// The one open project: the resource with its dialogs, whether it changed since it was last
-/// saved or loaded into an empty project, and the notices of its changes. Every user edit of a
-/// dialog goes BeginDialogEdit, the edit, EndDialogEdit; that records the step in the dialog's
-/// undo history and tells the views.
+class CObjectData;
+class CObjectDataList;
+
+/// Where insertion and paste put the new node, seen from the selected node.
+enum class InsertPosition : int {
+    After = 0,      ///< "後ろへ": behind the selected node, in its group
+    FirstChild = 1, ///< "下先頭へ": first in the selected group
+    LastChild = 2,  ///< "下末尾へ": last in the selected group
+};
+
+/// The centre position an image name carries: "dial[10-20].png" gives "10,20" (the text
+/// between the last "[" and the last "]", dashes made commas); false when the name has none.
+bool CentrePositionOfImageName(const std::string& name, std::string& position);
+
+/// Where an image assigned to an item comes from.
+enum class ImageSource { Builtin, Station };
+
+/// Why an edit was not made: a text for the user (UTF-8) and whether it is an error or a hint.
+struct Refusal {
+    std::string text;
+    bool error = false;
+};
+
+/// What an edit answers: whether it changed the project, the node selected afterwards, the
+/// refusal when it changed nothing for a reason the user must hear, and notes for the user.
+struct EditResult {
+    bool done = false;
+    TekClass* select = nullptr;
+    std::optional<Refusal> refusal;
+    /// A remark for the status bar (UTF-8), e.g. that a name was numbered to stay unique.
+    std::string status;
+
+    static EditResult Refused(std::string text, bool error)
+    {
+        EditResult result;
+        result.refusal = Refusal{std::move(text), error};
+        return result;
+    }
+    static EditResult Done(TekClass* select)
+    {
+        EditResult result;
+        result.done = true;
+        result.select = select;
+        return result;
+    }
+};
+
+/// The one open project: the resource with its dialogs, the undo histories, whether it changed
+/// since it was last saved, the selection, and the edit operations. Every change of the project
+/// goes through an operation here, which checks its refusals, applies its side effects, records
+/// one undo step and tells the views what changed through the signals below; views never edit
+/// nodes themselves.
+///
+/// The tree the signals speak of is the shown tree (see treeshape.h): rows are rows under a
+/// parent node as the resource tree shows them.
 class ProjectDocument : public QObject {
     Q_OBJECT
 
 public:
     explicit ProjectDocument(QObject* parent = nullptr);
+    ~ProjectDocument() override;
 
     CTekResourceData& Resource() { return m_resource; }
     const CTekResourceData& Resource() const { return m_resource; }
@@ -22,25 +81,171 @@ public:
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified);
 
-    /// Before a user's edit of the dialog: makes sure its history holds the dialog as it is now
-    /// (the history's first record is the dialog before its first edit).
+    /// Whether a project is loaded or created (edits are refused before).
+    bool EditingEnabled() const { return m_editingEnabled; }
+    /// Whether the views show the project's tree (not before a project is loaded or created,
+    /// nor after every dialog was discarded).
+    bool TreeShown() const { return m_treeShown; }
+
+    // --- Whole-project changes ------------------------------------------------------------
+    /// After the resource was loaded or merged into, or created: editing is enabled, the views
+    /// build anew, the project history starts empty and the first dialog (if any) becomes
+    /// current.
+    void ProjectLoaded();
+    /// Removes every dialog: nothing is selected, the views empty, the history starts empty.
+    void DiscardDialogs();
+
+    // --- Selection ----------------------------------------------------------------------------
+    CTekDialogData* CurrentDialog() const { return m_currentDialog; }
+    /// The node the edit commands work on (the one the user last chose), or nullptr.
+    TekClass* Selected() const { return m_selected; }
+    /// The node shown as current (white on red in the tree): the chosen node, or where the
+    /// highlight moved when a mark was taken back.
+    TekClass* Highlighted() const { return m_highlighted; }
+    /// Makes the dialog current (nothing when it is already): it becomes the selected node.
+    void SetCurrentDialog(CTekDialogData* dialog);
+    /// The user chose the node (in the tree or a preview): the selection rules run (the dialog of
+    /// the node becomes current, marks are cleared unless keepMarks, the node's mark toggles) and
+    /// dialogChosen is sent. Refused for nullptr and for a header or command node without owner.
+    EditResult Select(TekClass* node, bool keepMarks = false);
+    /// Nothing is selected any more (the tree's selection was cleared); ignored while an
+    /// operation changes rows.
+    void ClearSelection();
+    /// The dialog that holds the node (dialogs answer themselves), or nullptr when it is not in
+    /// the project's tree.
+    CTekDialogData* DialogOf(const TekClass& node) const;
+    /// The node the node is shown under, or nullptr.
+    TekClass* ParentOf(const TekClass& node) const;
+
+    // --- Edits ----------------------------------------------------------------------------------
+    /// Sets the value of the item at that row of the node, with the side effects of its role.
+    EditResult SetItemValue(TekClass& node, int row, std::string value);
+    /// Moves the node one place up (-1) or down (+1) among its siblings.
+    EditResult Move(TekClass* node, int delta);
+    /// Removes the node; record answers its record (the text that goes to the clipboard).
+    EditResult Remove(TekClass* node, std::string* record = nullptr);
+    /// Groups the marked objects before the node, or ungroups the node when it holds every mark.
+    EditResult GroupOrUngroup(TekClass* node);
+    /// Inserts a new object or group of that type or layout name at the place the selected node
+    /// and the position give.
+    EditResult InsertNew(TekClass* selected, std::string_view typeName, InsertPosition position);
+    /// Pastes a record: dialogs (a "Commands" list or one command record) join the dialog list;
+    /// an object or group record goes where InsertNew would put it. A text that is no record
+    /// changes nothing and refuses nothing; a text that does not parse refuses with the
+    /// parser's report.
+    EditResult Paste(TekClass* selected, const std::string& text, InsertPosition position);
+    /// Assigns a picture to the image item at that row of the node.
+    EditResult AssignImage(TekClass& node, int row, ImageSource source, const std::string& imageName);
+    /// Adds a new dialog of that name (made unique) at the end of the list.
+    EditResult AddDialog(std::string_view name);
+    /// The record of a dialog, group or object (empty for other nodes).
+    std::string RecordOf(const TekClass& node) const;
+
+    // --- History ------------------------------------------------------------------------------
+    /// Undoes the newest step of the project, whichever dialog or the dialog list it changed.
+    EditResult Undo();
+    EditResult Redo();
+    bool CanUndo() const { return m_historyPosition > 0; }
+    bool CanRedo() const { return m_historyPosition < m_history.size(); }
+
+    // --- For edits made outside the operations (loading) ----------------------------------
+    /// Before a change of the dialog's tree made elsewhere: its history holds it as it is now.
     void BeginDialogEdit(CTekDialogData& dialog);
-    /// After the edit: records one step (when something changed), marks the project changed and
-    /// sends dialogChanged.
+    /// After it: records one step and tells the views.
     void EndDialogEdit(CTekDialogData& dialog);
-    /// After an undo or redo of the dialog: marks the project changed and sends dialogChanged.
-    void DialogRestored(CTekDialogData& dialog);
-    /// After an edit outside any dialog's tree (the project's own items, the dialog list).
-    void ProjectEdited();
 
 signals:
     void modifiedChanged(bool modified);
-    /// Something of the dialog changed (its items, its tree, its name).
+    /// The whole tree is to be read anew (a load, a discard).
+    void projectReset();
+    void nodesAboutToBeInserted(vesk::TekClass* parent, int first, int last);
+    void nodesInserted(vesk::TekClass* parent, int first, int last);
+    void nodesAboutToBeRemoved(vesk::TekClass* parent, int first, int last);
+    void nodesRemoved(vesk::TekClass* parent, int first, int last);
+    /// The node at row from moves to row to (its final place) under the same parent.
+    void nodeAboutToBeMoved(vesk::TekClass* parent, int from, int to);
+    void nodeMoved(vesk::TekClass* parent, int from, int to);
+    /// Everything below parent is about to change at once (an undo, a grouping): the views let
+    /// go of what they show below it, and read it anew on childrenReset.
+    void childrenAboutToBeReset(vesk::TekClass* parent);
+    void childrenReset(vesk::TekClass* parent);
+    /// The value of the item at that row changed.
+    void itemChanged(vesk::TekClass* node, int row);
+    /// The node's items changed as a whole (its item set was rebuilt, an undo restored it).
+    void itemsReset(vesk::TekClass* node);
+    /// An undo or redo restored the dialog.
+    void dialogRestored(vesk::CTekDialogData* dialog);
+    /// Something of the dialog changed (its items, its tree, its marks); nullptr: the project.
     void dialogChanged(vesk::CTekDialogData* dialog);
+    /// The marks of the dialog changed.
+    void marksChanged(vesk::CTekDialogData* dialog);
+    void selectionChanged();
+    void currentDialogChanged(vesk::CTekDialogData* dialog);
+    /// The user chose a node of the dialog: its window should come forward (or open).
+    void dialogChosen(vesk::CTekDialogData* dialog);
+    void historyChanged();
 
 private:
+    /// One step of the project's history: an edit inside a dialog (a step of that dialog's own
+    /// history), or a change of the dialog list (the list before and after it, and the dialog
+    /// it added, removed or moved).
+    struct Step {
+        DialogPtr dialog;
+        bool listStep = false;
+        std::vector<DialogPtr> before;
+        std::vector<DialogPtr> after;
+    };
+
+    struct Placement;
+    std::optional<Refusal> FindPlacement(TekClass& selected, InsertPosition position, bool newIsGroup,
+                                         Placement& placement) const;
+    /// Puts the node at its place, telling the views.
+    void PlaceNode(const Placement& placement, const std::shared_ptr<CObjectData>& node);
+
+    EditResult PasteDialogs(const std::string& text);
+    EditResult PasteObject(const std::string& text, TekClass& selected, InsertPosition position);
+
+    void ApplyNameRole(TekClass& node, EditResult& result);
+    void AddEventCommand(TekClass& node, int row);
+    void AddHeaderColumn(CObjectData& object);
+    /// The node's place in its owner's list as a fresh copy, so that the undo history (which
+    /// shares command and header nodes) keeps the values from before the edit; answers the copy.
+    TekClass* DetachForEdit(TekClass& node);
+
+    /// Inserts and removes with the views told.
+    void InsertRows(TekClass& parent, int row, int count, const std::function<void()>& change);
+    void RemoveRows(TekClass& parent, int row, int count, const std::function<void()>& change);
+    void MoveRow(TekClass& parent, int from, int to, const std::function<void()>& change);
+    void ResetChildren(TekClass& parent, const std::function<void()>& change);
+    /// Makes each named object in the subtree unique among the dialog's other names.
+    void MakeNamesUnique(CTekDialogData& dialog, CObjectData& node);
+
+    /// Ends an edit of the dialog: records the dialog's step (and the project's), marks the
+    /// project changed and tells the views.
+    void FinishDialogEdit(CTekDialogData& dialog);
+    /// Ends an edit of the dialog list: records the project's step; focus is the dialog that
+    /// undo and redo select (the one added, removed or moved).
+    void FinishListEdit(std::vector<DialogPtr> before, const CTekDialogData* focus = nullptr);
+    void PushStep(Step step);
+    std::vector<DialogPtr> DialogList() const;
+    void SetDialogList(const std::vector<DialogPtr>& dialogs);
+    /// Runs the selection rules on the node, as a choice of the user would.
+    void ChooseAfterEdit(TekClass* node);
+    void SetSelection(TekClass* selected, TekClass* highlighted);
+    void ChangeCurrentDialog(CTekDialogData* dialog);
+    void ClearHistory();
+
     CTekResourceData m_resource;
     bool m_modified = false;
+    bool m_editingEnabled = false;
+    bool m_treeShown = false;
+    /// Operations changing rows at the moment (the views are being told).
+    int m_changing = 0;
+    CTekDialogData* m_currentDialog = nullptr;
+    TekClass* m_selected = nullptr;
+    TekClass* m_highlighted = nullptr;
+    std::vector<Step> m_history;
+    size_t m_historyPosition = 0;
 };
 
 } // namespace vesk

@@ -176,6 +176,7 @@ void CExEditCell::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Enter:
     case Qt::Key_Return:
+        m_endedByKey = !m_ended;
         End(CellEnd::Commit);
         return;
     case Qt::Key_Escape:
@@ -183,9 +184,11 @@ void CExEditCell::keyPressEvent(QKeyEvent* event)
         End(CellEnd::Cancel);
         return;
     case Qt::Key_Up:
+        m_endedByKey = !m_ended;
         End(CellEnd::CommitMoveUp);
         return;
     case Qt::Key_Down:
+        m_endedByKey = !m_ended;
         End(CellEnd::CommitMoveDown);
         return;
     default:
@@ -422,8 +425,19 @@ void PropertyDelegate::OnCellEnded(QWidget* cell, CellEnd end, int row, int colu
     // A cell that the grid has let go already (its rows were reset) ends without a word.
     if (m_grid.indexWidget(m_grid.model()->index(row, column)) != cell)
         return;
-    if (end != CellEnd::Cancel)
-        emit commitData(cell);
+    if (end != CellEnd::Cancel) {
+        if (auto* text = qobject_cast<CExEditCell*>(cell)) {
+            // A text refused at Enter stays in its open cell, so that the user can mend it.
+            if (!m_grid.Commit(row, text->text()) && text->EndedByKey()) {
+                m_openCell = cell;
+                text->Reopen();
+                text->setFocus();
+                return;
+            }
+        } else {
+            emit commitData(cell);
+        }
+    }
     emit closeEditor(cell, QAbstractItemDelegate::NoHint);
     if (end == CellEnd::CommitMoveUp)
         m_grid.StartTextEdit(row - 1, column);

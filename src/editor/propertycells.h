@@ -62,6 +62,14 @@ public:
     bool Cancelled() const { return m_cancelled; }
     /// Ends the edit as losing the focus does: a commit unless cancelled.
     void EndEdit() { End(m_cancelled ? CellEnd::Cancel : CellEnd::Commit); }
+    /// Lets an ended cell end again (its text was refused and it stays open).
+    void Reopen()
+    {
+        m_ended = false;
+        m_endedByKey = false;
+    }
+    /// Whether the cell ended by a key of its own (Enter, Up, Down), not by losing the focus.
+    bool EndedByKey() const { return m_endedByKey; }
     /// Ends the edit without a commit.
     void CancelEdit()
     {
@@ -92,6 +100,7 @@ private:
     int m_column;
     bool m_cancelled = false;
     bool m_ended = false;
+    bool m_endedByKey = false;
     QRect m_cellRect;
     int m_rightEdge = 0;
     /// The width the typed text asked for (0 before it outgrew the cell).

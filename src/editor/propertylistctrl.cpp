@@ -1,6 +1,7 @@
 #include "editor/propertylistctrl.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QAbstractTableModel>
 #include <QBrush>
@@ -13,6 +14,7 @@
 
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
+#include "document/projectdocument.h"
 #include "editor/propertycells.h"
 #include "model/tekclass.h"
 
@@ -173,10 +175,38 @@ public:
         }
     }
 
+    /// Sets the value of the row's item: through the document when the grid has one (with the
+    /// side effects of the item's role and an undo step), else on the node itself. A refusal goes
+    /// to onRefusal and answers false.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override
+    {
+        if (role != Qt::EditRole || !index.isValid() || index.row() >= ItemCount())
+            return false;
+        const int row = index.row();
+        std::string text = FromQ(value.toString());
+        if (!m_document) {
+            m_node->Items().At(row).SetValue(std::move(text));
+            RowChanged(row);
+            return true;
+        }
+        const EditResult result = m_document->SetItemValue(*m_node, row, std::move(text));
+        if (result.refusal && onRefusal)
+            onRefusal(*result.refusal);
+        if (!result.status.empty() && onStatus)
+            onStatus(result.status);
+        return result.done;
+    }
+
+    void SetDocument(ProjectDocument* document) { m_document = document; }
+    std::function<void(const Refusal&)> onRefusal;
+    std::function<void(const std::string&)> onStatus;
+
     Qt::ItemFlags flags(const QModelIndex& index) const override
     {
+        if (!index.isValid())
+            return Qt::NoItemFlags;
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (!index.isValid() || index.row() >= ItemCount())
+        if (index.row() >= ItemCount())
             return flags;
         // A value opens a text cell at least when an open text cell moves onto it.
         const int kind = static_cast<int>(m_node->Items().At(index.row()).Kind());
@@ -214,6 +244,7 @@ private:
     }
 
     TekClass* m_node = nullptr;
+    ProjectDocument* m_document = nullptr;
     int m_rows = 0;
     int m_currentRow = -1;
 };
@@ -384,13 +415,27 @@ bool CPropertyListCtrl::Commit(int row, const QString& text)
         return false;
     }
     TekClass* node = Node();
-    auto& item = node->Items().At(row);
-    item.SetValue(FromQ(text));
-    // The receiver may rebuild the item list, so the name travels as a copy.
-    const std::string name = item.Name();
-    m_model->RowChanged(row);
+    // The item list may be rebuilt by the commit, so the name travels as a copy.
+    const std::string name = node->Items().At(row).Name();
+    if (!m_model->setData(m_model->index(row, 1), text, Qt::EditRole))
+        return false;
     emit propertyChanged(node, name);
     return true;
+}
+
+void CPropertyListCtrl::SetDocument(ProjectDocument* document)
+{
+    m_model->SetDocument(document);
+    m_model->onRefusal = [this](const Refusal& refusal) {
+        m_prompts.ShowMessage(this, Utf8(refusal.text.c_str()),
+                              refusal.error ? MessageIcon::Error : MessageIcon::Warning);
+    };
+    m_model->onStatus = [this](const std::string& text) { emit statusText(Utf8(text.c_str())); };
+}
+
+void CPropertyListCtrl::RowChanged(int row)
+{
+    m_model->RowChanged(row);
 }
 
 bool CPropertyListCtrl::event(QEvent* event)

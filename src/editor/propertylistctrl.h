@@ -9,6 +9,7 @@ namespace vesk {
 
 class TekClass;
 class Prompts;
+class ProjectDocument;
 class PropertyModel;
 class PropertyDelegate;
 enum class CellEditor;
@@ -28,6 +29,10 @@ public:
     /// happens when the node is shown already.
     void ShowNode(TekClass* node);
     TekClass* Node() const;
+    /// Commits go to the document (nullptr: straight to the node shown, for a node of no project).
+    void SetDocument(ProjectDocument* document);
+    /// Repaints one row (after its value changed elsewhere).
+    void RowChanged(int row);
     /// Sets the row count again after the node's item list changed.
     void RefreshRowCount();
     /// Repaints every row (after a value changed elsewhere).
@@ -42,9 +47,10 @@ public:
     /// Opens a text cell on the row's cell whatever the item's kind (an open text cell moving up
     /// or down) and makes the row current; false for a row without an item.
     bool StartTextEdit(int row, int column);
-    /// Sets the value of the row's item and sends propertyChanged. False, changing nothing, for a
-    /// row without an item and for text holding characters that Shift_JIS cannot hold (refused
-    /// with a message box naming them).
+    /// Sets the value of the row's item (through the document, which may refuse it with a message
+    /// box) and sends propertyChanged. False, changing nothing, for a row without an item, for a
+    /// refused value and for text holding characters that Shift_JIS cannot hold (refused with a
+    /// message box naming them).
     bool Commit(int row, const QString& text);
 
 signals:

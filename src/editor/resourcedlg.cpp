@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -15,39 +14,16 @@
 #include "editor/linkpage.h"
 #include "editor/livepush.h"
 #include "editor/propertylistctrl.h"
+#include "editor/propertypanel.h"
 #include "editor/resourcetreectrl.h"
 #include "editor/resourcetreemodel.h"
+#include "editor/treepanel.h"
 #include "link/linkcontroller.h"
 #include "model/datafolder.h"
 #include "model/resourcedata.h"
-#include "objects/objectdata.h"
 #include "shell/logdlg.h"
-#include "document/projectdocument.h"
 
 namespace vesk {
-
-namespace {
-
-/// How far the selection rules walk up from an item to find its dialog.
-constexpr int kDialogSearchSteps = 15;
-
-QPushButton* MakeButton(const char* utf8Text, const char* objectName, const char* utf8Tip, const char* utf8Status,
-                        QWidget* parent)
-{
-    auto* button = new QPushButton(Utf8(utf8Text), parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setToolTip(Utf8(utf8Tip));
-    button->setStatusTip(Utf8(utf8Status));
-    button->setAccessibleDescription(Utf8(utf8Tip));
-    return button;
-}
-
-bool IsObjectOrGroup(const TekClass* node)
-{
-    return node && (node->Type() == NodeType::Object || node->Type() == NodeType::Group);
-}
-
-} // namespace
 
 CResourceDlg::CResourceDlg(ProjectDocument& project, EditorFrame& frame, LinkLog& linkLog, QWidget* parent)
     : QWidget(parent), m_project(project), m_frame(frame), m_link(std::make_unique<CLinkController>(linkLog))
@@ -57,6 +33,17 @@ CResourceDlg::CResourceDlg(ProjectDocument& project, EditorFrame& frame, LinkLog
     BuildControls();
     EnableEditing(false);
     ShowPanelPage(kPageProperties);
+
+    connect(&project, &ProjectDocument::currentDialogChanged, this, [this](CTekDialogData* dialog) {
+        if (dialog)
+            ShowPanelPage(kPageProperties);
+        emit currentDialogChanged(dialog);
+    });
+    connect(&project, &ProjectDocument::dialogChosen, this, [this](CTekDialogData* dialog) {
+        if (dialog && !m_frame.ActivateDialogWindow(*dialog))
+            m_frame.OpenDialogWindow(*dialog);
+    });
+    connect(&project, &ProjectDocument::projectReset, this, [this] { EnableEditing(m_project.EditingEnabled()); });
 }
 
 CResourceDlg::~CResourceDlg() = default;
@@ -84,27 +71,28 @@ void CResourceDlg::BuildControls()
             TakeFolderField();
     });
 
-    m_treeModel = new CResourceTreeModel(this);
-    m_tree = new CResourceTreeCtrl(*m_treeModel, this);
-    layout->addWidget(m_tree, 1);
-    connect(m_tree, &CResourceTreeCtrl::itemSelected, this, &CResourceDlg::OnItemSelected);
-
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("resourcePanelPages"));
+    m_propertyPage = new QWidget(m_pages);
+    m_propertyPage->setObjectName(QStringLiteral("propertyPage"));
+    m_propertyPage->setAccessibleName(QStringLiteral("プロパティー"));
+
+    m_treePanel = new CTreePanel(m_project, m_frame.UserPrompts(), this, m_propertyPage);
+    layout->addWidget(&m_treePanel->Tree(), 1);
+    connect(m_treePanel, &CTreePanel::insertRequested, this, &CResourceDlg::InsertSelectedEntry);
+    connect(m_treePanel, &CTreePanel::statusText, this, [this](const QString& text) { m_frame.SetStatusText(text); });
+
     m_linkPage = new CLinkPage(*m_link, m_frame.UserPrompts(), m_pages);
     m_linkPage->onTakeOtherFields = [this] { SetProjectFolder(PathFromQ(m_folder->text())); };
     connect(m_linkPage, &CLinkPage::sendRequested, this, &CResourceDlg::SendCurrentDialog);
     m_livePush = new LivePush(
-        *m_link, m_project.Resource(), [this] { return m_currentDialog; }, this);
+        *m_link, m_project.Resource(), [this] { return m_project.CurrentDialog(); }, this);
     connect(m_linkPage, &CLinkPage::livePushToggled, m_livePush, &LivePush::SetEnabled);
     connect(&m_project, &ProjectDocument::dialogChanged, m_livePush, [this](CTekDialogData* dialog) {
-        if (!dialog || dialog == m_currentDialog)
+        if (!dialog || dialog == m_project.CurrentDialog())
             m_livePush->DialogChanged();
     });
-    connect(this, &CResourceDlg::currentDialogChanged, m_livePush, &LivePush::DialogChanged);
-    m_propertyPage = new QWidget(m_pages);
-    m_propertyPage->setObjectName(QStringLiteral("propertyPage"));
-    m_propertyPage->setAccessibleName(QStringLiteral("プロパティー"));
+    connect(&m_project, &ProjectDocument::currentDialogChanged, m_livePush, &LivePush::DialogChanged);
     m_pages->addWidget(m_linkPage);
     m_pages->addWidget(m_propertyPage);
     layout->addWidget(m_pages, 1);
@@ -112,57 +100,19 @@ void CResourceDlg::BuildControls()
     auto* propertyLayout = new QVBoxLayout(m_propertyPage);
     propertyLayout->setContentsMargins(0, 0, 0, 0);
     propertyLayout->setSpacing(4);
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(2);
-    m_upButton = MakeButton("▲", "moveUpButton", "前へ移動", "選択オブジェクトを前へ移動させます", m_propertyPage);
-    m_downButton =
-        MakeButton("▼", "moveDownButton", "後ろへ移動", "選択オブジェクトを後ろへ移動させます", m_propertyPage);
-    m_deleteButton =
-        MakeButton("削除", "deleteButton", "選択オブジェクトの削除",
-                   "選択オブジェクトの削除（削除したオブジェクトはクリップボードへ保存されます）", m_propertyPage);
-    m_groupButton = MakeButton("Group化", "groupButton", "グループ化/グループ解除",
-                               "グループ化：新規にグループオブジェクトを作成し、選択オブジェクトを挿入 / "
-                               "グループ解除：最上位階層のグループオブジェクトの削除",
-                               m_propertyPage);
-    m_insertLabel = new QLabel(QStringLiteral("挿入："), m_propertyPage);
-    m_insertLabel->setObjectName(QStringLiteral("insertLabel"));
-    m_afterButton = MakeButton("後ろへ", "insertAfterButton", "同階層の後ろへ挿入",
-                               "選択オブジェクトの後ろ（同階層）へ挿入", m_propertyPage);
-    m_firstChildButton = MakeButton("下先頭へ", "insertFirstChildButton", "下階層の先頭へ挿入",
-                                    "選択オブジェクトの下階層の先頭へ挿入", m_propertyPage);
-    m_lastChildButton = MakeButton("下末尾へ", "insertLastChildButton", "下階層の末尾へ挿入",
-                                   "選択オブジェクトの下階層の末尾へ挿入", m_propertyPage);
-    for (QPushButton* button : {m_upButton, m_downButton, m_deleteButton, m_groupButton})
-        buttons->addWidget(button);
-    buttons->addSpacing(6);
-    buttons->addWidget(m_insertLabel);
-    for (QPushButton* button : {m_afterButton, m_firstChildButton, m_lastChildButton})
-        buttons->addWidget(button);
-    buttons->addStretch(1);
-    for (QPushButton* button : {m_upButton, m_downButton})
-        button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
-    propertyLayout->addLayout(buttons);
-    connect(m_upButton, &QPushButton::clicked, this, [this] { MoveNode(-1); });
-    connect(m_downButton, &QPushButton::clicked, this, [this] { MoveNode(+1); });
-    connect(m_deleteButton, &QPushButton::clicked, this, &CResourceDlg::DeleteNode);
-    connect(m_groupButton, &QPushButton::clicked, this, &CResourceDlg::GroupOrUngroup);
-    connect(m_afterButton, &QPushButton::clicked, this, [this] { InsertSelectedEntry(InsertPosition::After); });
-    connect(m_firstChildButton, &QPushButton::clicked, this,
-            [this] { InsertSelectedEntry(InsertPosition::FirstChild); });
-    connect(m_lastChildButton, &QPushButton::clicked, this, [this] { InsertSelectedEntry(InsertPosition::LastChild); });
-
-    m_grid = new CPropertyListCtrl(m_frame.UserPrompts(), m_propertyPage);
-    propertyLayout->addWidget(m_grid, 1);
-    connect(m_grid, &CPropertyListCtrl::propertyChanged, this, &CResourceDlg::OnPropertyChanged);
-    connect(m_grid, &CPropertyListCtrl::statusText, this, [this](const QString& text) { m_frame.SetStatusText(text); });
-    connect(m_grid, &CPropertyListCtrl::imagePickRequested, this, [this](TekClass* node, const std::string&) {
+    propertyLayout->addWidget(&m_treePanel->Buttons());
+    m_propertyPanel = new CPropertyPanel(m_project, m_frame.UserPrompts(), m_propertyPage);
+    CPropertyListCtrl& grid = m_propertyPanel->Grid();
+    propertyLayout->addWidget(&grid, 1);
+    connect(&grid, &CPropertyListCtrl::statusText, this, [this](const QString& text) { m_frame.SetStatusText(text); });
+    connect(&grid, &CPropertyListCtrl::imagePickRequested, this, [this](TekClass* node, const std::string&) {
         // The node's 'FileSource' decides which list offers the pictures.
         const std::string& source = node->GetItem("FileSource");
         if (source == "URI" || source == "STRAGE")
             return;
         const bool station = source == "STATION";
         const int page = station ? kPageStationImages : kPageBuiltinImages;
-        const int row = m_grid->CurrentRow();
+        const int row = Grid().CurrentRow();
         CLogDlg& side = m_frame.SidePanel();
         if (row >= 0 && row < node->Items().Count())
             side.List(station ? SidePanelListKind::StationImages : SidePanelListKind::BuiltinImages)
@@ -181,14 +131,30 @@ void CResourceDlg::BuildControls()
     connect(m_pageTabs, &QTabBar::currentChanged, m_pages, &QStackedWidget::setCurrentIndex);
 }
 
+CResourceTreeCtrl& CResourceDlg::Tree() const
+{
+    return m_treePanel->Tree();
+}
+
+CResourceTreeModel& CResourceDlg::TreeModel() const
+{
+    return m_treePanel->TreeModel();
+}
+
+CPropertyListCtrl& CResourceDlg::Grid() const
+{
+    return m_propertyPanel->Grid();
+}
+
+QPushButton& CResourceDlg::GroupButton() const
+{
+    return m_treePanel->GroupButton();
+}
+
 void CResourceDlg::EnableEditing(bool enabled)
 {
-    m_editingEnabled = enabled;
-    m_tree->setEnabled(enabled);
-    m_grid->setEnabled(enabled);
-    for (QPushButton* button : {m_upButton, m_downButton, m_deleteButton, m_groupButton, m_afterButton,
-                                m_firstChildButton, m_lastChildButton})
-        button->setEnabled(enabled);
+    m_treePanel->EnableEditing(enabled);
+    Grid().setEnabled(enabled);
 }
 
 void CResourceDlg::ShowPanelPage(int page)
@@ -223,230 +189,103 @@ void CResourceDlg::BrowseProjectFolder()
 
 // --- Selection --------------------------------------------------------------------------------
 
-void CResourceDlg::SelectQuietly(TreeItemId item)
-{
-    ++m_quietSelection;
-    m_tree->SelectItem(item);
-    --m_quietSelection;
-    m_treeModel->SetCurrentItem(item);
-}
-
-void CResourceDlg::RebuildTree(CTekResourceData* resource)
-{
-    ++m_quietSelection;
-    m_treeModel->Rebuild(resource);
-    --m_quietSelection;
-}
-
-void CResourceDlg::DeleteTreeItem(TreeItemId item)
-{
-    ++m_quietSelection;
-    m_treeModel->DeleteItem(item);
-    --m_quietSelection;
-}
-
-void CResourceDlg::RepaintMarks()
-{
-    m_treeModel->RepaintAll();
-    m_frame.RefreshDialogViews(m_currentDialog);
-}
-
-void CResourceDlg::ShowDialogWindow(CTekDialogData& dialog)
-{
-    if (!m_frame.ActivateDialogWindow(dialog))
-        m_frame.OpenDialogWindow(dialog);
-}
-
-CTekDialogData* CResourceDlg::DialogOfItem(TreeItemId item) const
-{
-    for (int step = 0; item != 0 && step <= kDialogSearchSteps; ++step) {
-        TekClass* node = m_treeModel->NodeOf(item);
-        if (node && node->Type() == NodeType::Dialog)
-            return static_cast<CTekDialogData*>(node);
-        item = m_treeModel->ParentOf(item);
-    }
-    return nullptr;
-}
-
-CTekDialogData* CResourceDlg::DialogOfNode(const TekClass* node) const
-{
-    if (!node)
-        return nullptr;
-    if (node->Type() == NodeType::Dialog)
-        return const_cast<CTekDialogData*>(static_cast<const CTekDialogData*>(node));
-    // Walk the whole way up: edits must find their dialog however deep the node lies.
-    for (TreeItemId item = m_treeModel->ItemOf(node); item != 0; item = m_treeModel->ParentOf(item)) {
-        TekClass* above = m_treeModel->NodeOf(item);
-        if (above && above->Type() == NodeType::Dialog)
-            return static_cast<CTekDialogData*>(above);
-    }
-    return nullptr;
-}
-
-void CResourceDlg::UpdateGroupButton(const TekClass& node, TreeItemId item)
-{
-    bool enabled = m_editingEnabled;
-    QString text = QStringLiteral("Group化");
-    switch (node.Type()) {
-    case NodeType::Resource:
-    case NodeType::Dialog:
-    case NodeType::HeaderColumn:
-    case NodeType::Command:
-        enabled = false;
-        break;
-    case NodeType::Group: {
-        text = QStringLiteral("Grp.解除");
-        const TekClass* parent = m_treeModel->NodeOf(m_treeModel->ParentOf(item));
-        if (parent && parent->Type() == NodeType::Dialog)
-            enabled = false;
-        break;
-    }
-    default:
-        break;
-    }
-    m_groupButton->setText(text);
-    m_groupButton->setEnabled(enabled);
-}
-
-void CResourceDlg::OnItemSelected(TreeItemId item)
-{
-    if (m_quietSelection > 0 || item == 0)
-        return;
-    const Qt::KeyboardModifiers modifiers = m_tree->InputModifiers();
-    TekClass* node = m_treeModel->NodeOf(item);
-    if (!node) {
-        Refuse("エラー: リソースの取得に失敗しました.", true);
-        return;
-    }
-    m_treeModel->SetCurrentItem(item);
-    ShowNode(node);
-    UpdateGroupButton(*node, item);
-
-    switch (node->Type()) {
-    case NodeType::Resource:
-    case NodeType::DialogList:
-        return;
-    case NodeType::Dialog: {
-        auto* dialog = static_cast<CTekDialogData*>(node);
-        if (CObjectData* root = dialog->RootObject())
-            root->SetMark(0);
-        SetCurrentDialog(dialog);
-        ShowDialogWindow(*dialog);
-        RepaintMarks();
-        return;
-    }
-    default:
-        break;
-    }
-
-    TekClass* taken = node;
-    if (node->Type() == NodeType::HeaderColumn || node->Type() == NodeType::Command) {
-        taken = m_treeModel->NodeOf(m_treeModel->ParentOf(item));
-        if (!taken) {
-            Refuse("エラー: ヘッダのオブジェクトが取得できませんでした。", true);
-            return;
-        }
-    }
-    CTekDialogData* dialog = DialogOfItem(item);
-    if (!dialog)
-        return;
-    if (dialog != m_currentDialog) {
-        m_currentDialog = dialog;
-        m_project.BeginDialogEdit(*dialog);
-        emit currentDialogChanged(dialog);
-    }
-    CObjectData* root = dialog->RootObject();
-    if (root && !(modifiers & Qt::ControlModifier))
-        root->SetMark(0);
-    if (IsObjectOrGroup(taken)) {
-        auto* object = static_cast<CObjectData*>(taken);
-        if (object->GetMark()) {
-            object->SetMark(0);
-            CObjectData* marked = root ? root->FindMarked() : nullptr;
-            const TreeItemId current = m_treeModel->ItemOf(marked);
-            m_treeModel->SetCurrentItem(current ? current : m_treeModel->ItemOf(dialog));
-        } else {
-            object->SetMark(1);
-        }
-    }
-    ShowDialogWindow(*dialog);
-    RepaintMarks();
-}
-
 void CResourceDlg::SetCurrentDialog(CTekDialogData* dialog)
 {
-    if (dialog == m_currentDialog)
-        return;
-    m_currentDialog = dialog;
-    if (dialog) {
-        m_project.BeginDialogEdit(*dialog);
-        SelectQuietly(m_treeModel->ItemOf(dialog));
-        UpdateGroupButton(*dialog, m_treeModel->ItemOf(dialog));
-        ShowNode(dialog);
-        ShowPanelPage(kPageProperties);
-    }
-    emit currentDialogChanged(dialog);
-}
-
-void CResourceDlg::ShowNode(TekClass* node)
-{
-    if (node && (node->Type() == NodeType::HeaderColumn || node->Type() == NodeType::Command))
-        m_shownItemsBefore = node->Items().Clone();
-    m_grid->ShowNode(node);
-    m_grid->RepaintGrid();
+    m_project.SetCurrentDialog(dialog);
 }
 
 void CResourceDlg::SelectNode(CTekDialogData* dialog, TekClass* node, Qt::KeyboardModifiers modifiers)
 {
-    const TreeItemId item = m_treeModel->ItemOf(node ? node : dialog);
-    if (item == 0) {
-        m_treeModel->SetCurrentItem(0);
-        ShowNode(node ? node : dialog);
-        return;
-    }
-    m_treeModel->SetCurrentItem(item);
-    m_tree->SetInputModifiers(modifiers);
-    if (m_tree->SelectedItem() == item) {
-        // Chosen again: the selection rules run as for a new selection.
-        OnItemSelected(item);
-        m_tree->SetInputModifiers(Qt::NoModifier);
-        return;
-    }
-    m_tree->SelectItem(item);
+    TekClass* chosen = node ? node : dialog;
+    const EditResult result = m_project.Select(chosen, (modifiers & Qt::ControlModifier) != 0);
+    if (result.refusal)
+        m_frame.UserPrompts().ShowMessage(this, Utf8(result.refusal->text.c_str()),
+                                          result.refusal->error ? MessageIcon::Error : MessageIcon::Warning);
 }
 
 void CResourceDlg::ResetForResource()
 {
+    m_project.ProjectLoaded();
     EnableEditing(true);
-    RebuildTree(&m_project.Resource());
-    m_currentDialog = nullptr;
-    CTekDialogDataList& dialogs = m_project.Resource().Dialogs();
-    if (dialogs.Count() > 0) {
-        SetCurrentDialog(&dialogs.At(0));
-    } else {
-        ShowNode(nullptr);
-        emit currentDialogChanged(nullptr);
-    }
 }
 
 void CResourceDlg::ClearPanel()
 {
-    RebuildTree(nullptr);
-    ShowNode(nullptr);
-    m_currentDialog = nullptr;
-    emit currentDialogChanged(nullptr);
+    m_project.DiscardDialogs();
+}
+
+// --- Edits --------------------------------------------------------------------------------------
+
+void CResourceDlg::MoveNode(int delta)
+{
+    m_treePanel->MoveNode(delta);
+}
+
+void CResourceDlg::DeleteNode()
+{
+    m_treePanel->DeleteNode();
+}
+
+void CResourceDlg::GroupOrUngroup()
+{
+    m_treePanel->GroupOrUngroup();
+}
+
+bool CResourceDlg::InsertNew(std::string_view typeName, InsertPosition position)
+{
+    return m_treePanel->InsertNew(typeName, position);
+}
+
+bool CResourceDlg::CopyNode()
+{
+    return m_treePanel->CopyNode();
+}
+
+bool CResourceDlg::PasteNode(InsertPosition position)
+{
+    return m_treePanel->PasteNode(position);
+}
+
+void CResourceDlg::InsertSelectedEntry(InsertPosition position)
+{
+    std::string name;
+    SidePanelListKind kind;
+    if (!m_frame.SidePanel().GetSelectedEntry(name, kind))
+        return;
+    if (kind == SidePanelListKind::InsertedObjects)
+        InsertNew(name, position);
+    else if (kind == SidePanelListKind::Clipboard && name == "Clipboard")
+        PasteNode(position);
+}
+
+void CResourceDlg::OnSidePanelEntry(SidePanelListKind kind, const std::string& name)
+{
+    switch (kind) {
+    case SidePanelListKind::InsertedObjects:
+        InsertNew(name, InsertPosition::After);
+        break;
+    case SidePanelListKind::Clipboard:
+        if (name == "Clipboard")
+            PasteNode(InsertPosition::After);
+        break;
+    case SidePanelListKind::BuiltinImages:
+    case SidePanelListKind::StationImages:
+        AssignImage(kind, name);
+        break;
+    }
+}
+
+void CResourceDlg::AssignImage(SidePanelListKind kind, const std::string& imageName)
+{
+    m_propertyPanel->AssignImage(kind, imageName);
 }
 
 bool CResourceDlg::SendCurrentDialog()
 {
-    if (!m_link->TerminalConnection() || !m_currentDialog)
+    CTekDialogData* dialog = m_project.CurrentDialog();
+    if (!m_link->TerminalConnection() || !dialog)
         return false;
-    return m_link->SendDialog(m_project.Resource(), m_currentDialog->GetItem("Name"));
-}
-
-void CResourceDlg::Refuse(const char* utf8Text, bool error)
-{
-    m_frame.UserPrompts().ShowMessage(this, Utf8(utf8Text), error ? MessageIcon::Error : MessageIcon::Warning);
+    return m_link->SendDialog(m_project.Resource(), dialog->GetItem("Name"));
 }
 
 } // namespace vesk

@@ -88,7 +88,7 @@ void CResourceTreeCtrl::mousePressEvent(QMouseEvent* event)
     // once more (a dialog's window opens, Ctrl toggles the mark).
     if (event->button() == Qt::LeftButton && clicked.isValid() && clicked == before && currentIndex() == clicked &&
         visualRect(clicked).contains(event->position().toPoint())) {
-        emit itemSelected(m_model.ItemAt(clicked));
+        emit itemChosenAgain(m_model.ItemAt(clicked));
         m_inputModifiers = Qt::NoModifier;
     }
 }

@@ -30,6 +30,8 @@ public:
 signals:
     /// The selected item changed to item (0: none).
     void itemSelected(vesk::TreeItemId item);
+    /// The selected item was clicked again: it is chosen once more.
+    void itemChosenAgain(vesk::TreeItemId item);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;

@@ -1,11 +1,15 @@
 #include "editor/resourcetreemodel.h"
 
+#include <functional>
+
 #include <QBrush>
 #include <QColor>
 
 #include "chrome/uitext.h"
+#include "document/projectdocument.h"
 #include "model/resourcedata.h"
 #include "objects/objectdata.h"
+#include "objects/treeshape.h"
 
 namespace vesk {
 
@@ -18,259 +22,192 @@ bool IsMarked(const TekClass* node)
     return static_cast<const CObjectData*>(node)->GetMark() != 0;
 }
 
-const std::vector<TreeItemId> kNoChildren;
-const std::string kNoLabel;
+TreeItemId IdOf(const TekClass* node)
+{
+    return static_cast<TreeItemId>(reinterpret_cast<uintptr_t>(node));
+}
+
+void ForEachBelow(const TekClass& node, const std::function<void(const TekClass&)>& visit)
+{
+    visit(node);
+    const int count = TreeChildCount(node);
+    for (int row = 0; row < count; ++row)
+        if (const TekClass* child = TreeChildAt(node, row))
+            ForEachBelow(*child, visit);
+}
 
 } // namespace
 
-CResourceTreeModel::CResourceTreeModel(QObject* parent) : QAbstractItemModel(parent)
+CResourceTreeModel::CResourceTreeModel(ProjectDocument& document, QObject* parent)
+    : QAbstractItemModel(parent), m_document(document)
 {
-    m_entries.resize(1);
-    m_entries[0].live = true;
+    connect(&document, &ProjectDocument::projectReset, this, [this] {
+        beginResetModel();
+        m_hidden.clear();
+        m_showsResource = m_document.EditingEnabled() && m_document.TreeShown();
+        endResetModel();
+        if (m_showsResource) {
+            ForEachBelow(m_document.Resource(), [this](const TekClass& node) { RequestExpansion(node); });
+            emit expandRequested(IndexOfNode(&m_document.Resource()), true);
+        }
+    });
+    connect(&document, &ProjectDocument::nodesAboutToBeInserted, this, &CResourceTreeModel::OnAboutToInsert);
+    connect(&document, &ProjectDocument::nodesInserted, this, &CResourceTreeModel::OnInserted);
+    connect(&document, &ProjectDocument::nodesAboutToBeRemoved, this, &CResourceTreeModel::OnAboutToRemove);
+    connect(&document, &ProjectDocument::nodesRemoved, this, &CResourceTreeModel::OnRemoved);
+    connect(&document, &ProjectDocument::nodeAboutToBeMoved, this, &CResourceTreeModel::OnAboutToMove);
+    connect(&document, &ProjectDocument::nodeMoved, this, &CResourceTreeModel::OnMoved);
+    connect(&document, &ProjectDocument::childrenAboutToBeReset, this, &CResourceTreeModel::OnAboutToResetChildren);
+    connect(&document, &ProjectDocument::childrenReset, this, &CResourceTreeModel::OnChildrenReset);
+    connect(&document, &ProjectDocument::itemChanged, this, [this](TekClass* node, int) { OnNodeChanged(node); });
+    connect(&document, &ProjectDocument::itemsReset, this, &CResourceTreeModel::OnNodeChanged);
+    connect(&document, &ProjectDocument::selectionChanged, this, [this] {
+        if (TekClass* highlighted = m_document.Highlighted())
+            OnNodeChanged(highlighted);
+        emit repaintRequested();
+    });
+    connect(&document, &ProjectDocument::marksChanged, this, &CResourceTreeModel::repaintRequested);
 }
 
 CResourceTreeModel::~CResourceTreeModel() = default;
 
-void CResourceTreeModel::Rebuild(CTekResourceData* resource)
-{
-    beginResetModel();
-    m_resetting = true;
-    DeleteAllItems();
-    if (resource)
-        resource->BuildTree(*this);
-    m_resetting = false;
-    endResetModel();
-    std::vector<std::pair<TreeItemId, bool>> expansion;
-    expansion.swap(m_pendingExpansion);
-    for (const auto& [item, expanded] : expansion)
-        if (At(item).live)
-            emit expandRequested(IndexOf(item), expanded);
-}
+// --- Nodes and rows -----------------------------------------------------------------------------
 
-void CResourceTreeModel::DeleteAllItems()
+bool CResourceTreeModel::Shows(const TekClass* node) const
 {
-    if (!m_resetting)
-        beginResetModel();
-    m_entries.clear();
-    m_entries.resize(1);
-    m_entries[0].live = true;
-    m_free.clear();
-    m_itemOfNode.clear();
-    m_pendingExpansion.clear();
-    m_current = 0;
-    m_liveCount = 0;
-    if (!m_resetting)
-        endResetModel();
-}
-
-TreeItemId CResourceTreeModel::InsertItem(const std::string& text, TreeItemId parent, TreeItemId after, TekClass* node)
-{
-    if (parent >= m_entries.size() || !At(parent).live)
-        parent = kTreeRootLevel;
-    std::vector<TreeItemId>& siblings = At(parent).children;
-    size_t place = siblings.size();
-    if (after == kTreeInsertFirst) {
-        place = 0;
-    } else if (after != kTreeInsertLast && after < m_entries.size() && At(after).live && At(after).parent == parent) {
-        place = static_cast<size_t>(At(after).row) + 1;
-    }
-
-    TreeItemId item;
-    if (!m_free.empty()) {
-        item = m_free.back();
-        m_free.pop_back();
-    } else {
-        item = m_entries.size();
-        m_entries.emplace_back();
-    }
-    if (!m_resetting)
-        beginInsertRows(IndexOf(parent), static_cast<int>(place), static_cast<int>(place));
-    Entry& entry = At(item);
-    entry.node = node;
-    entry.parent = parent;
-    entry.live = true;
-    entry.label = text;
-    entry.children.clear();
-    // The table may have grown: take the siblings again.
-    std::vector<TreeItemId>& children = At(parent).children;
-    children.insert(children.begin() + static_cast<std::ptrdiff_t>(place), item);
-    Renumber(parent, place);
-    if (node)
-        m_itemOfNode[node] = item;
-    ++m_liveCount;
-    if (!m_resetting)
-        endInsertRows();
-    return item;
-}
-
-void CResourceTreeModel::SetExpanded(TreeItemId item, bool expanded)
-{
-    if (item == 0 || item >= m_entries.size() || !At(item).live)
-        return;
-    if (m_resetting)
-        m_pendingExpansion.emplace_back(item, expanded);
-    else
-        emit expandRequested(IndexOf(item), expanded);
-}
-
-void CResourceTreeModel::Renumber(TreeItemId parent, size_t from)
-{
-    std::vector<TreeItemId>& children = At(parent).children;
-    for (size_t i = from; i < children.size(); ++i)
-        At(children[i]).row = static_cast<int>(i);
-}
-
-void CResourceTreeModel::Forget(TreeItemId item)
-{
-    Entry& entry = At(item);
-    for (TreeItemId child : entry.children)
-        Forget(child);
-    if (entry.node) {
-        auto it = m_itemOfNode.find(entry.node);
-        if (it != m_itemOfNode.end() && it->second == item)
-            m_itemOfNode.erase(it);
-    }
-    if (m_current == item)
-        m_current = 0;
-    entry = Entry();
-    m_free.push_back(item);
-    --m_liveCount;
-}
-
-void CResourceTreeModel::DeleteItem(TreeItemId item)
-{
-    if (item == 0 || item >= m_entries.size() || !At(item).live)
-        return;
-    const TreeItemId parent = At(item).parent;
-    const int row = At(item).row;
-    beginRemoveRows(IndexOf(parent), row, row);
-    std::vector<TreeItemId>& siblings = At(parent).children;
-    siblings.erase(siblings.begin() + row);
-    Renumber(parent, static_cast<size_t>(row));
-    Forget(item);
-    endRemoveRows();
-}
-
-bool CResourceTreeModel::MoveItem(TreeItemId item, int delta)
-{
-    if (item == 0 || item >= m_entries.size() || !At(item).live || (delta != 1 && delta != -1))
+    if (!node || !m_showsResource)
         return false;
-    const TreeItemId parent = At(item).parent;
-    std::vector<TreeItemId>& siblings = At(parent).children;
-    const int row = At(item).row;
-    const int target = row + delta;
-    if (target < 0 || target >= static_cast<int>(siblings.size()))
-        return false;
-    const QModelIndex parentIndex = IndexOf(parent);
-    // Qt counts the destination before the move: one further down when moving down.
-    beginMoveRows(parentIndex, row, row, parentIndex, delta > 0 ? target + 1 : target);
-    std::swap(siblings[static_cast<size_t>(row)], siblings[static_cast<size_t>(target)]);
-    Renumber(parent, static_cast<size_t>(std::min(row, target)));
-    endMoveRows();
+    const CTekResourceData& resource = m_document.Resource();
+    for (const TekClass* at = node; at != &resource;) {
+        at = TreeParentOf(resource, *at);
+        if (!at || m_hidden.count(at) > 0)
+            return false;
+    }
     return true;
 }
 
-void CResourceTreeModel::Rebind(TreeItemId item, TekClass* node)
+QModelIndex CResourceTreeModel::IndexOfNode(const TekClass* node) const
 {
-    if (item == 0 || item >= m_entries.size() || !At(item).live)
-        return;
-    Entry& entry = At(item);
-    if (entry.node)
-        m_itemOfNode.erase(entry.node);
-    entry.node = node;
-    if (node)
-        m_itemOfNode[node] = item;
+    if (!Shows(node))
+        return {};
+    const CTekResourceData& resource = m_document.Resource();
+    if (node == &resource)
+        return createIndex(0, 0, nullptr);
+    TekClass* parent = TreeParentOf(resource, *node);
+    return createIndex(TreeRowOf(*parent, node), 0, parent);
 }
 
-void CResourceTreeModel::SetLabel(TreeItemId item, const std::string& text)
+TekClass* CResourceTreeModel::NodeAt(const QModelIndex& index) const
 {
-    if (item == 0 || item >= m_entries.size() || !At(item).live)
-        return;
-    At(item).label = text;
-    const QModelIndex index = IndexOf(item);
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::AccessibleTextRole});
+    if (!index.isValid() || index.model() != this)
+        return nullptr;
+    auto* parent = static_cast<TekClass*>(index.internalPointer());
+    if (!parent)
+        return &m_document.Resource();
+    return TreeChildAt(*parent, index.row());
 }
 
 TreeItemId CResourceTreeModel::ItemOf(const TekClass* node) const
 {
-    auto it = m_itemOfNode.find(node);
-    return it == m_itemOfNode.end() ? 0 : it->second;
+    return Shows(node) ? IdOf(node) : 0;
 }
 
 TekClass* CResourceTreeModel::NodeOf(TreeItemId item) const
 {
-    return item < m_entries.size() && At(item).live ? At(item).node : nullptr;
+    return reinterpret_cast<TekClass*>(static_cast<uintptr_t>(item));
 }
 
 TreeItemId CResourceTreeModel::ParentOf(TreeItemId item) const
 {
-    return item < m_entries.size() && At(item).live ? At(item).parent : 0;
-}
-
-const std::vector<TreeItemId>& CResourceTreeModel::ChildrenOf(TreeItemId item) const
-{
-    return item < m_entries.size() && At(item).live ? At(item).children : kNoChildren;
-}
-
-const std::string& CResourceTreeModel::LabelOf(TreeItemId item) const
-{
-    return item < m_entries.size() && At(item).live ? At(item).label : kNoLabel;
-}
-
-QModelIndex CResourceTreeModel::IndexOf(TreeItemId item) const
-{
-    if (item == 0 || item >= m_entries.size() || !At(item).live)
-        return {};
-    return createIndex(At(item).row, 0, static_cast<quintptr>(item));
-}
-
-TreeItemId CResourceTreeModel::ItemAt(const QModelIndex& index) const
-{
-    if (!index.isValid() || index.model() != this)
+    const TekClass* node = NodeOf(item);
+    if (!node || node == &m_document.Resource())
         return 0;
-    return static_cast<TreeItemId>(index.internalId());
+    return ItemOf(TreeParentOf(m_document.Resource(), *node));
 }
 
-void CResourceTreeModel::SetCurrentItem(TreeItemId item)
+std::vector<TreeItemId> CResourceTreeModel::ChildrenOf(TreeItemId item) const
 {
-    if (item == m_current)
-        return;
-    const TreeItemId previous = m_current;
-    m_current = item;
-    for (TreeItemId changed : {previous, item}) {
-        const QModelIndex index = IndexOf(changed);
-        if (index.isValid())
-            emit dataChanged(index, index, {Qt::ForegroundRole, Qt::BackgroundRole});
+    std::vector<TreeItemId> children;
+    if (item == kTreeRootLevel) {
+        if (m_showsResource)
+            children.push_back(IdOf(&m_document.Resource()));
+        return children;
     }
+    const TekClass* node = NodeOf(item);
+    if (!Shows(node) || m_hidden.count(node) > 0)
+        return children;
+    const int count = TreeChildCount(*node);
+    for (int row = 0; row < count; ++row)
+        children.push_back(IdOf(TreeChildAt(*node, row)));
+    return children;
 }
 
-void CResourceTreeModel::RepaintAll()
+std::string CResourceTreeModel::LabelOf(TreeItemId item) const
 {
-    // The colours are read at paint time, so the views only need to paint again.
-    emit repaintRequested();
+    const TekClass* node = NodeOf(item);
+    if (!Shows(node))
+        return {};
+    return TreeLabelOf(*node, TreeParentOf(m_document.Resource(), *node));
 }
+
+int CResourceTreeModel::ItemCount() const
+{
+    if (!m_showsResource)
+        return 0;
+    int count = 0;
+    std::function<void(const TekClass&)> visit = [&](const TekClass& node) {
+        ++count;
+        if (m_hidden.count(&node) > 0)
+            return;
+        const int rows = TreeChildCount(node);
+        for (int row = 0; row < rows; ++row)
+            visit(*TreeChildAt(node, row));
+    };
+    visit(m_document.Resource());
+    return count;
+}
+
+TreeItemId CResourceTreeModel::CurrentItem() const
+{
+    return ItemOf(m_document.Highlighted());
+}
+
+// --- QAbstractItemModel ----------------------------------------------------------------------------
 
 QModelIndex CResourceTreeModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (column != 0 || row < 0)
+    if (column != 0 || row < 0 || row >= rowCount(parent))
         return {};
-    const TreeItemId parentItem = parent.isValid() ? ItemAt(parent) : 0;
-    const std::vector<TreeItemId>& children = ChildrenOf(parentItem);
-    if (row >= static_cast<int>(children.size()))
-        return {};
-    return createIndex(row, 0, static_cast<quintptr>(children[static_cast<size_t>(row)]));
+    if (!parent.isValid())
+        return createIndex(row, 0, nullptr);
+    return createIndex(row, 0, NodeAt(parent));
 }
 
 QModelIndex CResourceTreeModel::parent(const QModelIndex& child) const
 {
-    return IndexOf(ParentOf(ItemAt(child)));
+    if (!child.isValid())
+        return {};
+    auto* parent = static_cast<TekClass*>(child.internalPointer());
+    if (!parent)
+        return {};
+    if (parent == &m_document.Resource())
+        return createIndex(0, 0, nullptr);
+    TekClass* above = TreeParentOf(m_document.Resource(), *parent);
+    if (!above)
+        return {};
+    return createIndex(TreeRowOf(*above, parent), 0, above);
 }
 
 int CResourceTreeModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid() && parent.column() != 0)
+    if (!parent.isValid())
+        return m_showsResource ? 1 : 0;
+    if (parent.column() != 0)
         return 0;
-    return static_cast<int>(ChildrenOf(parent.isValid() ? ItemAt(parent) : 0).size());
+    const TekClass* node = NodeAt(parent);
+    if (!node || m_hidden.count(node) > 0)
+        return 0;
+    return TreeChildCount(*node);
 }
 
 int CResourceTreeModel::columnCount(const QModelIndex&) const
@@ -280,28 +217,145 @@ int CResourceTreeModel::columnCount(const QModelIndex&) const
 
 QVariant CResourceTreeModel::data(const QModelIndex& index, int role) const
 {
-    const TreeItemId item = ItemAt(index);
-    if (item == 0 || item >= m_entries.size() || !At(item).live)
+    const TekClass* node = NodeAt(index);
+    if (!node)
         return {};
-    const Entry& entry = At(item);
+    const bool current = node == m_document.Highlighted();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
     case Qt::ToolTipRole:
-        return ToQ(entry.label);
+        return ToQ(TreeLabelOf(*node, static_cast<const TekClass*>(index.internalPointer())));
     case Qt::ForegroundRole:
-        if (item == m_current)
+        if (current)
             return QBrush(Qt::white);
-        return QBrush(IsMarked(entry.node) ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        return QBrush(IsMarked(node) ? QColor(255, 0, 0) : QColor(0, 0, 0));
     case Qt::BackgroundRole:
-        return QBrush(item == m_current ? QColor(255, 0, 0) : QColor(255, 255, 255));
+        return QBrush(current ? QColor(255, 0, 0) : QColor(255, 255, 255));
     case Qt::AccessibleDescriptionRole:
-        if (item == m_current)
+        if (current)
             return QStringLiteral("現在の項目");
-        return IsMarked(entry.node) ? QStringLiteral("選択中") : QVariant();
+        return IsMarked(node) ? QStringLiteral("選択中") : QVariant();
     default:
         return {};
     }
+}
+
+// --- Following the document --------------------------------------------------------------------------
+
+void CResourceTreeModel::RequestExpansion(const TekClass& node)
+{
+    if (node.Type() == NodeType::Command || node.Type() == NodeType::HeaderColumn)
+        return;
+    if (node.Expanded() && TreeChildCount(node) > 0)
+        if (const QModelIndex index = IndexOfNode(&node); index.isValid())
+            emit expandRequested(index, true);
+}
+
+void CResourceTreeModel::RowsChanged(const TekClass& parent)
+{
+    // Header columns are numbered by their place: the rows of an object read anew.
+    if (parent.Type() != NodeType::Object)
+        return;
+    const QModelIndex at = IndexOfNode(&parent);
+    const int rows = rowCount(at);
+    if (at.isValid() && rows > 0)
+        emit dataChanged(index(0, 0, at), index(rows - 1, 0, at));
+}
+
+void CResourceTreeModel::OnAboutToInsert(TekClass* parent, int first, int last)
+{
+    const bool shown = Shows(parent) && m_hidden.count(parent) == 0;
+    m_begun.push_back(shown);
+    if (shown)
+        beginInsertRows(IndexOfNode(parent), first, last);
+}
+
+void CResourceTreeModel::OnInserted(TekClass* parent, int first, int last)
+{
+    const bool shown = !m_begun.empty() && m_begun.back();
+    if (!m_begun.empty())
+        m_begun.pop_back();
+    if (!shown)
+        return;
+    endInsertRows();
+    RequestExpansion(*parent);
+    for (int row = first; row <= last; ++row)
+        if (const TekClass* child = TreeChildAt(*parent, row))
+            ForEachBelow(*child, [this](const TekClass& node) { RequestExpansion(node); });
+    RowsChanged(*parent);
+}
+
+void CResourceTreeModel::OnAboutToRemove(TekClass* parent, int first, int last)
+{
+    const bool shown = Shows(parent) && m_hidden.count(parent) == 0;
+    m_begun.push_back(shown);
+    if (shown)
+        beginRemoveRows(IndexOfNode(parent), first, last);
+}
+
+void CResourceTreeModel::OnRemoved(TekClass* parent, int, int)
+{
+    const bool shown = !m_begun.empty() && m_begun.back();
+    if (!m_begun.empty())
+        m_begun.pop_back();
+    if (!shown)
+        return;
+    endRemoveRows();
+    RowsChanged(*parent);
+}
+
+void CResourceTreeModel::OnAboutToMove(TekClass* parent, int from, int to)
+{
+    const bool shown = Shows(parent) && m_hidden.count(parent) == 0;
+    m_begun.push_back(shown);
+    if (shown) {
+        const QModelIndex at = IndexOfNode(parent);
+        beginMoveRows(at, from, from, at, to > from ? to + 1 : to);
+    }
+}
+
+void CResourceTreeModel::OnMoved(TekClass* parent, int, int)
+{
+    const bool shown = !m_begun.empty() && m_begun.back();
+    if (!m_begun.empty())
+        m_begun.pop_back();
+    if (!shown)
+        return;
+    endMoveRows();
+    RowsChanged(*parent);
+}
+
+void CResourceTreeModel::OnAboutToResetChildren(TekClass* parent)
+{
+    const bool shown = Shows(parent) && m_hidden.count(parent) == 0;
+    const int rows = shown ? TreeChildCount(*parent) : 0;
+    if (rows > 0)
+        beginRemoveRows(IndexOfNode(parent), 0, rows - 1);
+    m_hidden.insert(parent);
+    if (rows > 0)
+        endRemoveRows();
+}
+
+void CResourceTreeModel::OnChildrenReset(TekClass* parent)
+{
+    const bool shown = Shows(parent);
+    const int rows = shown ? TreeChildCount(*parent) : 0;
+    if (rows > 0)
+        beginInsertRows(IndexOfNode(parent), 0, rows - 1);
+    m_hidden.erase(parent);
+    if (rows == 0)
+        return;
+    endInsertRows();
+    if (const QModelIndex at = IndexOfNode(parent); at.isValid())
+        emit dataChanged(at, at);
+    ForEachBelow(*parent, [this](const TekClass& node) { RequestExpansion(node); });
+}
+
+void CResourceTreeModel::OnNodeChanged(TekClass* node)
+{
+    if (const QModelIndex at = IndexOfNode(node); at.isValid())
+        emit dataChanged(at, at);
 }
 
 } // namespace vesk

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <QAbstractItemModel>
@@ -10,57 +10,41 @@
 
 namespace vesk {
 
-class CTekResourceData;
+class ProjectDocument;
 class TekClass;
 
-/// The resource tree as a Qt model: one row per tree item, each carrying its node. The core's
-/// tree building inserts the items through the ResourceTreeView interface, so the labels and the
-/// order of children are the model's own; rows are answered from a flat table, never copied into
-/// per-item Qt objects. The model also keeps the panel's current item, which it paints white on
-/// red, and paints marked objects and groups red.
-class CResourceTreeModel : public QAbstractItemModel, public ResourceTreeView {
+/// The resource tree as a Qt model over the project document's nodes: rows are answered from
+/// the nodes themselves (treeshape.h), and the document's change signals become the model's
+/// insert, remove, move and change notices. An index carries the node it is shown under; an
+/// item id is the node itself. The document's highlighted node is painted white on red and
+/// marked objects and groups red.
+class CResourceTreeModel : public QAbstractItemModel {
     Q_OBJECT
 
 public:
-    explicit CResourceTreeModel(QObject* parent = nullptr);
+    explicit CResourceTreeModel(ProjectDocument& document, QObject* parent = nullptr);
     ~CResourceTreeModel() override;
 
-    /// Builds every item anew from the resource; nullptr empties the tree.
-    void Rebuild(CTekResourceData* resource);
+    /// The index of the node's row, or an invalid index when the tree does not show it.
+    QModelIndex IndexOfNode(const TekClass* node) const;
+    /// The node of the row, or nullptr.
+    TekClass* NodeAt(const QModelIndex& index) const;
 
-    // ResourceTreeView
-    TreeItemId InsertItem(const std::string& text, TreeItemId parent, TreeItemId after, TekClass* node) override;
-    void SetExpanded(TreeItemId item, bool expanded) override;
-    void DeleteAllItems() override;
-
-    /// Deletes the item with everything below it.
-    void DeleteItem(TreeItemId item);
-    /// Moves the item (with its subtree) by one place among its siblings (delta -1 or +1);
-    /// false at the first or last place.
-    bool MoveItem(TreeItemId item, int delta);
-    /// Lets the item carry another node (which took the place of its node in the model).
-    void Rebind(TreeItemId item, TekClass* node);
-    /// Sets an item's label.
-    void SetLabel(TreeItemId item, const std::string& text);
-
-    /// The item of the node, or 0 when the tree has none.
+    /// The item of the node, or 0 when the tree does not show it.
     TreeItemId ItemOf(const TekClass* node) const;
-    /// The item's node, parent item (0 at the top) and children.
+    /// The item's node, parent item (0 at the top), children and label.
     TekClass* NodeOf(TreeItemId item) const;
     TreeItemId ParentOf(TreeItemId item) const;
-    const std::vector<TreeItemId>& ChildrenOf(TreeItemId item) const;
-    const std::string& LabelOf(TreeItemId item) const;
+    std::vector<TreeItemId> ChildrenOf(TreeItemId item) const;
+    std::string LabelOf(TreeItemId item) const;
     /// The number of items in the tree.
-    int ItemCount() const { return m_liveCount; }
+    int ItemCount() const;
 
-    QModelIndex IndexOf(TreeItemId item) const;
-    TreeItemId ItemAt(const QModelIndex& index) const;
+    QModelIndex IndexOf(TreeItemId item) const { return IndexOfNode(NodeOf(item)); }
+    TreeItemId ItemAt(const QModelIndex& index) const { return ItemOf(NodeAt(index)); }
 
-    /// The current item (painted white on red); 0 for none.
-    TreeItemId CurrentItem() const { return m_current; }
-    void SetCurrentItem(TreeItemId item);
-    /// Asks the views to repaint every item (after marks changed).
-    void RepaintAll();
+    /// The highlighted item (painted white on red); 0 for none.
+    TreeItemId CurrentItem() const;
 
     // QAbstractItemModel
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -70,34 +54,33 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 signals:
-    /// The tree building asked for an item to be shown expanded or collapsed.
+    /// A node that the tree shows anew wants its row expanded or collapsed (its expanded flag).
     void expandRequested(const QModelIndex& index, bool expanded);
-    /// The marks changed: views should paint every item again.
+    /// The marks or the highlight changed: views should paint every item again.
     void repaintRequested();
 
 private:
-    struct Entry {
-        TekClass* node = nullptr;
-        TreeItemId parent = 0;
-        int row = 0; ///< place among the parent's children
-        bool live = false;
-        std::string label; ///< Shift_JIS
-        std::vector<TreeItemId> children;
-    };
+    bool Shows(const TekClass* node) const;
+    void RequestExpansion(const TekClass& node);
+    void RowsChanged(const TekClass& parent);
 
-    Entry& At(TreeItemId item) { return m_entries[item]; }
-    const Entry& At(TreeItemId item) const { return m_entries[item]; }
-    void Renumber(TreeItemId parent, size_t from);
-    void Forget(TreeItemId item);
+    void OnAboutToInsert(TekClass* parent, int first, int last);
+    void OnInserted(TekClass* parent, int first, int last);
+    void OnAboutToRemove(TekClass* parent, int first, int last);
+    void OnRemoved(TekClass* parent, int first, int last);
+    void OnAboutToMove(TekClass* parent, int from, int to);
+    void OnMoved(TekClass* parent, int from, int to);
+    void OnAboutToResetChildren(TekClass* parent);
+    void OnChildrenReset(TekClass* parent);
+    void OnNodeChanged(TekClass* node);
 
-    // Entry 0 is the invisible top level; item ids index the table.
-    std::vector<Entry> m_entries;
-    std::vector<TreeItemId> m_free;
-    std::unordered_map<const TekClass*, TreeItemId> m_itemOfNode;
-    std::vector<std::pair<TreeItemId, bool>> m_pendingExpansion;
-    TreeItemId m_current = 0;
-    int m_liveCount = 0;
-    bool m_resetting = false;
+    ProjectDocument& m_document;
+    /// Whether the resource's row is shown (a project is open).
+    bool m_showsResource = false;
+    /// Nodes whose children the model does not show while the document changes them at once.
+    std::unordered_set<const TekClass*> m_hidden;
+    /// Whether each begun notice was passed on (a parent that the tree does not show is not).
+    std::vector<bool> m_begun;
 };
 
 } // namespace vesk

@@ -7,6 +7,7 @@
 #include <optional>
 #include <tuple>
 
+#include "model/eventlist.h"
 #include "model/itemkeys.h"
 #include "model/jsonparser.h"
 #include "textconv/textconv.h"
@@ -52,6 +53,27 @@ uintptr_t CItemData::OwnValue(std::string&& value)
     return reinterpret_cast<uintptr_t>(new std::string(std::move(value))) | kOwned;
 }
 
+ItemRole ItemRoleOfName(std::string_view name)
+{
+    if (name == "Name")
+        return ItemRole::Name;
+    if (name == "Type")
+        return ItemRole::TypeSelector;
+    if (name == "Layout")
+        return ItemRole::LayoutSelector;
+    if (name == "Columns")
+        return ItemRole::Columns;
+    for (const char* event : kEventNames)
+        if (name == event)
+            return ItemRole::Event;
+    static constexpr std::string_view kImageItems[] = {"File",     "FileOn",     "FileOff",    "FileThumb",
+                                                       "FileBase", "FileActive", "FileCursor", "FileTop"};
+    for (std::string_view image : kImageItems)
+        if (name == image)
+            return ItemRole::Image;
+    return ItemRole::Plain;
+}
+
 const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices,
                              const std::string* description)
 {
@@ -62,7 +84,8 @@ const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceL
     Key key(std::string(name), static_cast<int>(kind), choices, description);
     auto it = defs.find(key);
     if (it == defs.end()) {
-        auto def = std::make_unique<ItemDef>(ItemDef{std::string(name), kind, choices, description, ItemKeyOf(name)});
+        auto def = std::make_unique<ItemDef>(
+            ItemDef{std::string(name), kind, choices, description, ItemKeyOf(name), ItemRoleOfName(name)});
         it = defs.emplace(std::move(key), std::move(def)).first;
     }
     return it->second.get();

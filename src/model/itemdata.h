@@ -36,6 +36,20 @@ const std::string* SharedText(std::string_view utf8);
 /// The one shared copy of a constant text (a default value of an item set), made on first use.
 const std::string* ConstantText(std::string_view text);
 
+/// What editing an item of a name sets off besides its own value.
+enum class ItemRole : uint8_t {
+    Plain,          ///< nothing
+    Name,           ///< 'Name': names a dialog (unique, a file and class name) or an object
+    TypeSelector,   ///< 'Type' of an object: its item set follows the type
+    LayoutSelector, ///< 'Layout' of a group: its item set follows the layout
+    Columns,        ///< 'Columns' of an object: the number of header columns, or the add choice
+    Event,          ///< an event ('OnClick' and the like): a chosen command adds a command node
+    Image,          ///< a picture name ('File', 'FileOn', ...): may carry a centre position
+};
+
+/// The role of an item of that name.
+ItemRole ItemRoleOfName(std::string_view name);
+
 /// The fixed part of an item, shared by every item of one definition: its name, kind, choice list
 /// and description. Definitions are interned (one per distinct name, kind, choice list and
 /// description) and live as long as the process. Their alignment leaves the low bits of their
@@ -46,6 +60,7 @@ struct alignas(128) ItemDef {
     const ChoiceList* choices;
     const std::string* description;
     int key; ///< the name's number among the known record keys (ItemKeyOf), -1 for any other name
+    ItemRole role = ItemRole::Plain;
 };
 
 /// The one definition of that name, kind, choice list and description.

@@ -81,10 +81,15 @@ CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
     LoadImages();
 
     connect(&m_project, &ProjectDocument::modifiedChanged, this, [this] { UpdateCaption(); });
-    connect(&m_project, &ProjectDocument::dialogChanged, this, [this](CTekDialogData*) {
+    connect(&m_project, &ProjectDocument::dialogChanged, this, [this](CTekDialogData* dialog) {
+        CloseWindowsOfRemovedDialogs();
+        RefreshDialogViews(dialog);
         UpdateWindowTitles();
         UpdateCommands();
     });
+    connect(&m_project, &ProjectDocument::marksChanged, this,
+            [this](CTekDialogData* dialog) { RefreshDialogViews(dialog); });
+    connect(&m_project, &ProjectDocument::historyChanged, this, &CMainFrame::UpdateCommands);
     connect(m_resourcePanel, &CResourceDlg::currentDialogChanged, this, [this] { UpdateCommands(); });
     CLinkPage& linkPage = m_resourcePanel->LinkPage();
     connect(&linkPage, &CLinkPage::linkStateChanged, this, &CMainFrame::SetLinkState);
@@ -462,10 +467,9 @@ bool CMainFrame::MaybeSaveChanges()
 
 void CMainFrame::NewDialog()
 {
-    CTekDialogData& dialog = m_project.Resource().Dialogs().AddDialog("Dialog");
-    m_resourcePanel->ResetForResource();
-    m_project.ProjectEdited();
-    OpenDialogWindow(dialog);
+    const EditResult added = m_project.AddDialog("Dialog");
+    if (added.select && added.select->Type() == NodeType::Dialog)
+        OpenDialogWindow(static_cast<CTekDialogData&>(*added.select));
 }
 
 bool CMainFrame::DiscardAll()
@@ -474,7 +478,6 @@ bool CMainFrame::DiscardAll()
         return false;
     m_mdiArea->closeAllSubWindows();
     m_resourcePanel->ClearPanel();
-    m_project.Resource().Dialogs().Clear();
     m_project.SetModified(false);
     UpdateCommands();
     return true;
@@ -527,6 +530,18 @@ void CMainFrame::CloseDialogWindows(const CTekDialogData& dialog)
     while (QMdiSubWindow* window = WindowOf(dialog)) {
         window->close();
         delete window;
+    }
+}
+
+void CMainFrame::CloseWindowsOfRemovedDialogs()
+{
+    const CTekDialogDataList& dialogs = m_project.Resource().Dialogs();
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        CTekDialogData* dialog = DialogOfWindow(window);
+        if (!dialog || dialogs.IndexOf(dialog) < 0) {
+            window->close();
+            delete window;
+        }
     }
 }
 
@@ -595,8 +610,8 @@ void CMainFrame::UpdateCommands()
     Action("actionDiscardAll")->setEnabled(hasDialogs);
     Action("actionSaveDialog")->setEnabled(active != nullptr);
     Action("actionClose")->setEnabled(m_mdiArea->activeSubWindow() != nullptr);
-    Action("actionUndo")->setEnabled(active && active->UndoHistory().CanUndo());
-    Action("actionRedo")->setEnabled(active && active->UndoHistory().CanRedo());
+    Action("actionUndo")->setEnabled(m_project.CanUndo());
+    Action("actionRedo")->setEnabled(m_project.CanRedo());
     for (const char* name : {"actionCut", "actionCopy", "actionPaste"})
         Action(name)->setEnabled(active != nullptr);
     Action("actionSend")->setEnabled(m_resourcePanel->Link().TerminalConnection() != nullptr);
@@ -606,15 +621,13 @@ void CMainFrame::UpdateCommands()
 
 void CMainFrame::UndoActive()
 {
-    if (CTekDialogData* dialog = ActiveDialog())
-        m_resourcePanel->UndoDialog(*dialog);
+    m_project.Undo();
     UpdateCommands();
 }
 
 void CMainFrame::RedoActive()
 {
-    if (CTekDialogData* dialog = ActiveDialog())
-        m_resourcePanel->RedoDialog(*dialog);
+    m_project.Redo();
     UpdateCommands();
 }
 

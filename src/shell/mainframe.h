@@ -82,7 +82,8 @@ public:
     QMdiSubWindow* WindowOf(const CTekDialogData& dialog) const;
     /// The view of the active dialog window, or nullptr.
     CTekDialogEditorView* ActiveView() const;
-    /// Undo, redo, copy, cut and paste on the active dialog window.
+    /// Undo and redo of the project's latest step; copy, cut and paste on the active dialog
+    /// window.
     void UndoActive();
     void RedoActive();
     void CopyActive();
@@ -129,6 +130,8 @@ private:
     void AddRecentFile(const std::string& path);
     void RebuildRecentMenu();
     void UpdateCaption();
+    /// Closes the windows of dialogs that left the project.
+    void CloseWindowsOfRemovedDialogs();
     void UpdateWindowTitles();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnObjectClicked(CTekDialogEditorView& view, CObjectData* object, Qt::KeyboardModifiers modifiers);

@@ -593,6 +593,9 @@ TEST_F(PropertyGridTest, TextThatShiftJisCannotHoldIsRefused)
         prompts.messages.clear();
         EXPECT_EQ(Value(kText), Utf8("ボタン"));
         EXPECT_TRUE(changes.empty());
+        ASSERT_NE(TextCell(), nullptr) << "the refused text stays open to be mended";
+        EXPECT_TRUE(TextCell()->text().endsWith(text));
+        Key(TextCell(), Qt::Key_Escape);
     }
     EXPECT_TRUE(grid->Commit(kName, Utf8("名前～")));
     EXPECT_EQ(node->Items().At(kName).Value(), Sjis("名前～"));

@@ -244,9 +244,10 @@ TEST_F(TreeEditTest, CopyAndPasteAnObjectThroughTheClipboard)
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_TRUE(data->hasFormat(QString::fromLatin1(kRecordMimeType)));
     EXPECT_TRUE(data->text().contains(QStringLiteral("メインメニュー"))) << "other programs read UTF-8";
-    ClickNode(Node(0, "btnExit"));
-    ASSERT_TRUE(Panel().PasteNode(InsertPosition::After));
-    CObjectData* root = DialogAt(0).RootObject();
+    // Into another dialog, where the name is free (in its own dialog a copy is renumbered).
+    ClickNode(DialogAt(1).RootObject());
+    ASSERT_TRUE(Panel().PasteNode(InsertPosition::LastChild));
+    CObjectData* root = DialogAt(1).RootObject();
     EXPECT_EQ(ChildNames(root).back(), "title");
     CJsonString original, pasted;
     Node(0, "title")->WriteRecord(original, 0);
@@ -303,6 +304,74 @@ TEST(RecordText, ShiftJisStringsBecomeUtf8AndDisplayTextsStay)
                                "','Path':'\x95\\\\','Text':'表示',"
                                "'Value':12,'Esc':'a\\u0027b'}";
     EXPECT_EQ(RecordTextToUtf8(record), "{'Name':'ﾃｽﾄ','Path':'表','Text':'表示','Value':12,'Esc':'a\\u0027b'}");
+}
+
+} // namespace
+} // namespace vesk
+
+namespace vesk {
+namespace {
+
+/// What the views show once a node leaves the tree or its parent is left empty.
+class ViewsFollowTheTreeTest : public TreeEditTest {};
+
+TEST_F(ViewsFollowTheTreeTest, AfterAnUndoTheGridShowsTheSelectedNodeNeverTheRemovedOne)
+{
+    ClickNode(Node(0, "clock"));
+    ASSERT_TRUE(Panel().InsertNew("TEXT", InsertPosition::After));
+    TekClass* inserted = Panel().Grid().Node();
+    ASSERT_EQ(inserted->GetItem("Type"), "TEXT");
+    frame->UndoActive();
+    ProcessEvents();
+    EXPECT_NE(Panel().Grid().Node(), inserted);
+    EXPECT_EQ(Panel().Grid().Node(), SelectedNode()) << "the grid shows what the tree selects";
+    const int row = RowOf(*Panel().Grid().Node(), "Name");
+    const std::string before = Panel().Grid().Node()->GetItem("Name");
+    Panel().Grid().Commit(row, QStringLiteral("ghost"));
+    frame->RedoActive();
+    EXPECT_NE(inserted->GetItem("Name"), "ghost") << "no edit reached the removed node";
+}
+
+TEST_F(ViewsFollowTheTreeTest, DeletingAnOnlyChildSelectsTheParentWithTheFullRules)
+{
+    ClickNode(Node(0, "clock"));
+    ASSERT_TRUE(Panel().InsertNew("LINEAR", InsertPosition::After));
+    CObjectData* group = static_cast<CObjectData*>(Panel().Grid().Node());
+    ASSERT_TRUE(Panel().InsertNew("BUTTON", InsertPosition::LastChild));
+    ASSERT_EQ(static_cast<CObjectDataList*>(group)->ChildCount(), 1);
+    Panel().DeleteNode();
+    ProcessEvents();
+    EXPECT_EQ(SelectedNode(), group);
+    EXPECT_EQ(CurrentItemNode(), group);
+    EXPECT_EQ(Panel().Grid().Node(), group) << "the grid shows the parent";
+    EXPECT_TRUE(group->GetMark()) << "the parent is marked as a choice of it marks it";
+    EXPECT_EQ(Panel().GroupButton().text(), QStringLiteral("Grp.解除"));
+    EXPECT_TRUE(Panel().GroupButton().isEnabled());
+
+    // A dialog's root group, the only node below its dialog.
+    ClickNode(DialogAt(2).RootObject());
+    Panel().DeleteNode();
+    ProcessEvents();
+    EXPECT_EQ(SelectedNode(), &DialogAt(2));
+    EXPECT_EQ(Panel().Grid().Node(), &DialogAt(2));
+    EXPECT_FALSE(Panel().GroupButton().isEnabled());
+}
+
+TEST_F(ViewsFollowTheTreeTest, ADeletedDialogComesBackWithUndoAndIsSelected)
+{
+    ASSERT_TRUE(Commit(Node(0, "title"), "Text", QStringLiteral("A")));
+    ClickNode(&DialogAt(1));
+    TekClass* order = &DialogAt(1);
+    Panel().DeleteNode();
+    ProcessEvents();
+    EXPECT_EQ(Resource().Dialogs().Count(), 2);
+    EXPECT_EQ(frame->WindowOf(*static_cast<CTekDialogData*>(order)), nullptr) << "its window closed";
+    frame->UndoActive();
+    ProcessEvents();
+    ASSERT_EQ(Resource().Dialogs().Count(), 3);
+    EXPECT_EQ(&DialogAt(1), order);
+    EXPECT_EQ(SelectedNode(), order);
+    EXPECT_EQ(Node(0, "title")->GetItem("Text"), "A") << "the edit in another dialog stays";
 }
 
 } // namespace
