@@ -152,6 +152,41 @@ private:
     int& m_depth;
 };
 
+/// Whether a and b show the same nodes below them, in the same order.
+bool SameTreeChildren(const TekClass& a, const TekClass& b)
+{
+    const int count = TreeChildCount(a);
+    if (count != TreeChildCount(b))
+        return false;
+    for (int row = 0; row < count; ++row)
+        if (TreeChildAt(a, row) != TreeChildAt(b, row))
+            return false;
+    return true;
+}
+
+/// The live nodes that the dialog's next undo (or redo) restores; false when it also changes
+/// which nodes the tree shows below any of them.
+bool NodesARestoreTouches(const UndoBuffer& history, bool redo, std::vector<TekClass*>& touched)
+{
+    const int index = redo ? history.Position() : history.Position() - 1;
+    if (index < 0 || index >= history.RecordCount())
+        return true;
+    const UndoRecord& record = history.RecordAt(index);
+    for (int e = 0; e < record.Count(); ++e) {
+        const TekClassBackup& entry = record.At(e);
+        if (entry.GetAction() != TekClassBackup::ACT_MODIFY)
+            continue;
+        TekClass* live = history.FindOriginal(*entry.Node(), -1);
+        const TekClass* target = redo ? entry.Node() : history.FindSnapshot(*entry.Node(), index - 1);
+        if (!live || !target)
+            continue;
+        if (!SameTreeChildren(*live, *target))
+            return false;
+        touched.push_back(live);
+    }
+    return true;
+}
+
 } // namespace
 
 bool CentrePositionOfImageName(const std::string& name, std::string& position)
@@ -1042,6 +1077,24 @@ EditResult ProjectDocument::AddDialog(std::string_view name)
 
 // --- History ------------------------------------------------------------------------------------------
 
+TekClass* ProjectDocument::RestoreDialog(CTekDialogData& dialog, bool redo)
+{
+    UndoBuffer& history = dialog.UndoHistory();
+    std::vector<TekClass*> touched;
+    m_selected = m_highlighted = nullptr;
+    if (!NodesARestoreTouches(history, redo, touched)) {
+        TekClass* answer = nullptr;
+        ResetChildren(dialog, [&] { answer = redo ? history.Redo() : history.Undo(); });
+        emit itemsReset(&dialog);
+        return answer;
+    }
+    // Only values change: the rows stay, the touched nodes read anew.
+    TekClass* answer = redo ? history.Redo() : history.Undo();
+    for (TekClass* node : touched)
+        emit itemsReset(node);
+    return answer;
+}
+
 EditResult ProjectDocument::Undo()
 {
     if (!CanUndo())
@@ -1067,10 +1120,7 @@ EditResult ProjectDocument::Undo()
         CTekDialogData& dialog = *step.dialog;
         if (CObjectData* root = dialog.RootObject())
             root->SetMark(0);
-        TekClass* answer = nullptr;
-        m_selected = m_highlighted = nullptr;
-        ResetChildren(dialog, [&] { answer = dialog.UndoHistory().Undo(); });
-        emit itemsReset(&dialog);
+        TekClass* answer = RestoreDialog(dialog, false);
         select = answer && IsInTree(m_resource, *answer) ? answer : &dialog;
         SetModified(true);
         emit dialogRestored(&dialog);
@@ -1106,10 +1156,7 @@ EditResult ProjectDocument::Redo()
         CTekDialogData& dialog = *step.dialog;
         if (CObjectData* root = dialog.RootObject())
             root->SetMark(0);
-        TekClass* answer = nullptr;
-        m_selected = m_highlighted = nullptr;
-        ResetChildren(dialog, [&] { answer = dialog.UndoHistory().Redo(); });
-        emit itemsReset(&dialog);
+        TekClass* answer = RestoreDialog(dialog, true);
         select = answer && IsInTree(m_resource, *answer) ? answer : &dialog;
         SetModified(true);
         emit dialogRestored(&dialog);

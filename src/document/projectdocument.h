@@ -233,6 +233,9 @@ private:
     void ChooseAfterEdit(TekClass* node);
     void SetSelection(TekClass* selected, TekClass* highlighted);
     void ChangeCurrentDialog(CTekDialogData* dialog);
+    /// Undoes or redoes the dialog's own newest step, telling the views what it changed; answers
+    /// the node the history answers.
+    TekClass* RestoreDialog(CTekDialogData& dialog, bool redo);
     void ClearHistory();
 
     CTekResourceData m_resource;

@@ -330,8 +330,12 @@ TEST_F(ProjectDocumentTest, OperationsSendTheirSignalsInOrder)
     EXPECT_EQ(log.Take({"item", "dialog"}), (std::vector<std::string>{"item clock Text", "dialog Main"}));
 
     ASSERT_TRUE(document.Undo().done);
-    EXPECT_EQ(log.Take({"aboutToReset", "reset", "selection"}),
-              (std::vector<std::string>{"aboutToReset Main", "reset Main", "selection clock"}));
+    EXPECT_EQ(log.Take({"aboutToReset", "reset", "items", "selection"}),
+              (std::vector<std::string>{"items clock", "selection clock"}))
+        << "an undo of values keeps the rows";
+    ASSERT_TRUE(document.Undo().done);
+    EXPECT_EQ(log.Take({"aboutToReset", "reset"}), (std::vector<std::string>{"aboutToReset Main", "reset Main"}))
+        << "an undo of a removal reads the dialog's rows anew";
 
     ASSERT_TRUE(document.Remove(&DialogAt(2)).done);
     EXPECT_EQ(log.Take({"aboutToRemove", "removed"}),
