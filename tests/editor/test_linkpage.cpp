@@ -71,7 +71,7 @@ protected:
     void ListenAndAttach(TerminalOptions options = {})
     {
         Panel().ShowPanelPage(kPageLink);
-        Page().PortField().setText(QStringLiteral("0"));
+        Page().PortField().setText(QString::number(linktest::UnusedPort()));
         QTest::mouseClick(&Page().ListenButton(), Qt::LeftButton);
         const unsigned port = Link().CommandListenerPort();
         ASSERT_NE(port, 0u);
@@ -215,6 +215,31 @@ TEST_F(LinkPageTest, APortThatIsNotAnIntegerKeepsThePreviousOne)
     std::string settings;
     ASSERT_TRUE(ReadWholeFile(paths.settingsFile, settings));
     EXPECT_NE(settings.find("ListenPort=6100"), std::string::npos);
+}
+
+TEST_F(LinkPageTest, APortOutsideOneTo65535IsRefusedAndTheFieldShowsThePreviousOne)
+{
+    Page().PortField().setText(QStringLiteral("6100"));
+    Page().TakeControlValues();
+    ASSERT_EQ(Link().ListenPort(), 6100);
+    const struct Case {
+        const char* typed;
+        int expected; // 0: refused
+    } cases[] = {{"99999", 0}, {"0", 0}, {"-1", 0}, {"65536", 0}, {"65535", 65535}, {"1", 1}};
+    for (const Case& c : cases) {
+        const int before = Link().ListenPort();
+        Page().PortField().setText(QString::fromLatin1(c.typed));
+        Page().TakeControlValues();
+        const QString message = prompts.TakeOnlyMessage();
+        if (c.expected == 0) {
+            EXPECT_EQ(message, QStringLiteral("Please enter an integer between 1 and 65535.")) << c.typed;
+            EXPECT_EQ(Link().ListenPort(), before) << c.typed;
+            EXPECT_EQ(Page().PortField().text(), QString::number(before)) << c.typed;
+        } else {
+            EXPECT_EQ(message, QString()) << c.typed;
+            EXPECT_EQ(Link().ListenPort(), c.expected) << c.typed;
+        }
+    }
 }
 
 TEST_F(LinkPageTest, LivePushDeliversTheFinalStateAfterABurstOfEdits)
