@@ -1,6 +1,8 @@
 #include <dirent.h>
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -137,6 +139,51 @@ TEST_F(LinkSocketTest, KeepAliveStateSequence)
     ASSERT_TRUE(RunUntil([&] { return states.size() >= 4; }));
     EXPECT_EQ(states, (std::vector<int>{kLinkStateGreen, kLinkStateRed, kLinkStateYellow, kLinkStateGreen}));
     EXPECT_TRUE(log.Has("受信：KEEPALIVE", LOG_RECEIVED));
+}
+
+TEST_F(LinkSocketTest, TheLinkIsRedOnceTheTerminalConnectionEnds)
+{
+    const unsigned port = Listen();
+    RawClient next;
+    const struct Case {
+        const char* how;
+        std::function<void(RawClient&)> end;
+    } cases[] = {
+        {"peer close", [](RawClient& client) { client.Close(); }},
+        {"disconnect", [this](RawClient&) { controller.Disconnect(); }},
+        {"another terminal", [&](RawClient&) { ConnectTerminal(next, port); }},
+    };
+    for (const Case& c : cases) {
+        RawClient client;
+        ConnectTerminal(client, port);
+        CNetSocket* terminal = controller.TerminalConnection();
+        controller.KeepAliveTick();
+        ASSERT_TRUE(client.SendAll(Frame("{'Command':'KEEPALIVE'}")));
+        ASSERT_TRUE(RunUntil([&] { return controller.LinkState() == kLinkStateYellow; })) << c.how;
+        controller.KeepAliveTick(); // outstanding again
+        c.end(client);
+        ASSERT_TRUE(RunUntil([&] { return controller.TerminalConnection() != terminal; })) << c.how;
+        EXPECT_EQ(controller.LinkState(), kLinkStateRed) << c.how;
+        EXPECT_EQ(states.back(), kLinkStateRed) << c.how;
+        EXPECT_FALSE(controller.KeepAliveOutstanding()) << c.how << ": the next connection starts afresh";
+        if (controller.TerminalConnection())
+            controller.Disconnect();
+        ASSERT_TRUE(RunUntil([&] { return controller.RetiredConnectionCount() == 0; })) << c.how;
+    }
+}
+
+TEST_F(LinkSocketTest, AnAnswerFromADisconnectedTerminalChangesNothing)
+{
+    const unsigned port = Listen();
+    RawClient client;
+    ConnectTerminal(client, port);
+    controller.KeepAliveTick();
+    ASSERT_TRUE(client.SendAll(Frame("{'Command':'KEEPALIVE'}")));
+    controller.Disconnect(); // the answer is still on its way
+    ASSERT_TRUE(RunUntil([&] { return controller.RetiredConnectionCount() == 0; }));
+    RunFor(50);
+    EXPECT_EQ(controller.LinkState(), kLinkStateRed);
+    EXPECT_EQ(std::count(states.begin(), states.end(), kLinkStateYellow), 0);
 }
 
 TEST_F(LinkSocketTest, TicksWithoutTerminalDoNothing)
