@@ -34,6 +34,7 @@ CSkeletonDlg::CSkeletonDlg(const CTekResourceData& project, std::string template
     setModal(false);
     m_options.templateFolder = std::move(templateFolder);
     m_options.outputFolder = std::move(outputFolder);
+    m_options.createOutputFolder = true;
 
     auto* layout = new QVBoxLayout(this);
     auto* overwriteRow = new QHBoxLayout;
