@@ -4,9 +4,10 @@
     scripts/make-pictures.py [DATA_DIR]
 
 writes into DATA_DIR (default: the repository's data/ folder):
-  objects/NN_TYPE.png   one icon per object type (01..13) and group layout (21..28);
-                        the side panel turns "01_TEXT.png" into the type name TEXT and puts
-                        pictures whose names begin with the same byte on one row
+  objects/NN_TYPE.png   one icon per object type (01..13) and group layout (21..28), the
+                        picture only: the side panel turns "01_TEXT.png" into the type name
+                        TEXT, writes it below the picture and puts pictures whose names begin
+                        with the same byte on one row
   samples/Clipboard.png the clipboard entry
   assets/*.png          built-in images of the kinds a terminal ships (buttons, bars, a dial
                         whose name carries its centre, "dial[32-32].png", ...)
@@ -241,16 +242,15 @@ GREEN = (60, 160, 90)
 ORANGE = (236, 140, 40)
 RED = (210, 60, 60)
 
-# --- Object type icons (64 x 48: the picture above, the name in the band below) -------------
+# --- Object type icons (64 x 36, the picture only: the side panel captions each entry) -------
 
-ICON_W, ICON_H, BAND = 64, 48, 12
+ICON_W, ICON_H = 64, 48
+OBJECT_ICON_H = 36
 
 
-def object_icon(name, draw, accent):
-    canvas = Canvas(ICON_W, ICON_H)
+def object_icon(draw):
+    canvas = Canvas(ICON_W, OBJECT_ICON_H)
     draw(canvas)
-    canvas.fill(0, ICON_H - BAND, ICON_W, ICON_H, accent)
-    canvas.centred_text(ICON_H - BAND + 3, name, WHITE)
     return canvas
 
 
@@ -673,9 +673,9 @@ def main():
     for folder in ("objects", "samples", "assets"):
         os.makedirs(os.path.join(root, folder), exist_ok=True)
     for number, (name, draw) in enumerate(OBJECT_ICONS, start=1):
-        object_icon(name, draw, BLUE).save(os.path.join(root, "objects", "%02d_%s.png" % (number, name)))
+        object_icon(draw).save(os.path.join(root, "objects", "%02d_%s.png" % (number, name)))
     for number, (name, draw) in enumerate(GROUP_ICONS, start=21):
-        object_icon(name, draw, GREEN).save(os.path.join(root, "objects", "%02d_%s.png" % (number, name)))
+        object_icon(draw).save(os.path.join(root, "objects", "%02d_%s.png" % (number, name)))
     clipboard().save(os.path.join(root, "samples", "Clipboard.png"))
     for name, make, alpha in ASSETS:
         make().save(os.path.join(root, "assets", name), alpha)

@@ -1,14 +1,20 @@
 #include "chrome/prompts.h"
 
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "chrome/folderchooser.h"
 
 namespace vesk {
 
 namespace {
+
+/// Room a title bar takes beside its caption: the window's icon and buttons, and margins.
+constexpr int kTitleBarRoom = 160;
 
 QMessageBox::Icon BoxIcon(MessageIcon icon)
 {
@@ -23,6 +29,20 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+/// Makes a message box at least as wide as its title bar needs to show the whole caption; a
+/// short text would make a box so narrow that the caption is cut ("RESOU... EDITOR").
+void MakeRoomForCaption(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 } // namespace
@@ -43,6 +63,7 @@ MessageAnswer DialogPrompts::ShowMessage(QWidget* parent, const QString& text, M
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    MakeRoomForCaption(box);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;

@@ -1,5 +1,6 @@
 #include "chrome/uitext.h"
 
+#include <QLabel>
 #include <QStringList>
 
 #include "render/modeltext.h"
@@ -53,6 +54,23 @@ QString UnrepresentableTextMessage(const QString& characters)
                      QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')) + QStringLiteral(")");
     return QStringLiteral("エラー: Shift_JISで表せない文字が含まれているため、値を変更できません。\n%1")
         .arg(shown.join(QStringLiteral(", ")));
+}
+
+void NameValueLabel(QLabel& value, const QString& caption)
+{
+    // Without a name of its own, a label is named by its text.
+    value.setAccessibleName(QString());
+    value.setAccessibleDescription(caption);
+}
+
+void TieCaptionToValue(QLabel& caption, QLabel& value)
+{
+    caption.setBuddy(&value);
+    // "Version :" describes the value as "Version".
+    QString description = caption.text().remove(QLatin1Char('&')).trimmed();
+    while (description.endsWith(QLatin1Char(':')) || description.endsWith(QChar(0xFF1A)))
+        description = description.chopped(1).trimmed();
+    NameValueLabel(value, description);
 }
 
 } // namespace vesk

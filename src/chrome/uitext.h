@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QLabel;
+
 namespace vesk {
 
 /// A text of the model (Shift_JIS) as the user reads it. Every model text shown in a widget
@@ -31,5 +33,12 @@ QString UnrepresentableCharacters(const QString& text);
 
 /// The message that refuses a text holding such characters.
 QString UnrepresentableTextMessage(const QString& characters);
+
+/// Names a label that shows a value (a version, a path, file names) by that value: assistive
+/// technology reads the label's text, whatever it becomes, and describes it by its caption.
+void NameValueLabel(QLabel& value, const QString& caption);
+/// The same for a value with a caption label of its own, which also becomes the value's buddy
+/// (the value is labelled by it).
+void TieCaptionToValue(QLabel& caption, QLabel& value);
 
 } // namespace vesk

@@ -72,6 +72,7 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
 
     SkeletonOptions options;
     options.outputFolder = *outputFolder;
+    options.createOutputFolder = true;
     options.templateFolder = parser.Value("--templates").value_or(ShippedTemplateFolder());
     options.scope = parser.Flag("--all") ? DialogScope::AllDialogs : DialogScope::ThisDialogOnly;
     options.dialogName = Utf8ToShiftJisExact(parser.Value("--dialog").value_or(std::string()));

@@ -121,14 +121,30 @@ SkeletonGenerator::SkeletonGenerator(const CTekResourceData& project, SkeletonOp
 std::string SkeletonGenerator::SourcesList() const
 {
     const std::string& app = m_project.GetItem("Name");
-    std::string sources = app + ".cpp " + app + "Application.cpp " + app + "DialogMaker.cpp ";
+    std::string sources;
+    const auto add = [this, &sources](const std::string& file) {
+        if (IsListed(file))
+            sources += file + ' ';
+    };
+    add(app + ".cpp");
+    add(app + "Application.cpp");
+    add(app + "DialogMaker.cpp");
     const CTekDialogDataList& dialogs = m_project.Dialogs();
     for (int i = 0; i < dialogs.Count(); ++i) {
         const CTekDialogData& dialog = dialogs.At(i);
         if (!IsNoneTemplateType(dialog.GetItem("TemplateType")))
-            sources += app + "Dialog" + dialog.GetItem("Name") + ".cpp ";
+            add(app + "Dialog" + dialog.GetItem("Name") + ".cpp");
     }
     return sources;
+}
+
+bool SkeletonGenerator::IsListed(const std::string& outputName) const
+{
+    if (!m_generating)
+        return true;
+    const std::string file = FileName(outputName);
+    std::error_code ec;
+    return StaysInFolder(file) && fs::is_regular_file(m_options.outputFolder + file, ec);
 }
 
 bool SkeletonGenerator::Fail(const char* utf8Reason)
@@ -202,12 +218,19 @@ void SkeletonGenerator::ExpandLine(std::string_view utf8Line, std::string_view d
     if (marker != std::string::npos && marker > 0) {
         const std::string pattern = ReplaceShiftJis(line, kProjectsMarker, "");
         std::vector<std::string> entries;
+        const auto addSource = [&entries](const std::string& file) { entries.push_back("@Source@" + file + ",0"); };
         for (const char* suffix : {".cpp", "Application.cpp", "Application.h", "DialogMaker.cpp", "DialogMaker.h"})
-            entries.push_back("@Source@" + app + suffix + ",0");
+            if (IsListed(app + suffix))
+                addSource(app + suffix);
         for (int i = 0; i < dialogs.Count(); ++i) {
             const std::string& name = dialogs.At(i).GetItem("Name");
-            entries.push_back("@Source@" + app + "Dialog" + name + ".cpp,0");
-            entries.push_back("@Source@" + app + "Dialog" + name + ".h,0");
+            // The project names the class files of a dialog of type NONE too, though no
+            // generation writes them (the makefile leaves them out); every other dialog's class
+            // files are named only when they are there.
+            const bool noClass = IsNoneTemplateType(dialogs.At(i).GetItem("TemplateType"));
+            for (const char* extension : {".cpp", ".h"})
+                if (noClass || IsListed(app + "Dialog" + name + extension))
+                    addSource(app + "Dialog" + name + extension);
         }
         entries.push_back("@Lib@");
         entries.push_back("@Document@");
@@ -289,6 +312,20 @@ void SkeletonGenerator::GenerateJsonCopies()
     }
 }
 
+bool SkeletonGenerator::PrepareOutputFolder()
+{
+    const std::string& folder = m_options.outputFolder; // ends with '/'
+    if (!m_options.createOutputFolder || IsDirectory(folder))
+        return true;
+    const std::string path = folder.substr(0, folder.size() - 1);
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (IsDirectory(folder))
+        return true;
+    m_results.push_back(Sjis("× ") + Utf8ToShiftJisExact(path) + Sjis(" フォルダが作成できませんでした。"));
+    return false;
+}
+
 const std::vector<std::string>& SkeletonGenerator::Generate()
 {
     m_results.clear();
@@ -300,6 +337,8 @@ const std::vector<std::string>& SkeletonGenerator::Generate()
     }
     if (!m_options.outputFolder.ends_with('/'))
         m_options.outputFolder += '/';
+    if (!PrepareOutputFolder())
+        return m_results;
     m_templateFolder = m_options.templateFolder.empty() ? ShippedTemplateFolder() : m_options.templateFolder;
     if (!m_templateFolder.ends_with('/'))
         m_templateFolder += '/';
@@ -310,6 +349,8 @@ const std::vector<std::string>& SkeletonGenerator::Generate()
     for (int i = 0; i < dialogs.Count(); ++i)
         m_dialogs.push_back({dialogs.At(i).GetItem("Name"), dialogs.At(i).GetItem("TemplateType")});
 
+    // From here on the makefile and the project list only the files that are there.
+    m_generating = true;
     const std::string& app = m_appName;
     if (m_options.Generates(SkeletonRow::Main))
         GenerateFile(SkeletonRow::Main, "_APPNAME_.cpp", app + ".cpp");
@@ -331,6 +372,7 @@ const std::vector<std::string>& SkeletonGenerator::Generate()
         GenerateFile(SkeletonRow::Makefiles, "Makefile", "Makefile");
         GenerateFile(SkeletonRow::Makefiles, "Makeparam", "Makeparam");
     }
+    m_generating = false;
     return m_results;
 }
 

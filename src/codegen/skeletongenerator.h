@@ -41,6 +41,9 @@ struct SkeletonOptions {
     DialogScope scope = DialogScope::ThisDialogOnly;
     /// Shift_JIS name of the dialog taken when the scope is ThisDialogOnly.
     std::string dialogName;
+    /// Whether a generation creates a missing output folder, with its parents, before writing.
+    /// Without it, every file of a missing folder fails on its own.
+    bool createOutputFolder = false;
 
     bool Generates(SkeletonRow row) const { return generate[static_cast<size_t>(row)]; }
     bool MayOverwrite(SkeletonRow row) const { return overwriteAll || overwrite[static_cast<size_t>(row)]; }
@@ -55,8 +58,8 @@ public:
     SkeletonGenerator(const CTekResourceData& project, SkeletonOptions& options);
 
     /// Runs every row whose generate flag is set and answers the result lines in order. A file
-    /// that fails is reported and the run goes on; an empty output folder is refused with one
-    /// line and nothing is written.
+    /// that fails is reported and the run goes on; an empty output folder, or one that is missing
+    /// and cannot be created when asked to, is refused with one line and nothing is written.
     const std::vector<std::string>& Generate();
     const std::vector<std::string>& Results() const { return m_results; }
 
@@ -69,7 +72,11 @@ public:
     const std::string& ErrorText() const { return m_errorText; }
 
     /// The "_SOURCES_" text: the main, application and dialog-maker sources and the class source
-    /// of every dialog whose template type is not NONE, each followed by one blank.
+    /// of every dialog whose template type is not NONE, each followed by one blank. During a
+    /// generation only the files that are in the output folder (written by this generation or
+    /// there before) are listed, so that the makefile never names a source that is not there;
+    /// "%MULTILINE%PROJECTS%" lists files by the same rule, except for the entries of dialogs of
+    /// type NONE, which it always names.
     std::string SourcesList() const;
 
 private:
@@ -83,6 +90,11 @@ private:
     void GenerateDialogClasses();
     void GenerateJsonCopies();
     bool IsSelected(const Dialog& dialog) const;
+    /// Whether a file of the output folder is named in the sources and project lists.
+    bool IsListed(const std::string& outputName) const;
+    /// Creates the output folder when it is missing and the options ask for it; false, with the
+    /// result line, when it is still missing.
+    bool PrepareOutputFolder();
     void ExpandLine(std::string_view utf8Line, std::string_view dialogName, std::string_view templateType,
                     const std::string& sources, std::string& output) const;
     bool Fail(const char* utf8Reason);
@@ -94,6 +106,7 @@ private:
     std::string m_templateFolder; // ends with '/'
     std::string m_errorText;
     std::vector<std::string> m_results;
+    bool m_generating = false; // list only files that are in the output folder
 };
 
 /// Replaces every occurrence of search in a Shift_JIS text, scanning left to right; a match never

@@ -34,6 +34,10 @@ std::optional<uint32_t> ParseIpv4(const QString& text)
 
 namespace {
 
+/// The ports a user may give to listen on or to connect to.
+constexpr int kLowestPort = 1;
+constexpr int kHighestPort = 65535;
+
 QPushButton* MakeButton(const char* utf8Text, const char* objectName, QWidget* parent)
 {
     auto* button = new QPushButton(Utf8(utf8Text), parent);
@@ -114,8 +118,11 @@ void CLinkPage::TakeControlValues()
         onTakeOtherFields();
     bool ok = false;
     const int port = m_port->text().trimmed().toInt(&ok);
-    if (!ok) {
-        m_prompts.ShowMessage(this, QStringLiteral("Please enter an integer."), MessageIcon::Warning);
+    if (!ok || port < kLowestPort || port > kHighestPort) {
+        const QString refusal =
+            ok ? QStringLiteral("Please enter an integer between %1 and %2.").arg(kLowestPort).arg(kHighestPort)
+               : QStringLiteral("Please enter an integer.");
+        m_prompts.ShowMessage(this, refusal, MessageIcon::Warning);
         m_port->setText(QString::number(m_link.ListenPort()));
     } else {
         m_link.SetListenPort(port);

@@ -31,7 +31,8 @@ public:
     CLinkPage(CLinkController& link, Prompts& prompts, QWidget* parent = nullptr);
 
     /// Takes the port and the address from the fields into the controller. A port that is not
-    /// an integer shows "Please enter an integer." and keeps the previous port.
+    /// an integer from 1 to 65535 is refused with a message; the field shows the previous port
+    /// again, and the controller keeps it.
     void TakeControlValues();
     /// Shows the controller's port and address in the fields, and its buttons' states.
     void LoadControls();

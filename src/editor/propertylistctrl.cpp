@@ -25,6 +25,7 @@ namespace {
 /// Blank rows shown after the items.
 constexpr int kBlankRows = 10;
 constexpr int kColumnCount = 3;
+constexpr int kValueColumn = 1;
 constexpr int kButtonColumn = 2;
 constexpr int kColumnWidths[kColumnCount] = {120, 215, 20};
 /// How far below a row the grid scrolls before a choice cell opens from the button column.
@@ -291,6 +292,15 @@ CPropertyListCtrl::CPropertyListCtrl(Prompts& prompts, QWidget* parent)
 }
 
 CPropertyListCtrl::~CPropertyListCtrl() = default;
+
+void CPropertyListCtrl::SetValueColumnFills(bool fills)
+{
+    QHeaderView& header = *horizontalHeader();
+    header.setSectionResizeMode(kValueColumn, fills ? QHeaderView::Stretch : QHeaderView::Interactive);
+    header.setSectionResizeMode(kButtonColumn, fills ? QHeaderView::Fixed : QHeaderView::Interactive);
+    if (!fills)
+        setColumnWidth(kValueColumn, kColumnWidths[kValueColumn]);
+}
 
 void CPropertyListCtrl::ShowNode(TekClass* node)
 {

@@ -25,6 +25,11 @@ public:
     explicit CPropertyListCtrl(Prompts& prompts, QWidget* parent = nullptr);
     ~CPropertyListCtrl() override;
 
+    /// Whether the value column takes the width that the name and button columns leave, so that
+    /// no blank band stays at the right of a grid wider than its columns (the button column
+    /// keeps its width). Off, the columns keep the widths they are given (120, 215 and 20).
+    void SetValueColumnFills(bool fills);
+
     /// Shows the node's items (nullptr: nothing) with row 0 current (-1 without a node); nothing
     /// happens when the node is shown already.
     void ShowNode(TekClass* node);

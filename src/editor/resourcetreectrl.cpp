@@ -11,7 +11,8 @@ namespace vesk {
 
 namespace {
 
-/// Paints items with the model's colours, whatever the selection state.
+/// Paints items with the model's colours, whatever the selection and focus state: the style's
+/// focus frame would tint the red of the current item.
 class TreeItemDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -20,7 +21,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        option->state &= ~QStyle::State_Selected;
+        option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
         const QVariant foreground = index.data(Qt::ForegroundRole);
         if (foreground.canConvert<QBrush>())
             option->palette.setBrush(QPalette::Text, foreground.value<QBrush>());
@@ -39,6 +40,12 @@ CResourceTreeCtrl::CResourceTreeCtrl(CResourceTreeModel& model, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new TreeItemDelegate(this));
+    // The view paints the selected row's branch area and background in the style's selection
+    // colour, which would show as a band beside the red current item: it paints nothing there.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, Qt::transparent);
+    colours.setColor(QPalette::HighlightedText, colours.color(QPalette::Text));
+    setPalette(colours);
     setModel(&m_model);
     connect(&m_model, &CResourceTreeModel::expandRequested, this,
             [this](const QModelIndex& index, bool expanded) { setExpanded(index, expanded); });

@@ -158,6 +158,7 @@ void CLinkController::Disconnect()
         return;
     CNetSocket* connection = m_terminal.get();
     m_retired.push_back(std::move(m_terminal));
+    TerminalGone();
     connection->ShutDownSocket(Sjis("切断ボタン押下"));
     ButtonsChanged();
 }
@@ -222,11 +223,15 @@ void CLinkController::PostSocketClosed(CNetSocket* socket)
         Qt::QueuedConnection);
 }
 
-void CLinkController::PostKeepAliveReply()
+void CLinkController::PostKeepAliveReply(CNetSocket* socket)
 {
+    QPointer<CNetSocket> reporter(socket);
     QMetaObject::invokeMethod(
         this,
-        [this] {
+        [this, reporter] {
+            // A connection that was disconnected or replaced meanwhile speaks for no link.
+            if (!reporter || reporter.data() != m_terminal.get())
+                return;
             SetLinkState(kLinkStateYellow);
             m_keepAliveOutstanding = false;
         },
@@ -240,6 +245,7 @@ void CLinkController::SocketClosed(CNetSocket* socket, int id)
     case kTerminalConnectionId:
         if (DestroySlot(m_terminal, socket)) {
             destroyed = true;
+            TerminalGone();
             ButtonsChanged();
         } else {
             destroyed = DestroyFrom(m_retired, socket);
@@ -268,6 +274,7 @@ void CLinkController::AdoptTerminal(std::unique_ptr<CNetSocket> connection, uint
     if (m_terminal) {
         CNetSocket* earlier = m_terminal.get();
         m_retired.push_back(std::move(m_terminal));
+        TerminalGone();
         earlier->ShutDownSocket(Sjis("新しい端末の接続"));
     }
     m_terminal = std::move(connection);
@@ -289,6 +296,12 @@ void CLinkController::SetLinkState(int state)
     m_linkState = state;
     if (onLinkStateChanged)
         onLinkStateChanged(state);
+}
+
+void CLinkController::TerminalGone()
+{
+    m_keepAliveOutstanding = false;
+    SetLinkState(kLinkStateRed);
 }
 
 void CLinkController::ButtonsChanged()

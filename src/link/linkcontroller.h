@@ -27,7 +27,7 @@ struct LinkButtons {
 };
 
 /// Link states shown by the status icon.
-constexpr int kLinkStateRed = 0;    ///< no terminal answer
+constexpr int kLinkStateRed = 0;    ///< no terminal answer, or no terminal connection at all
 constexpr int kLinkStateGreen = 1;  ///< the last keep-alive was answered
 constexpr int kLinkStateYellow = 2; ///< a keep-alive answer just arrived
 
@@ -83,6 +83,7 @@ public:
     /// answered, sends a new one and marks it outstanding.
     void KeepAliveTick();
 
+    /// The state the status icon shows: red without a terminal connection, else the keep-alive's.
     int LinkState() const { return m_linkState; }
     bool KeepAliveOutstanding() const { return m_keepAliveOutstanding; }
     LinkButtons Buttons() const;
@@ -116,8 +117,9 @@ public:
     void SocketDrained(CNetSocket* socket);
     /// ID_SOCKET_CLOSED, handled from the event loop after the caller has returned.
     void PostSocketClosed(CNetSocket* socket);
-    /// ID_KEEPALIVE_REPLY, handled from the event loop.
-    void PostKeepAliveReply();
+    /// ID_KEEPALIVE_REPLY from that socket, handled from the event loop; it counts only while
+    /// the socket is still the terminal connection.
+    void PostKeepAliveReply(CNetSocket* socket);
     /// An accepted terminal becomes the terminal connection; an earlier one is shut down.
     void AdoptTerminal(std::unique_ptr<CNetSocket> connection, uint32_t peerAddress);
     void AdoptHttpConnection(std::unique_ptr<CNetSocket> connection);
@@ -125,6 +127,9 @@ public:
 private:
     void SocketClosed(CNetSocket* socket, int id);
     void SetLinkState(int state);
+    /// The terminal connection ended or was replaced: the link is red, and the next connection
+    /// starts without a keep-alive outstanding.
+    void TerminalGone();
     void ButtonsChanged();
 
     LinkLog& m_log;

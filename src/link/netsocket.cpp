@@ -133,7 +133,7 @@ std::string CNetSocket::ProjectFolder() const
 void CNetSocket::KeepAliveReply()
 {
     if (m_owner)
-        m_owner->PostKeepAliveReply();
+        m_owner->PostKeepAliveReply(this);
 }
 
 void CNetSocket::EndAfterSending()

@@ -274,6 +274,7 @@ void CMainFrame::CreateDocks()
     addDockWidget(Qt::BottomDockWidgetArea, m_logBar);
 
     m_resourcePanel = new CResourceDlg(m_project, *this, *this, this);
+    m_resourcePanel->Grid().SetValueColumnFills(true);
     m_resourceBar = new QDockWidget(QStringLiteral("Resource"), this);
     m_resourceBar->setObjectName(QStringLiteral("resourceBar"));
     m_resourceBar->setAllowedAreas(Qt::RightDockWidgetArea);
@@ -737,14 +738,13 @@ QDialog* CMainFrame::CreateAboutBox()
     auto* versionLabel = new QLabel(QStringLiteral("Version :"), about);
     auto* version = new QLabel(QString::fromLatin1(VESK_VERSION ".0"), about);
     version->setObjectName(QStringLiteral("aboutVersion"));
-    version->setAccessibleName(QStringLiteral("Version :"));
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    versionLabel->setBuddy(version);
+    TieCaptionToValue(*versionLabel, *version);
     auto* dataLabel = new QLabel(QStringLiteral("データ :"), about);
     auto* data = new QLabel(PathToQ(m_paths.dataFolder), about);
     data->setObjectName(QStringLiteral("aboutDataFolder"));
-    data->setAccessibleName(QStringLiteral("データ :"));
     data->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    TieCaptionToValue(*dataLabel, *data);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, about);
     connect(buttons, &QDialogButtonBox::accepted, about, &QDialog::accept);
     layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);

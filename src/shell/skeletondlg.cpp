@@ -34,6 +34,7 @@ CSkeletonDlg::CSkeletonDlg(const CTekResourceData& project, std::string template
     setModal(false);
     m_options.templateFolder = std::move(templateFolder);
     m_options.outputFolder = std::move(outputFolder);
+    m_options.createOutputFolder = true;
 
     auto* layout = new QVBoxLayout(this);
     auto* overwriteRow = new QHBoxLayout;
@@ -64,7 +65,7 @@ CSkeletonDlg::CSkeletonDlg(const CTekResourceData& project, std::string template
         if (row < 3) {
             auto* files = new QLabel(labels[row], this);
             files->setObjectName(QStringLiteral("fileNames%1").arg(row));
-            files->setAccessibleName(Utf8(kRowTexts[row]) + QStringLiteral(" のファイル"));
+            NameValueLabel(*files, Utf8(kRowTexts[row]) + QStringLiteral(" のファイル"));
             m_fileLabels[static_cast<size_t>(row)] = files;
             rows->addWidget(files, row, 2, 1, 2);
         }

@@ -1,10 +1,15 @@
-// The window chrome's helpers: the folder existence test and the text boundary.
+// The window chrome's helpers: the folder existence test, the text boundary and the message box.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "chrome/folderchooser.h"
+#include "chrome/prompts.h"
 #include "chrome/uitext.h"
 #include "guitestsupport.h"
 
@@ -51,6 +56,29 @@ TEST(UiText, UnrepresentableCharactersAreNamedOnce)
         EXPECT_EQ(UnrepresentableCharacters(c.text), c.expected) << c.text.toStdString();
     const QString message = UnrepresentableTextMessage(QStringLiteral("😀"));
     EXPECT_TRUE(message.contains(QStringLiteral("😀 (U+1F600)"))) << message.toStdString();
+}
+
+TEST(MessageBox, IsWideEnoughForItsWholeCaption)
+{
+    // A short text makes a narrow box; its title bar must still hold the caption beside the
+    // window's buttons.
+    int width = 0;
+    QString caption;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            width = box->width();
+            caption = box->windowTitle();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    DialogPrompts().ShowMessage(nullptr, QStringLiteral("OK"), MessageIcon::Information, MessageButtons::Ok);
+    EXPECT_EQ(caption, QStringLiteral("RESOURCE EDITOR"));
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int buttons = 3 * 40;
+    EXPECT_GE(width, QFontMetrics(titleFont).horizontalAdvance(caption) + buttons);
 }
 
 } // namespace

@@ -121,6 +121,14 @@ TEST(GenerateCommand, RefusedFilesGiveStatusOneAndChosenRowsMayOverwrite)
     EXPECT_NE(ReadBytes(folder / "DemoTerminal.cpp"), "mine");
 }
 
+TEST(GenerateCommand, MissingOutputFolderIsCreated)
+{
+    TempFolder folder;
+    Outcome outcome = Generate({kDemo, "--out", folder / "new/skeleton", "--dialog", "Order", "--rows", "dialogs"});
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_TRUE(Exists(folder / "new/skeleton/DemoTerminalDialogOrder.cpp"));
+}
+
 TEST(GenerateCommand, EmptyOutputFolderIsRefused)
 {
     // Missing templates and no dialog keep a failed refusal from writing into the root folder.

@@ -396,6 +396,50 @@ TEST_F(Generation, MissingOutputFolderFailsEveryFile)
     EXPECT_EQ(std::count(lines.begin(), lines.end(), noFolder), 4);
 }
 
+TEST_F(Generation, MakefileAndProjectListOnlyTheFilesThatAreThere)
+{
+    // Main is off but its file is there from before; Order's type has no template and Blank has
+    // no type: neither has class files to list. Settings is NONE: the makefile leaves it out,
+    // the project names it.
+    WriteBytes(folder / "tpl/Makefile", "SOURCES = _SOURCES_\n");
+    WriteBytes(folder / "tpl/_APPNAME_.kbpro", "File_NUMBER_=_SOURCE_%MULTILINE%PROJECTS%\n");
+    WriteBytes(Out("Demo.cpp"), "mine");
+    project.Dialogs().At(1).SetItem("TemplateType", "Special");
+    options.generate.fill(true);
+    options.generate[static_cast<size_t>(SkeletonRow::Main)] = false;
+    options.scope = DialogScope::AllDialogs;
+    Run();
+    EXPECT_EQ(ReadBytes(Out("Makefile")),
+              "SOURCES = Demo.cpp DemoApplication.cpp DemoDialogMaker.cpp DemoDialogMain.cpp \n\n");
+    EXPECT_EQ(ReadBytes(Out("Demo.kbpro")), "File000=@Source@Demo.cpp,0\n"
+                                            "File001=@Source@DemoApplication.cpp,0\n"
+                                            "File002=@Source@DemoApplication.h,0\n"
+                                            "File003=@Source@DemoDialogMaker.cpp,0\n"
+                                            "File004=@Source@DemoDialogMaker.h,0\n"
+                                            "File005=@Source@DemoDialogMain.cpp,0\n"
+                                            "File006=@Source@DemoDialogMain.h,0\n"
+                                            "File007=@Source@DemoDialogSettings.cpp,0\n"
+                                            "File008=@Source@DemoDialogSettings.h,0\n"
+                                            "File009=@Lib@\n"
+                                            "File010=@Document@\n"
+                                            "\n");
+}
+
+TEST_F(Generation, MissingOutputFolderIsCreatedWithItsParentsWhenAsked)
+{
+    options.createOutputFolder = true;
+    options.dialogName = "Main";
+    options.outputFolder = folder / "new/deeper";
+    EXPECT_EQ(Run().front(), "○ DemoApplication.cpp を更新しました。");
+    EXPECT_TRUE(Exists(folder / "new/deeper/DemoDialogMain.h"));
+    EXPECT_TRUE(Exists(folder / "new/deeper/resources/Main.json"));
+
+    // A folder that cannot be made is refused once, and nothing is written.
+    WriteBytes(folder / "file", "not a folder");
+    options.outputFolder = folder / "file/below";
+    EXPECT_EQ(Run(), std::vector<std::string>{"× " + folder / "file/below" + " フォルダが作成できませんでした。"});
+}
+
 TEST_F(Generation, ResourcesFolderThatIsAFile)
 {
     WriteBytes(Out("resources"), "not a folder");

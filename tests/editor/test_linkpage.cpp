@@ -71,7 +71,7 @@ protected:
     void ListenAndAttach(TerminalOptions options = {})
     {
         Panel().ShowPanelPage(kPageLink);
-        Page().PortField().setText(QStringLiteral("0"));
+        Page().PortField().setText(QString::number(linktest::UnusedPort()));
         QTest::mouseClick(&Page().ListenButton(), Qt::LeftButton);
         const unsigned port = Link().CommandListenerPort();
         ASSERT_NE(port, 0u);
@@ -215,6 +215,24 @@ TEST_F(LinkPageTest, APortThatIsNotAnIntegerKeepsThePreviousOne)
     std::string settings;
     ASSERT_TRUE(ReadWholeFile(paths.settingsFile, settings));
     EXPECT_NE(settings.find("ListenPort=6100"), std::string::npos);
+}
+
+TEST_F(LinkPageTest, APortOutsideOneTo65535IsRefusedAndTheFieldShowsThePreviousOne)
+{
+    for (const char* typed : {"6100", "99999", "0", "-1", "65536"}) {
+        Page().PortField().setText(QString::fromLatin1(typed));
+        Page().TakeControlValues();
+    }
+    EXPECT_EQ(prompts.TakeMessages(),
+              std::vector<QString>(4, QStringLiteral("Please enter an integer between 1 and 65535.")));
+    EXPECT_EQ(Link().ListenPort(), 6100);
+    EXPECT_EQ(Page().PortField().text(), QStringLiteral("6100"));
+    for (int port : {1, 65535}) {
+        Page().PortField().setText(QString::number(port));
+        Page().TakeControlValues();
+        EXPECT_EQ(Link().ListenPort(), port);
+    }
+    EXPECT_TRUE(prompts.TakeMessages().empty());
 }
 
 TEST_F(LinkPageTest, LivePushDeliversTheFinalStateAfterABurstOfEdits)

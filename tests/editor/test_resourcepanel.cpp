@@ -1,5 +1,7 @@
 // The resource panel: the tree over the project, selection rules (current dialog, marks, Ctrl),
 // the current item's colours, the project folder, and clicks in a dialog's preview.
+#include <QApplication>
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,6 +10,7 @@
 
 #include "editor/dialogview.h"
 #include "editor/linkpage.h"
+#include "editor/propertylistctrl.h"
 #include "editorfixture.h"
 
 namespace vesk {
@@ -101,6 +104,39 @@ TEST_F(ResourcePanelTest, SelectingAnObjectMarksItAndCtrlAddsMore)
 
     ClickNode(Node(0, "title"));
     EXPECT_EQ(Marked(0), Names{"title"}) << "a click without Ctrl starts the marks afresh";
+}
+
+TEST_F(ResourcePanelTest, TheCurrentItemsRowShowsNoSelectionColourBesideTheRed)
+{
+    CObjectData* title = Node(0, "title");
+    ClickNode(title);
+    Tree().setFocus();
+    ProcessEvents();
+    const QRect item = Tree().visualRect(Model().IndexOf(Model().ItemOf(title)));
+    ASSERT_GT(item.left(), 0) << "an object's item is indented: the branch area lies beside it";
+    const QImage image = Tree().viewport()->grab().toImage();
+    const int y = item.center().y();
+    EXPECT_EQ(image.pixelColor(item.right() - 3, item.top() + 3), QColor(255, 0, 0));
+    const QPalette style = QApplication::palette(&Tree());
+    for (const QColor highlight :
+         {style.color(QPalette::Active, QPalette::Highlight), style.color(QPalette::Inactive, QPalette::Highlight)})
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_NE(image.pixelColor(x, y), highlight) << "at x " << x;
+}
+
+TEST_F(ResourcePanelTest, TheGridsValueColumnFillsTheWidthTheOtherColumnsLeave)
+{
+    ClickNode(Node(0, "title"));
+    auto* bar = frame->findChild<QDockWidget*>(QStringLiteral("resourceBar"));
+    ASSERT_NE(bar, nullptr);
+    const CPropertyListCtrl& grid = Panel().Grid();
+    for (int width : {400, 600}) {
+        frame->resizeDocks({bar}, {width}, Qt::Horizontal);
+        ProcessEvents();
+        ASSERT_GT(grid.viewport()->width(), 120 + 215 + 20) << width;
+        EXPECT_EQ(grid.columnWidth(0) + grid.columnWidth(1) + grid.columnWidth(2), grid.viewport()->width()) << width;
+        EXPECT_EQ(grid.columnWidth(2), 20) << width;
+    }
 }
 
 TEST_F(ResourcePanelTest, CtrlSelectingAMarkedObjectClearsItAndMovesTheHighlight)

@@ -1,6 +1,7 @@
 #include <dirent.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -137,6 +138,41 @@ TEST_F(LinkSocketTest, KeepAliveStateSequence)
     ASSERT_TRUE(RunUntil([&] { return states.size() >= 4; }));
     EXPECT_EQ(states, (std::vector<int>{kLinkStateGreen, kLinkStateRed, kLinkStateYellow, kLinkStateGreen}));
     EXPECT_TRUE(log.Has("受信：KEEPALIVE", LOG_RECEIVED));
+}
+
+TEST_F(LinkSocketTest, TheLinkIsRedOnceTheTerminalConnectionEnds)
+{
+    const unsigned port = Listen();
+    RawClient next;
+    const struct Case {
+        const char* how;
+        std::function<void(RawClient&)> end;
+    } cases[] = {
+        {"peer close", [](RawClient& client) { client.Close(); }},
+        {"disconnect", [this](RawClient&) { controller.Disconnect(); }},
+        {"another terminal", [&](RawClient&) { ConnectTerminal(next, port); }},
+    };
+    for (const Case& c : cases) {
+        RawClient client;
+        ConnectTerminal(client, port);
+        CNetSocket* terminal = controller.TerminalConnection();
+        controller.KeepAliveTick();
+        ASSERT_TRUE(client.SendAll(Frame("{'Command':'KEEPALIVE'}")));
+        ASSERT_TRUE(RunUntil([&] { return controller.LinkState() == kLinkStateYellow; })) << c.how;
+        // Outstanding again, and the answer on its way as the connection ends.
+        controller.KeepAliveTick();
+        ASSERT_TRUE(client.SendAll(Frame("{'Command':'KEEPALIVE'}")));
+        c.end(client);
+        ASSERT_TRUE(RunUntil([&] {
+            return controller.TerminalConnection() != terminal && controller.RetiredConnectionCount() == 0;
+        })) << c.how;
+        RunFor(50);
+        EXPECT_EQ(controller.LinkState(), kLinkStateRed) << c.how;
+        EXPECT_FALSE(controller.KeepAliveOutstanding()) << c.how << ": the next connection starts afresh";
+        if (controller.TerminalConnection())
+            controller.Disconnect();
+        ASSERT_TRUE(RunUntil([&] { return controller.RetiredConnectionCount() == 0; })) << c.how;
+    }
 }
 
 TEST_F(LinkSocketTest, TicksWithoutTerminalDoNothing)

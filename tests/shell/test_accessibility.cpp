@@ -4,6 +4,8 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTabBar>
@@ -59,6 +61,44 @@ TEST_F(AccessibilityTest, EveryOperableControlHasANameAndAnAccessibleName)
     ASSERT_NE(generator, nullptr);
     ProcessEvents();
     EXPECT_EQ(Nameless(generator).join(QStringLiteral("; ")).toStdString(), "");
+}
+
+TEST_F(AccessibilityTest, ValueLabelsReadAsTheirValuesAndAreDescribedByTheirCaptions)
+{
+    OpenDemo();
+    std::unique_ptr<QDialog> about(frame->CreateAboutBox());
+    CSkeletonDlg* generator = frame->OpenSkeletonGenerator();
+    ASSERT_NE(generator, nullptr);
+    const struct Value {
+        QLabel* label;
+        QString caption;      // what describes the value
+        QString captionLabel; // the label that names it, when there is one
+    } values[] = {
+        {about->findChild<QLabel*>(QStringLiteral("aboutVersion")), QStringLiteral("Version"),
+         QStringLiteral("Version :")},
+        {about->findChild<QLabel*>(QStringLiteral("aboutDataFolder")), QStringLiteral("データ"),
+         QStringLiteral("データ :")},
+        {&generator->FileLabel(0), QStringLiteral("メイン のファイル"), QString()},
+        {&generator->FileLabel(1), QStringLiteral("アプリケーション のファイル"), QString()},
+        {&generator->FileLabel(2), QStringLiteral("ダイアログ生成 のファイル"), QString()},
+    };
+    for (const Value& value : values) {
+        ASSERT_NE(value.label, nullptr) << value.caption.toStdString();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(value.label);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->text(QAccessible::Name), value.label->text()) << value.caption.toStdString();
+        EXPECT_EQ(accessible->text(QAccessible::Description), value.caption);
+        if (value.captionLabel.isEmpty())
+            continue;
+        QStringList labelledBy;
+        for (const auto& [other, relation] : accessible->relations(QAccessible::Label))
+            labelledBy << other->text(QAccessible::Name);
+        EXPECT_EQ(labelledBy, QStringList{value.captionLabel});
+    }
+    // A value that changes is read as it is now.
+    values[1].label->setText(QStringLiteral("/elsewhere/"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(values[1].label)->text(QAccessible::Name),
+              QStringLiteral("/elsewhere/"));
 }
 
 TEST_F(AccessibilityTest, MainPartsCarryTheirNames)

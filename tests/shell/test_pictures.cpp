@@ -269,6 +269,27 @@ TEST(DibImageList, ShippedPicturesLoad)
     EXPECT_EQ(assets.At(0).Name(), "bar_active.png");
 }
 
+TEST(DibImageList, ShippedObjectPicturesCarryNoCaptionOfTheirOwn)
+{
+    // The list writes each entry's name below its picture; a band across the picture's whole
+    // width (where a caption of its own would stand) would show the name twice.
+    const QDir objects(RuntimeFolder("objects"));
+    const QStringList names = objects.entryList({QStringLiteral("*.png")}, QDir::Files);
+    ASSERT_EQ(names.size(), 21);
+    for (const QString& name : names) {
+        const QImage picture(objects.filePath(name));
+        ASSERT_FALSE(picture.isNull()) << name.toStdString();
+        const QRgb background = picture.pixel(0, 0);
+        for (int y = 0; y < picture.height(); ++y) {
+            int x = 0;
+            while (x < picture.width() && picture.pixel(x, y) == picture.pixel(0, y))
+                ++x;
+            EXPECT_FALSE(x == picture.width() && picture.pixel(0, y) != background)
+                << name.toStdString() << ": a band at row " << y;
+        }
+    }
+}
+
 // --- Rows, entry names, captions ------------------------------------------------------------
 
 TEST(PictureRows, GroupByFirstByteAndWrap)

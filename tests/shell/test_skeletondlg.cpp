@@ -126,6 +126,18 @@ TEST_F(SkeletonWindowTest, GenerationEqualsTheCommandLineToolsAndReportsEachFile
     EXPECT_TRUE(ResultLines(*window).at(1).startsWith(QStringLiteral("×")));
 }
 
+TEST_F(SkeletonWindowTest, AMissingOutputFolderIsCreated)
+{
+    OpenDemo();
+    CSkeletonDlg* window = frame->OpenSkeletonGenerator();
+    ASSERT_NE(window, nullptr);
+    const std::string out = TempPath("new/skeleton");
+    window->OutputFolderField().setText(QString::fromStdString(out));
+    QTest::mouseClick(&window->GenerateButton(), Qt::LeftButton);
+    EXPECT_EQ(ResultLines(*window).front(), QStringLiteral("○ DemoTerminalApplication.cpp を更新しました。"));
+    EXPECT_TRUE(fs::exists(out + "/DemoTerminalApplication.h"));
+}
+
 TEST_F(SkeletonWindowTest, BrowseSetsTheOutputFolder)
 {
     OpenDemo();
