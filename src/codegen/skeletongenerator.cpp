@@ -224,12 +224,10 @@ void SkeletonGenerator::ExpandLine(std::string_view utf8Line, std::string_view d
                 addSource(app + suffix);
         for (int i = 0; i < dialogs.Count(); ++i) {
             const std::string& name = dialogs.At(i).GetItem("Name");
-            // The project names the class files of a dialog of type NONE too, though no
-            // generation writes them (the makefile leaves them out); every other dialog's class
-            // files are named only when they are there.
-            const bool noClass = IsNoneTemplateType(dialogs.At(i).GetItem("TemplateType"));
+            // A dialog's class files are named only when they are there (a dialog of type NONE,
+            // or without a template type, has none).
             for (const char* extension : {".cpp", ".h"})
-                if (noClass || IsListed(app + "Dialog" + name + extension))
+                if (IsListed(app + "Dialog" + name + extension))
                     addSource(app + "Dialog" + name + extension);
         }
         entries.push_back("@Lib@");

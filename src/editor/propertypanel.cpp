@@ -10,6 +10,7 @@ CPropertyPanel::CPropertyPanel(ProjectDocument& document, Prompts& prompts, QWid
 {
     m_grid = new CPropertyListCtrl(prompts, gridParent);
     m_grid->SetDocument(&document);
+    m_grid->SetValueColumnFills(true);
     connect(&document, &ProjectDocument::selectionChanged, this, [this] {
         m_grid->ShowNode(m_document.Selected());
         m_grid->RepaintGrid();

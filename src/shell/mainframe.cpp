@@ -274,7 +274,6 @@ void CMainFrame::CreateDocks()
     addDockWidget(Qt::BottomDockWidgetArea, m_logBar);
 
     m_resourcePanel = new CResourceDlg(m_project, *this, *this, this);
-    m_resourcePanel->Grid().SetValueColumnFills(true);
     m_resourceBar = new QDockWidget(QStringLiteral("Resource"), this);
     m_resourceBar->setObjectName(QStringLiteral("resourceBar"));
     m_resourceBar->setAllowedAreas(Qt::RightDockWidgetArea);

@@ -399,8 +399,7 @@ TEST_F(Generation, MissingOutputFolderFailsEveryFile)
 TEST_F(Generation, MakefileAndProjectListOnlyTheFilesThatAreThere)
 {
     // Main is off but its file is there from before; Order's type has no template and Blank has
-    // no type: neither has class files to list. Settings is NONE: the makefile leaves it out,
-    // the project names it.
+    // no type: neither has class files to list. Settings is NONE: it has none either.
     WriteBytes(folder / "tpl/Makefile", "SOURCES = _SOURCES_\n");
     WriteBytes(folder / "tpl/_APPNAME_.kbpro", "File_NUMBER_=_SOURCE_%MULTILINE%PROJECTS%\n");
     WriteBytes(Out("Demo.cpp"), "mine");
@@ -418,10 +417,8 @@ TEST_F(Generation, MakefileAndProjectListOnlyTheFilesThatAreThere)
                                             "File004=@Source@DemoDialogMaker.h,0\n"
                                             "File005=@Source@DemoDialogMain.cpp,0\n"
                                             "File006=@Source@DemoDialogMain.h,0\n"
-                                            "File007=@Source@DemoDialogSettings.cpp,0\n"
-                                            "File008=@Source@DemoDialogSettings.h,0\n"
-                                            "File009=@Lib@\n"
-                                            "File010=@Document@\n"
+                                            "File007=@Lib@\n"
+                                            "File008=@Document@\n"
                                             "\n");
 }
 
