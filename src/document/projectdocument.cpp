@@ -14,6 +14,12 @@ void ProjectDocument::SetModified(bool modified)
     emit modifiedChanged(modified);
 }
 
+void ProjectDocument::StartEmpty()
+{
+    m_resource.Reset();
+    SetModified(false);
+}
+
 void ProjectDocument::BeginDialogEdit(CTekDialogData& dialog)
 {
     if (dialog.UndoHistory().RecordCount() == 0)

@@ -22,6 +22,10 @@ public:
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified);
 
+    /// Closes the project, leaving the empty, unchanged project of a fresh start: no dialogs,
+    /// the default root items and no file name. The dialogs' windows must be closed first.
+    void StartEmpty();
+
     /// Before a user's edit of the dialog: makes sure its history holds the dialog as it is now
     /// (the history's first record is the dialog before its first edit).
     void BeginDialogEdit(CTekDialogData& dialog);
