@@ -337,6 +337,8 @@ void CMainFrame::ReadSettings()
         restoreGeometry(geometry);
     if (const QByteArray state = readBytes("WindowState"); !state.isEmpty())
         restoreState(state);
+    Action("actionResourceBar")->setChecked(!m_resourceBar->isHidden());
+    Action("actionLogBar")->setChecked(!m_logBar->isHidden());
     m_recentFiles.clear();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string path = m_settings.GetString(kRecentSection, "File" + std::to_string(i));

@@ -22,7 +22,7 @@ MessageAnswer ScriptedPrompts::ShowMessage(QWidget*, const QString& text, Messag
 
 int ScriptedPrompts::AskChoice(QWidget*, const QString& text, const QStringList& buttons, int defaultButton, int)
 {
-    messages.push_back({text, MessageIcon::Question, MessageButtons::Ok, buttons});
+    questions.push_back({text, buttons});
     if (choices.empty())
         return defaultButton;
     const QString pressed = choices.front();

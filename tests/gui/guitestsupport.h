@@ -16,7 +16,12 @@ struct ShownMessage {
     QString text;
     MessageIcon icon = MessageIcon::Information;
     MessageButtons buttons = MessageButtons::Ok;
-    QStringList choices; ///< the buttons of a question with buttons of its own
+};
+
+/// One question with buttons of its own that was asked.
+struct AskedQuestion {
+    QString text;
+    QStringList buttons;
 };
 
 /// Prompts answered by the test: message boxes answer the queued answers (OK when none is
@@ -39,6 +44,7 @@ public:
     std::deque<QString> paths;
 
     std::vector<ShownMessage> messages;
+    std::vector<AskedQuestion> questions;
     /// What the file and folder dialogs were opened with, one line each ("save:" initial name,
     /// filter and suffix; "open:" filter; "folder:" title, prompt and start).
     std::vector<QString> dialogs;
