@@ -422,24 +422,10 @@ bool CMainFrame::OpenFile(const std::string& path)
                               MessageIcon::Error);
         return false;
     }
-    CTekResourceData& resource = m_project.Resource();
-    if (resource.Dialogs().Count() > 0) {
-        const QStringList buttons = {QStringLiteral("追加"), QStringLiteral("新規に開く"),
-                                     QStringLiteral("キャンセル")};
-        switch (m_prompts.AskChoice(this, QStringLiteral("現在のプロジェクトに追加しますか？"), buttons, kOpenAdd,
-                                    kOpenCancel)) {
-        case kOpenAdd:
-            break;
-        case kOpenAnew:
-            if (!CloseProject())
-                return false;
-            break;
-        default:
-            return false;
-        }
-    }
+    if (!MakeRoomToOpen())
+        return false;
 
-    const bool wasEmpty = resource.Dialogs().Count() == 0;
+    CTekResourceData& resource = m_project.Resource();
     const int dialogsBefore = resource.Dialogs().Count();
     // A file without dialogs is not taken: the root items it set go back to what they were.
     CItemList itemsBefore = resource.Items().Clone();
@@ -459,12 +445,28 @@ bool CMainFrame::OpenFile(const std::string& path)
         return false;
     }
     m_resourcePanel->ResetForResource();
-    if (wasEmpty && path.ends_with(".veskspro"))
+    if (dialogsBefore == 0 && path.ends_with(".veskspro"))
         resource.SetFileName(path);
     AddRecentFile(path);
-    m_project.SetModified(!wasEmpty);
+    m_project.SetModified(dialogsBefore > 0);
     UpdateCommands();
     return true;
+}
+
+bool CMainFrame::MakeRoomToOpen()
+{
+    if (m_project.Resource().Dialogs().Count() == 0)
+        return true;
+    const QStringList buttons = {QStringLiteral("追加"), QStringLiteral("新規に開く"), QStringLiteral("キャンセル")};
+    switch (m_prompts.AskChoice(this, QStringLiteral("現在のプロジェクトに追加しますか？"), buttons, kOpenAdd,
+                                kOpenCancel)) {
+    case kOpenAdd:
+        return true;
+    case kOpenAnew:
+        return CloseProject();
+    default:
+        return false;
+    }
 }
 
 void CMainFrame::OpenWithDialog()
@@ -696,9 +698,10 @@ void CMainFrame::RebuildWindowMenu()
     if (!m_windowMenu)
         return;
     m_windowMenu->clear();
+    // An entry may be the one being triggered: it goes once its signal has returned.
     for (QAction* entry : m_windowEntries->actions()) {
         m_windowEntries->removeAction(entry);
-        delete entry;
+        entry->deleteLater();
     }
     m_windowMenu->addAction(Action("actionCascade"));
     m_windowMenu->addAction(Action("actionTile"));

@@ -142,7 +142,11 @@ private:
     void UpdateWindowTitles();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnObjectClicked(CTekDialogEditorView& view, CObjectData* object, Qt::KeyboardModifiers modifiers);
+    /// Asks to save the project's changes and closes it; false when the user cancelled.
     bool CloseProject();
+    /// Before a file is opened into a project that has dialogs: asks whether to add the file's
+    /// dialogs to the project or to close it first; false when the user cancelled.
+    bool MakeRoomToOpen();
     void ShowSaveFailure(const std::string& path, const FileResult& result);
     /// The text of the command's menu entry without its access key, to title its dialog.
     QString CommandTitle(const char* actionName) const;
