@@ -49,8 +49,12 @@ public:
     {
         return MessageAnswer::No;
     }
-    QString OpenFileName(QWidget*, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    int AskChoice(QWidget*, const QString&, const QStringList&, int, int escapeButton) override { return escapeButton; }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     QString ChooseFolder(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 };
 

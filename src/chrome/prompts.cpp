@@ -1,5 +1,7 @@
 #include "chrome/prompts.h"
 
+#include <vector>
+
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -76,15 +78,46 @@ MessageAnswer DialogPrompts::ShowMessage(QWidget* parent, const QString& text, M
     }
 }
 
-QString DialogPrompts::OpenFileName(QWidget* parent, const QString& filter)
+int DialogPrompts::AskChoice(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton,
+                             int escapeButton)
 {
-    return QFileDialog::getOpenFileName(parent, QString::fromUtf8(kApplicationName), QString(), filter);
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationName), text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("questionBox"));
+    box.setAccessibleName(QString::fromUtf8(kApplicationName));
+    box.setAccessibleDescription(text);
+    std::vector<QPushButton*> pushButtons;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        QPushButton* button =
+            box.addButton(buttons[i], i == escapeButton ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        button->setObjectName(QStringLiteral("choice%1").arg(i + 1));
+        pushButtons.push_back(button);
+    }
+    if (defaultButton >= 0 && defaultButton < buttons.size())
+        box.setDefaultButton(pushButtons[static_cast<size_t>(defaultButton)]);
+    if (escapeButton >= 0 && escapeButton < buttons.size())
+        box.setEscapeButton(pushButtons[static_cast<size_t>(escapeButton)]);
+    box.exec();
+    for (size_t i = 0; i < pushButtons.size(); ++i)
+        if (box.clickedButton() == pushButtons[i])
+            return static_cast<int>(i);
+    return escapeButton;
 }
 
-QString DialogPrompts::SaveFileName(QWidget* parent, const QString& initialName, const QString& filter,
-                                    const QString& defaultSuffix)
+QString DialogPrompts::OpenFileName(QWidget* parent, const QString& title, const QString& filter)
 {
-    QFileDialog dialog(parent, QString::fromUtf8(kApplicationName), QString(), filter);
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setObjectName(QStringLiteral("openDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
+                                    const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
     dialog.setObjectName(QStringLiteral("saveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

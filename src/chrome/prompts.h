@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -33,12 +34,17 @@ public:
     /// (Ok for a box with only OK, Cancel when a question box is closed without a choice).
     virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
                                       MessageButtons buttons = MessageButtons::Ok) = 0;
-    /// An existing file to open; empty when cancelled.
-    virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
-    /// A file to save to, starting with initialName; defaultSuffix is added to a name typed
-    /// without one. Empty when cancelled.
-    virtual QString SaveFileName(QWidget* parent, const QString& initialName, const QString& filter,
-                                 const QString& defaultSuffix) = 0;
+    /// Asks a question captioned with the application's name with buttons of its own (their texts,
+    /// in order); answers the index of the button pressed, escapeButton when the box is closed
+    /// without a choice. Enter presses defaultButton.
+    virtual int AskChoice(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton,
+                          int escapeButton) = 0;
+    /// An existing file to open, chosen in a file dialog titled title; empty when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    /// A file to save to, chosen in a file dialog titled title, starting with initialName;
+    /// defaultSuffix is added to a name typed without one. Empty when cancelled.
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
+                                 const QString& filter, const QString& defaultSuffix) = 0;
     /// A folder chosen in the folder chooser titled title with the prompt, starting at start;
     /// empty when cancelled.
     virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& prompt,
@@ -49,8 +55,10 @@ public:
 class DialogPrompts : public Prompts {
 public:
     MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) override;
-    QString OpenFileName(QWidget* parent, const QString& filter) override;
-    QString SaveFileName(QWidget* parent, const QString& initialName, const QString& filter,
+    int AskChoice(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton,
+                  int escapeButton) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& initialName, const QString& filter,
                          const QString& defaultSuffix) override;
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& prompt, const QString& start) override;
 };

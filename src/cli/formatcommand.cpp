@@ -33,9 +33,8 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out.flush();
         return out ? 0 : 1;
     }
-    std::string reason;
-    if (!SaveResourceFile(project, *output, dialog, &reason)) {
-        err << "veskres format: cannot write " << reason << '\n';
+    if (const FileResult saved = SaveResourceFile(project, *output, dialog); !saved) {
+        err << "veskres format: cannot write " << *output << ": " << saved.reason << '\n';
         return 1;
     }
     return 0;

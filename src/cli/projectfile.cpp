@@ -16,8 +16,8 @@ bool LoadProjectFile(CTekResourceData& project, const std::string& path, std::os
     case LoadStatus::Ok: return true;
     case LoadStatus::OpenFailed: messages << "cannot read " << result.errorText << '\n'; return false;
     case LoadStatus::ParseFailed:
-        // The excerpt holds the file's own bytes, which may be Shift_JIS or UTF-8.
-        messages << path << ": " << ShiftJisToUtf8Exact(ToShiftJis(result.errorText));
+        // The excerpt holds the file's own bytes, in the file's own encoding.
+        messages << path << ": " << EncodedTextToUtf8(result.errorText, result.encoding);
         return false;
     }
     return false;

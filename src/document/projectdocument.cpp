@@ -264,6 +264,17 @@ void ProjectDocument::DiscardDialogs()
     emit dialogChanged(nullptr);
 }
 
+void ProjectDocument::StartEmpty()
+{
+    DiscardDialogs();
+    m_resource.Reset();
+    {
+        const ChangeGuard guard(m_changing);
+        emit projectReset();
+    }
+    SetModified(false);
+}
+
 void ProjectDocument::ClearHistory()
 {
     m_history.clear();

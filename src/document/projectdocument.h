@@ -94,6 +94,9 @@ public:
     void ProjectLoaded();
     /// Removes every dialog: nothing is selected, the views empty, the history starts empty.
     void DiscardDialogs();
+    /// Closes the project, leaving the empty, unchanged project of a fresh start: no dialogs,
+    /// the default root items and no file name. The dialogs' windows must be closed first.
+    void StartEmpty();
 
     // --- Selection ----------------------------------------------------------------------------
     CTekDialogData* CurrentDialog() const { return m_currentDialog; }

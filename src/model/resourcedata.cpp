@@ -128,9 +128,22 @@ CTekDialogData& CTekDialogDataList::AddDialog(std::string_view name)
 
 CTekResourceData::CTekResourceData() : TekClass(NodeType::Resource)
 {
+    AddDefaultItems();
+}
+
+void CTekResourceData::AddDefaultItems()
+{
     AddItem(std::make_unique<CItemData>("Name", ItemKind::FreeText));
     AddItem(std::make_unique<CItemData>("DeviceWidth", ItemKind::Number));
     AddItem(std::make_unique<CItemData>("DeviceHeight", ItemKind::Number));
+}
+
+void CTekResourceData::Reset()
+{
+    m_dialogs.Clear();
+    Items().Clear();
+    AddDefaultItems();
+    m_fileName.clear();
 }
 
 void CTekResourceData::BuildTree(ResourceTreeView& tree)

@@ -94,10 +94,16 @@ public:
     const std::string& FileName() const { return m_fileName; }
     void SetFileName(std::string name) { m_fileName = std::move(name); }
 
+    /// Makes this the project of a fresh start: no dialogs, the default items with empty values
+    /// (items added by reading are gone) and no file name.
+    void Reset();
+
     /// Rebuilds the whole tree: "Root = " and the resource name, then each dialog.
     void BuildTree(ResourceTreeView& tree);
 
 private:
+    void AddDefaultItems();
+
     std::string m_fileName;
     CTekDialogDataList m_dialogs;
 };

@@ -194,24 +194,39 @@ void WriteResource(const CTekResourceData& resource, COrbStream& stream, std::st
     stream.Write("]}\n");
 }
 
-bool SaveResourceFile(const CTekResourceData& resource, const std::string& path, std::string_view dialogName,
-                      std::string* errorText)
+FileResult SaveResourceFile(const CTekResourceData& resource, const std::string& path, std::string_view dialogName)
 {
     CJsonString text;
     WriteResource(resource, text, dialogName);
-    return WriteFileAtomically(path, text.Text(), errorText);
+    return WriteFileAtomically(path, text.Text());
+}
+
+bool SaveResourceFile(const CTekResourceData& resource, const std::string& path, std::string_view dialogName,
+                      std::string* errorText)
+{
+    FileResult result = SaveResourceFile(resource, path, dialogName);
+    if (!result && errorText)
+        *errorText = path + ": " + result.reason;
+    return result.ok;
 }
 
 LoadResult LoadResourceFile(CTekResourceData& resource, const std::string& path)
 {
-    LoadResult result;
     std::string contents;
-    if (!ReadWholeFile(path, contents, &result.errorText)) {
-        result.status = LoadStatus::OpenFailed;
-        return result;
-    }
-    if (!ReadResourceText(resource, contents, &result.errorText))
+    std::string error;
+    if (!ReadWholeFile(path, contents, &error))
+        return {LoadStatus::OpenFailed, std::move(error)};
+    return LoadResourceBytes(resource, contents);
+}
+
+LoadResult LoadResourceBytes(CTekResourceData& resource, std::string_view bytes)
+{
+    LoadResult result;
+    if (!ReadResourceText(resource, bytes, &result.errorText)) {
         result.status = LoadStatus::ParseFailed;
+        // The text ends at its first 0 byte, as the reader takes it.
+        result.encoding = DetectEncoding(bytes.substr(0, bytes.find('\0')));
+    }
     return result;
 }
 

@@ -5,6 +5,8 @@
 
 #include "model/orbstream.h"
 #include "model/resourcedata.h"
+#include "model/savefile.h"
+#include "textconv/textconv.h"
 
 namespace vesk {
 
@@ -18,10 +20,12 @@ void WriteResource(const CTekResourceData& resource, COrbStream& stream, std::st
 bool WriteDialog(const CTekDialogData& dialog, COrbStream& stream, int depth);
 
 /// Saves the resource record to path atomically (a temporary file in the same folder, flushed,
-/// then renamed over the target). False when anything failed; the old file is then intact and
-/// errorText (when given) says why.
+/// then renamed over the target). When anything failed the old file is intact and the result
+/// gives the reason.
+FileResult SaveResourceFile(const CTekResourceData& resource, const std::string& path, std::string_view dialogName);
+/// The same, answering only whether it worked, with "path: reason" in errorText (when given).
 bool SaveResourceFile(const CTekResourceData& resource, const std::string& path, std::string_view dialogName,
-                      std::string* errorText = nullptr);
+                      std::string* errorText);
 
 /// How a load ended.
 enum class LoadStatus {
@@ -33,11 +37,16 @@ enum class LoadStatus {
 struct LoadResult {
     LoadStatus status = LoadStatus::Ok;
     std::string errorText;
+    /// The encoding of the file's text, in which the excerpt of a parser's report is written.
+    TextEncoding encoding = TextEncoding::Ascii;
     explicit operator bool() const { return status == LoadStatus::Ok; }
 };
 
 /// Reads a resource file into the resource (adding its dialogs to those already there).
 LoadResult LoadResourceFile(CTekResourceData& resource, const std::string& path);
+/// Reads the bytes of a resource file into the resource, as LoadResourceFile does once it has
+/// read them.
+LoadResult LoadResourceBytes(CTekResourceData& resource, std::string_view bytes);
 
 /// Reads a resource text (up to its first 0 byte) into the resource; false only when the text
 /// does not parse, with the parser's report in errorText (when given) and the resource unchanged.

@@ -21,7 +21,12 @@ bool Fail(std::string* errorText, const std::string& what, int error)
 
 } // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* errorText)
+FileResult FileResult::Failed(int error)
+{
+    return {false, std::strerror(error)};
+}
+
+FileResult WriteFileAtomically(const std::string& path, std::string_view data)
 {
     std::error_code ec;
     std::string target = path;
@@ -33,16 +38,16 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, std::st
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
     if (existed && S_ISDIR(old.st_mode))
-        return Fail(errorText, target, EISDIR);
+        return FileResult::Failed(EISDIR);
 
     std::string temp = target + ".XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return Fail(errorText, target, errno);
+        return FileResult::Failed(errno);
     auto abandon = [&](int error) {
         ::close(fd);
         ::unlink(temp.c_str());
-        return Fail(errorText, target, error);
+        return FileResult::Failed(error);
     };
     // Keep the old file's permissions; a new file gets the usual ones for the umask.
     mode_t mode = existed ? (old.st_mode & 07777) : [] {
@@ -69,14 +74,22 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, std::st
     if (::close(fd) != 0) {
         int error = errno;
         ::unlink(temp.c_str());
-        return Fail(errorText, target, error);
+        return FileResult::Failed(error);
     }
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         int error = errno;
         ::unlink(temp.c_str());
-        return Fail(errorText, target, error);
+        return FileResult::Failed(error);
     }
-    return true;
+    return {};
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* errorText)
+{
+    FileResult result = WriteFileAtomically(path, data);
+    if (!result && errorText)
+        *errorText = path + ": " + result.reason;
+    return result.ok;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents, std::string* errorText)

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <QBuffer>
 #include <QPixmap>
 
@@ -23,7 +25,8 @@ namespace vesk {
 namespace {
 
 /// Prompts for a run without a user (the screenshot): messages go to the error stream, questions
-/// are answered No and file dialogs cancelled, so nothing waits for input.
+/// are answered No or closed without a choice and file dialogs cancelled, so nothing waits for
+/// input.
 class UnattendedPrompts : public Prompts {
 public:
     MessageAnswer ShowMessage(QWidget*, const QString& text, MessageIcon, MessageButtons buttons) override
@@ -31,8 +34,16 @@ public:
         std::cerr << "vesk-resource-editor: " << text.toStdString() << '\n';
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
-    QString OpenFileName(QWidget*, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    int AskChoice(QWidget*, const QString& text, const QStringList&, int, int escapeButton) override
+    {
+        std::cerr << "vesk-resource-editor: " << text.toStdString() << '\n';
+        return escapeButton;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     QString ChooseFolder(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 };
 
@@ -71,6 +82,18 @@ int TakeScreenshot(CMainFrame& frame, const std::string& path)
 }
 
 } // namespace
+
+QTranslator* InstallPlatformTranslations()
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
 
 std::string EditorUsage()
 {
@@ -139,6 +162,7 @@ int RunEditor(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("vesk-resource-editor"));
     QApplication::setWindowIcon(ApplicationIcon());
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    InstallPlatformTranslations();
 
     DialogPrompts dialogs;
     UnattendedPrompts unattended;

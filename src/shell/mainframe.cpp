@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -20,6 +21,8 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QUrl>
 
@@ -37,6 +40,8 @@
 #include "shell/icons.h"
 #include "shell/logdlg.h"
 #include "shell/skeletondlg.h"
+#include "shell/windowplacement.h"
+#include "textconv/textconv.h"
 
 namespace vesk {
 
@@ -45,6 +50,10 @@ namespace {
 constexpr const char* kProjectFilter = "リソースファイル (*.veskspro)";
 constexpr const char* kDialogFilter = "リソースファイル (*.json)";
 constexpr const char* kOpenFilter = "VeskResourceEditor Files (*.json *.veskspro)";
+constexpr const char* kSavedMessage = "ファイルを保存しました。";
+
+/// The buttons of the question asked before a file is opened into a project with dialogs.
+enum OpenChoice { kOpenAdd, kOpenAnew, kOpenCancel };
 
 /// The dialog of a dialog window, or nullptr when it is gone.
 CTekDialogData* DialogOfWindow(const QMdiSubWindow* window)
@@ -67,9 +76,12 @@ CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
     m_mdiArea->setObjectName(QStringLiteral("dialogArea"));
     m_mdiArea->setAccessibleName(QStringLiteral("ダイアログ"));
     m_mdiArea->setBackground(QColor(171, 171, 171));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
 
+    resize(1280, 860);
     CreateActions();
     CreateToolBar();
     CreateStatusBar();
@@ -96,7 +108,6 @@ CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
     connect(&linkPage, &CLinkPage::linkChanged, this, &CMainFrame::UpdateCommands);
     connect(Action("actionSend"), &QAction::triggered, m_resourcePanel, &CResourceDlg::SendCurrentDialog);
 
-    resize(1280, 860);
     UpdateCaption();
     UpdateCommands();
 }
@@ -118,10 +129,12 @@ void CMainFrame::CreateActions()
         void (CMainFrame::*handler)();
     };
     const ActionEntry entries[] = {
+        {"actionNewProject", "新規プロジェクト(&P)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), nullptr},
         {"actionNew", "新規作成(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), &CMainFrame::NewDialog},
         {"actionOpen", "プロジェクト/リソースの読込み(&O)", QKeySequence(Qt::CTRL | Qt::Key_O),
          &CMainFrame::OpenWithDialog},
-        {"actionSaveProject", "プロジェクトの保存（全てのリソース）(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr},
+        {"actionSave", "上書き保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr},
+        {"actionSaveProject", "プロジェクトの保存（全てのリソース）(&S)", QKeySequence(), nullptr},
         {"actionSaveDialog", "リソースの保存（このリソースのみ）", QKeySequence(), nullptr},
         {"actionClose", "このリソースを閉じる(&C)", QKeySequence(), nullptr},
         {"actionSkeleton", "スケルトンの作成(&M)", QKeySequence(), nullptr},
@@ -137,6 +150,8 @@ void CMainFrame::CreateActions()
         {"actionRedraw", "再描画", QKeySequence(), &CMainFrame::Redraw},
         {"actionSend", "データ送信", QKeySequence(), nullptr},
         {"actionClearLog", "ログのクリア", QKeySequence(), nullptr},
+        {"actionCascade", "重ねて表示", QKeySequence(), nullptr},
+        {"actionTile", "並べて表示", QKeySequence(), nullptr},
         {"actionAbout", "バージョン情報(&A)", QKeySequence(), nullptr},
     };
     for (const ActionEntry& entry : entries) {
@@ -148,9 +163,13 @@ void CMainFrame::CreateActions()
             connect(action, &QAction::triggered, this, entry.handler);
         m_actions.push_back(action);
     }
+    connect(Action("actionNewProject"), &QAction::triggered, this, [this] { NewProject(); });
+    connect(Action("actionSave"), &QAction::triggered, this, [this] { Save(); });
     connect(Action("actionSaveProject"), &QAction::triggered, this, [this] { SaveProject(); });
     connect(Action("actionSaveDialog"), &QAction::triggered, this, [this] { SaveActiveDialog(); });
     connect(Action("actionClose"), &QAction::triggered, m_mdiArea, &QMdiArea::closeActiveSubWindow);
+    connect(Action("actionCascade"), &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(Action("actionTile"), &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
     connect(Action("actionDiscardAll"), &QAction::triggered, this, [this] { DiscardAll(); });
     connect(Action("actionExit"), &QAction::triggered, this, &QWidget::close);
     connect(Action("actionSkeleton"), &QAction::triggered, this, [this] { OpenSkeletonGenerator(); });
@@ -188,8 +207,11 @@ void CMainFrame::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->setObjectName(QStringLiteral("menuFile"));
+    file->addAction(Action("actionNewProject"));
+    file->addSeparator();
     file->addAction(Action("actionNew"));
     file->addAction(Action("actionOpen"));
+    file->addAction(Action("actionSave"));
     file->addAction(Action("actionSaveProject"));
     file->addAction(Action("actionSaveDialog"));
     file->addAction(Action("actionClose"));
@@ -220,6 +242,13 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(Action("actionRedraw"));
     view->addAction(Action("actionClearLog"));
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
+    m_windowMenu->setObjectName(QStringLiteral("menuWindow"));
+    m_windowEntries = new QActionGroup(this);
+    m_windowEntries->setExclusive(true);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
+    RebuildWindowMenu();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
@@ -305,6 +334,16 @@ void CMainFrame::ReadSettings()
     link.SetHttpPort(m_settings.GetInt(kSettingSection, "HttpPort", 0));
     m_resourcePanel->LinkPage().LoadControls();
     m_resourcePanel->LinkPage().SetLivePushEnabled(m_settings.GetInt(kSettingSection, "LivePush", 0) != 0);
+    // The window's place and size, and where its bars are, as the last close left them.
+    const auto readBytes = [this](const char* key) {
+        return QByteArray::fromBase64(QByteArray::fromStdString(m_settings.GetString(kSettingSection, key)));
+    };
+    if (const QByteArray geometry = readBytes("WindowGeometry"); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    if (const QByteArray state = readBytes("WindowState"); !state.isEmpty())
+        restoreState(state);
+    Action("actionResourceBar")->setChecked(!m_resourceBar->isHidden());
+    Action("actionLogBar")->setChecked(!m_logBar->isHidden());
     m_recentFiles.clear();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string path = m_settings.GetString(kRecentSection, "File" + std::to_string(i));
@@ -319,6 +358,8 @@ bool CMainFrame::WriteSettings()
     m_settings.SetString(kSettingSection, "ProjectFolder", m_resourcePanel->ProjectFolder());
     m_settings.SetInt(kSettingSection, "ListenPort", m_resourcePanel->Link().ListenPort());
     m_settings.SetInt(kSettingSection, "LivePush", m_resourcePanel->LinkPage().LivePushEnabled() ? 1 : 0);
+    m_settings.SetString(kSettingSection, "WindowGeometry", saveGeometry().toBase64().toStdString());
+    m_settings.SetString(kSettingSection, "WindowState", saveState().toBase64().toStdString());
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string key = "File" + std::to_string(i);
         if (i <= static_cast<int>(m_recentFiles.size()))
@@ -377,42 +418,84 @@ void CMainFrame::OpenRecentFile(int index)
 
 bool CMainFrame::OpenFile(const std::string& path)
 {
-    CTekResourceData& resource = m_project.Resource();
-    const bool wasEmpty = resource.Dialogs().Count() == 0;
-    const LoadResult result = LoadResourceFile(resource, path);
-    if (result.status == LoadStatus::OpenFailed) {
+    std::string contents;
+    std::string error;
+    if (!ReadWholeFile(path, contents, &error)) {
         m_prompts.ShowMessage(this,
                               QStringLiteral("エラー: ファイルを開けませんでした。\n%1\n%2")
-                                  .arg(PathToQ(path), QString::fromLocal8Bit(result.errorText.c_str())),
+                                  .arg(PathToQ(path), QString::fromLocal8Bit(error.c_str())),
                               MessageIcon::Error);
         return false;
     }
-    if (result.status == LoadStatus::ParseFailed) {
-        m_prompts.ShowMessage(this, ToQ(result.errorText), MessageIcon::Warning);
+    if (!MakeRoomToOpen())
+        return false;
+
+    CTekResourceData& resource = m_project.Resource();
+    const int dialogsBefore = resource.Dialogs().Count();
+    // A file without dialogs is not taken: the root items it set go back to what they were.
+    CItemList itemsBefore = resource.Items().Clone();
+    const LoadResult result = LoadResourceBytes(resource, contents);
+    if (!result) {
+        // The report's excerpt holds the file's own bytes.
+        m_prompts.ShowMessage(this,
+                              PathToQ(path) + QLatin1Char('\n') +
+                                  QString::fromUtf8(EncodedTextToUtf8(result.errorText, result.encoding)),
+                              MessageIcon::Warning);
+        return false;
+    }
+    if (resource.Dialogs().Count() == dialogsBefore) {
+        resource.Items() = std::move(itemsBefore);
+        m_prompts.ShowMessage(this, QStringLiteral("ダイアログが見つかりませんでした。\n%1").arg(PathToQ(path)),
+                              MessageIcon::Warning);
         return false;
     }
     m_resourcePanel->ResetForResource();
-    if (wasEmpty && path.ends_with(".veskspro"))
+    if (dialogsBefore == 0 && path.ends_with(".veskspro"))
         resource.SetFileName(path);
     AddRecentFile(path);
-    m_project.SetModified(!wasEmpty);
+    m_project.SetModified(dialogsBefore > 0);
     UpdateCommands();
     return true;
 }
 
+bool CMainFrame::MakeRoomToOpen()
+{
+    if (m_project.Resource().Dialogs().Count() == 0)
+        return true;
+    const QStringList buttons = {QStringLiteral("追加"), QStringLiteral("新規に開く"), QStringLiteral("キャンセル")};
+    switch (m_prompts.AskChoice(this, QStringLiteral("現在のプロジェクトに追加しますか？"), buttons, kOpenAdd,
+                                kOpenCancel)) {
+    case kOpenAdd:
+        return true;
+    case kOpenAnew:
+        return CloseProject();
+    default:
+        return false;
+    }
+}
+
 void CMainFrame::OpenWithDialog()
 {
-    const QString path = m_prompts.OpenFileName(this, Utf8(kOpenFilter));
+    const QString path = m_prompts.OpenFileName(this, QStringLiteral("開く"), Utf8(kOpenFilter));
     if (!path.isEmpty())
         OpenFile(PathFromQ(path));
 }
 
-void CMainFrame::ShowSaveResult(bool saved)
+QString CMainFrame::CommandTitle(const char* actionName) const
 {
-    if (saved)
-        m_prompts.ShowMessage(this, QStringLiteral("ファイルを保存しました。"), MessageIcon::Information);
-    else
-        m_prompts.ShowMessage(this, QStringLiteral("ファイルを保存できませんでした。"), MessageIcon::Warning);
+    static const QRegularExpression accessKey(QStringLiteral("\\(&.\\)$"));
+    QString title = Action(actionName)->text();
+    title.remove(accessKey);
+    title.remove(QLatin1Char('&'));
+    return title;
+}
+
+void CMainFrame::ShowSaveFailure(const std::string& path, const FileResult& result)
+{
+    m_prompts.ShowMessage(this,
+                          QStringLiteral("ファイルを保存できませんでした。\n%1\n%2")
+                              .arg(PathToQ(path), QString::fromLocal8Bit(result.reason.c_str())),
+                          MessageIcon::Error);
 }
 
 bool CMainFrame::SaveProject()
@@ -420,19 +503,40 @@ bool CMainFrame::SaveProject()
     CTekResourceData& resource = m_project.Resource();
     if (resource.Dialogs().Count() == 0)
         return false;
-    const QString path =
-        m_prompts.SaveFileName(this, PathToQ(resource.FileName()), Utf8(kProjectFilter), QStringLiteral("veskspro"));
+    const QString path = m_prompts.SaveFileName(this, CommandTitle("actionSaveProject"), PathToQ(resource.FileName()),
+                                                Utf8(kProjectFilter), QStringLiteral("veskspro"));
     if (path.isEmpty())
         return false;
     const std::string file = PathFromQ(path);
-    const bool saved = SaveResourceFile(resource, file, {});
-    ShowSaveResult(saved);
-    if (saved) {
-        resource.SetFileName(file);
-        AddRecentFile(file);
-        m_project.SetModified(false);
+    const FileResult saved = SaveResourceFile(resource, file, {});
+    if (!saved) {
+        ShowSaveFailure(file, saved);
+        return false;
     }
-    return saved;
+    m_prompts.ShowMessage(this, Utf8(kSavedMessage), MessageIcon::Information);
+    resource.SetFileName(file);
+    AddRecentFile(file);
+    m_project.SetModified(false);
+    return true;
+}
+
+bool CMainFrame::Save()
+{
+    CTekResourceData& resource = m_project.Resource();
+    if (resource.Dialogs().Count() == 0)
+        return false;
+    const std::string file = resource.FileName();
+    if (file.empty())
+        return SaveProject();
+    const FileResult saved = SaveResourceFile(resource, file, {});
+    if (!saved) {
+        ShowSaveFailure(file, saved);
+        return false;
+    }
+    SetStatusText(Utf8(kSavedMessage));
+    AddRecentFile(file);
+    m_project.SetModified(false);
+    return true;
 }
 
 bool CMainFrame::SaveActiveDialog()
@@ -441,12 +545,18 @@ bool CMainFrame::SaveActiveDialog()
     if (!dialog)
         return false;
     const std::string& name = dialog->GetItem("Name");
-    const QString path = m_prompts.SaveFileName(this, ToQ(name), Utf8(kDialogFilter), QStringLiteral("json"));
+    const QString path = m_prompts.SaveFileName(this, CommandTitle("actionSaveDialog"), ToQ(name), Utf8(kDialogFilter),
+                                                QStringLiteral("json"));
     if (path.isEmpty())
         return false;
-    const bool saved = SaveResourceFile(m_project.Resource(), PathFromQ(path), name);
-    ShowSaveResult(saved);
-    return saved;
+    const std::string file = PathFromQ(path);
+    const FileResult saved = SaveResourceFile(m_project.Resource(), file, name);
+    if (!saved) {
+        ShowSaveFailure(file, saved);
+        return false;
+    }
+    m_prompts.ShowMessage(this, Utf8(kSavedMessage), MessageIcon::Information);
+    return true;
 }
 
 bool CMainFrame::MaybeSaveChanges()
@@ -470,6 +580,25 @@ void CMainFrame::NewDialog()
     const EditResult added = m_project.AddDialog("Dialog");
     if (added.select && added.select->Type() == NodeType::Dialog)
         OpenDialogWindow(static_cast<CTekDialogData&>(*added.select));
+}
+
+bool CMainFrame::CloseProject()
+{
+    if (!MaybeSaveChanges())
+        return false;
+    m_mdiArea->closeAllSubWindows();
+    m_resourcePanel->ClearPanel();
+    m_project.StartEmpty();
+    UpdateCommands();
+    return true;
+}
+
+bool CMainFrame::NewProject()
+{
+    if (!CloseProject())
+        return false;
+    m_resourcePanel->ResetForResource();
+    return true;
 }
 
 bool CMainFrame::DiscardAll()
@@ -519,8 +648,15 @@ void CMainFrame::OpenDialogWindow(CTekDialogData& dialog)
     window->setObjectName(QStringLiteral("dialogWindow"));
     window->setWindowTitle(ToQ(dialog.GetItem("Name")));
     window->setWindowIcon(ApplicationIcon());
+    // Cascaded from the top-left corner of what the area shows, each window inside it.
+    std::vector<QPoint> taken;
+    for (QMdiSubWindow* other : m_mdiArea->subWindowList())
+        if (other != window && other->isVisible())
+            taken.push_back(other->pos());
     const QSize area = m_mdiArea->viewport()->size();
-    window->resize(std::max(320, area.width() * 3 / 5), std::max(280, area.height() - 20));
+    const int step = std::max(16, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
+    window->setGeometry(
+        CascadeRect(area, taken, step, QSize(area.width() * 3 / 5, area.height() * 4 / 5), QSize(320, 280)));
     window->show();
     m_mdiArea->setActiveSubWindow(window);
 }
@@ -569,6 +705,38 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
         m_resourcePanel->SetCurrentDialog(dialog);
     UpdateCaption();
     UpdateCommands();
+    RebuildWindowMenu();
+}
+
+void CMainFrame::RebuildWindowMenu()
+{
+    if (!m_windowMenu)
+        return;
+    m_windowMenu->clear();
+    // An entry may be the one being triggered: it goes once its signal has returned.
+    for (QAction* entry : m_windowEntries->actions()) {
+        m_windowEntries->removeAction(entry);
+        entry->deleteLater();
+    }
+    m_windowMenu->addAction(Action("actionCascade"));
+    m_windowMenu->addAction(Action("actionTile"));
+    // A window being closed is hidden until it is deleted.
+    QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    windows.removeIf([](const QMdiSubWindow* window) { return window->isHidden(); });
+    if (!windows.isEmpty())
+        m_windowMenu->addSeparator();
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        QPointer<QMdiSubWindow> window = windows[i];
+        auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()), m_windowEntries);
+        entry->setObjectName(QStringLiteral("windowEntry%1").arg(i + 1));
+        entry->setCheckable(true);
+        entry->setChecked(window == m_mdiArea->activeSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window] {
+            if (window)
+                m_mdiArea->setActiveSubWindow(window);
+        });
+        m_windowMenu->addAction(entry);
+    }
 }
 
 void CMainFrame::OnObjectClicked(CTekDialogEditorView& view, CObjectData* object, Qt::KeyboardModifiers modifiers)
@@ -590,6 +758,7 @@ void CMainFrame::UpdateWindowTitles()
         }
     }
     UpdateCaption();
+    RebuildWindowMenu();
 }
 
 void CMainFrame::UpdateCaption()
@@ -605,11 +774,15 @@ void CMainFrame::UpdateCommands()
 {
     const bool hasDialogs = m_project.Resource().Dialogs().Count() > 0;
     CTekDialogData* active = ActiveDialog();
+    Action("actionSave")->setEnabled(hasDialogs);
     Action("actionSaveProject")->setEnabled(hasDialogs);
     Action("actionSkeleton")->setEnabled(hasDialogs);
     Action("actionDiscardAll")->setEnabled(hasDialogs);
     Action("actionSaveDialog")->setEnabled(active != nullptr);
     Action("actionClose")->setEnabled(m_mdiArea->activeSubWindow() != nullptr);
+    const bool hasWindows = !m_mdiArea->subWindowList().isEmpty();
+    Action("actionCascade")->setEnabled(hasWindows);
+    Action("actionTile")->setEnabled(hasWindows);
     Action("actionUndo")->setEnabled(m_project.CanUndo());
     Action("actionRedo")->setEnabled(m_project.CanRedo());
     for (const char* name : {"actionCut", "actionCopy", "actionPaste"})

@@ -12,9 +12,11 @@
 #include "shell/dibimage.h"
 #include "shell/profilefile.h"
 #include "document/projectdocument.h"
+#include "model/savefile.h"
 #include "shell/shellpaths.h"
 
 class QAction;
+class QActionGroup;
 class QDialog;
 class QDockWidget;
 class QLabel;
@@ -56,15 +58,23 @@ public:
     const std::vector<std::string>& RecentFiles() const { return m_recentFiles; }
 
     // --- Commands --------------------------------------------------------------------------
-    /// Merges a project or dialog file into the project; false (after telling the user) when it
-    /// cannot be read or parsed.
+    /// Opens a project or dialog file. Into a project that has dialogs it asks whether to add the
+    /// file's dialogs (merge) or to close the project first (asking to save its changes). False
+    /// (after telling the user) when the user cancelled or the file cannot be read, does not
+    /// parse or holds no dialog; nothing changes then, save the closing the user chose.
     bool OpenFile(const std::string& path);
+    /// "新規プロジェクト": asks to save changes, closes every dialog window and starts an empty
+    /// project without a file; false when the user cancelled.
+    bool NewProject();
     /// "新規作成": a new dialog, in a window of its own.
     void NewDialog();
     /// The open command: asks for a file, then OpenFile.
     void OpenWithDialog();
     /// "プロジェクトの保存": asks for a file and saves every dialog; false when cancelled or failed.
     bool SaveProject();
+    /// "上書き保存": saves every dialog to the project's file without asking and says so in the
+    /// status bar; a project without a file is saved as SaveProject does.
+    bool Save();
     /// "リソースの保存": saves the active window's dialog alone.
     bool SaveActiveDialog();
     /// "全てのリソースを破棄" (after asking to save changes); false when the user cancelled.
@@ -135,7 +145,15 @@ private:
     void UpdateWindowTitles();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnObjectClicked(CTekDialogEditorView& view, CObjectData* object, Qt::KeyboardModifiers modifiers);
-    void ShowSaveResult(bool saved);
+    /// Asks to save the project's changes and closes it; false when the user cancelled.
+    bool CloseProject();
+    /// Before a file is opened into a project that has dialogs: asks whether to add the file's
+    /// dialogs to the project or to close it first; false when the user cancelled.
+    bool MakeRoomToOpen();
+    void ShowSaveFailure(const std::string& path, const FileResult& result);
+    /// The text of the command's menu entry without its access key, to title its dialog.
+    QString CommandTitle(const char* actionName) const;
+    void RebuildWindowMenu();
 
     ShellPaths m_paths;
     Prompts& m_prompts;
@@ -157,6 +175,8 @@ private:
     QLabel* m_statusPane1 = nullptr;
     QLabel* m_linkStatePane = nullptr;
     QMenu* m_recentMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QActionGroup* m_windowEntries = nullptr;
     CSkeletonDlg* m_skeleton = nullptr;
     std::vector<QAction*> m_actions;
 };

@@ -513,4 +513,28 @@ std::string Utf8ToShiftJisExact(std::string_view utf8)
     return ConvertUtf8ToShiftJis(utf8, false);
 }
 
+std::string EncodedTextToUtf8(std::string_view text, TextEncoding encoding)
+{
+    Codec codec = Codec::ShiftJis;
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        codec = Codec::Utf8;
+        break;
+    case TextEncoding::EucJp:
+        codec = Codec::EucJp;
+        break;
+    case TextEncoding::Iso2022Jp:
+        codec = Codec::Iso2022Jp;
+        break;
+    case TextEncoding::Ascii:
+    case TextEncoding::ShiftJis:
+    case TextEncoding::Unknown:
+        break;
+    }
+    if (IsAscii(text) && codec != Codec::Iso2022Jp)
+        return std::string(text);
+    std::optional<icu::UnicodeString> decoded = Decode(codec, text, false);
+    return decoded ? EncodeUtf8(*decoded) : std::string(text);
+}
+
 } // namespace vesk

@@ -60,4 +60,9 @@ std::string ShiftJisToUtf8Exact(std::string_view shiftJis);
 /// and for Japanese literals that the model holds).
 std::string Utf8ToShiftJisExact(std::string_view utf8);
 
+/// Converts a text known to be in the encoding (as DetectEncoding answered for the text it was
+/// taken from) to UTF-8 exactly; ASCII and unknown text are taken as Shift_JIS. A byte sequence
+/// that the encoding lacks becomes U+FFFD.
+std::string EncodedTextToUtf8(std::string_view text, TextEncoding encoding);
+
 } // namespace vesk

@@ -100,6 +100,17 @@ TEST(Check, ParseErrorExcerptIsShownAsUtf8)
     EXPECT_NE(run.out.find("{'Name':'注文',]!"), std::string::npos) << run.out;
 }
 
+TEST(Check, ParseErrorExcerptIsReadInTheFilesEncoding)
+{
+    // The excerpt alone (c, a, f and the two bytes of é) would also read as Shift_JIS.
+    TempDir dir;
+    const std::string path = dir.File("bad.json");
+    WriteBytes(path, "{'Name':'効果音',\n'DeviceWidth':480,\n'Commands':[café]}\n");
+    RunResult run = Check({path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("'DeviceWidth':480,'Commands':[c!afé]}"), std::string::npos) << run.out;
+}
+
 TEST(Check, UsageErrors)
 {
     RunResult none = Check({});

@@ -20,6 +20,18 @@ MessageAnswer ScriptedPrompts::ShowMessage(QWidget*, const QString& text, Messag
     return answer;
 }
 
+int ScriptedPrompts::AskChoice(QWidget*, const QString& text, const QStringList& buttons, int defaultButton, int)
+{
+    questions.push_back({text, buttons});
+    if (choices.empty())
+        return defaultButton;
+    const QString pressed = choices.front();
+    choices.pop_front();
+    const auto index = static_cast<int>(buttons.indexOf(pressed));
+    EXPECT_GE(index, 0) << "no button " << pressed.toStdString() << " in " << text.toStdString();
+    return index;
+}
+
 namespace {
 
 QString NextPath(std::deque<QString>& paths)
@@ -33,15 +45,17 @@ QString NextPath(std::deque<QString>& paths)
 
 } // namespace
 
-QString ScriptedPrompts::OpenFileName(QWidget*, const QString& filter)
+QString ScriptedPrompts::OpenFileName(QWidget*, const QString& title, const QString& filter)
 {
+    dialogTitles.push_back(title);
     dialogs.push_back(QStringLiteral("open:") + filter);
     return NextPath(paths);
 }
 
-QString ScriptedPrompts::SaveFileName(QWidget*, const QString& initialName, const QString& filter,
+QString ScriptedPrompts::SaveFileName(QWidget*, const QString& title, const QString& initialName, const QString& filter,
                                       const QString& defaultSuffix)
 {
+    dialogTitles.push_back(title);
     dialogs.push_back(QStringLiteral("save:") + initialName + QLatin1Char('|') + filter + QLatin1Char('|') +
                       defaultSuffix);
     return NextPath(paths);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -368,6 +370,36 @@ TEST(ResourceFiles, LoadFailures)
 
     WriteBytes(dir.File("empty.veskspro"), "");
     EXPECT_EQ(LoadResourceFile(resource, dir.File("empty.veskspro")).status, LoadStatus::ParseFailed);
+}
+
+TEST(ResourceFiles, ParseFailureTellsTheEncodingOfTheFile)
+{
+    // The failing line has only a two-byte UTF-8 sequence; the file as a whole is UTF-8.
+    TempDir dir;
+    WriteBytes(dir.File("utf8.json"), "{'Name':'効果音',\n'DeviceWidth':480,\n'Commands':[caf\xC3\xA9]}\n");
+    CTekResourceData resource;
+    LoadResult bad = LoadResourceFile(resource, dir.File("utf8.json"));
+    ASSERT_EQ(bad.status, LoadStatus::ParseFailed);
+    EXPECT_EQ(bad.encoding, TextEncoding::Utf8);
+    EXPECT_NE(EncodedTextToUtf8(bad.errorText, bad.encoding).find("[c!afé]"), std::string::npos) << bad.errorText;
+
+    EXPECT_EQ(LoadResourceBytes(resource, Sjis("{'Name':'効果音' x}")).encoding, TextEncoding::ShiftJis);
+    EXPECT_EQ(LoadResourceBytes(resource, "{'Name':'x',}").encoding, TextEncoding::Ascii);
+}
+
+TEST(ResourceFiles, FailedSaveAnswersTheSystemsReason)
+{
+    TempDir dir;
+    CTekResourceData resource;
+    const FileResult missing = SaveResourceFile(resource, dir.File("no/such/folder/p.veskspro"), "");
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.reason, std::strerror(ENOENT));
+    const FileResult folder = SaveResourceFile(resource, dir.Path().string(), "");
+    EXPECT_FALSE(folder);
+    EXPECT_EQ(folder.reason, std::strerror(EISDIR));
+    const FileResult saved = SaveResourceFile(resource, dir.File("p.veskspro"), "");
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(saved.reason, "");
 }
 
 TEST(ResourceFiles, SaveReplacesTheFileAndKeepsItsPermissions)

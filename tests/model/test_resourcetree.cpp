@@ -221,6 +221,22 @@ TEST(Resource, DefaultItems)
     EXPECT_EQ(resource.Dialogs().Count(), 0);
 }
 
+TEST(Resource, ResetLeavesTheProjectOfAFreshStart)
+{
+    CTekResourceData resource;
+    resource.SetItem("Name", "DemoTerminal");
+    resource.SetItem("DeviceWidth", "480");
+    resource.SetOrAddItem("Foo", "5");
+    resource.SetFileName("/projects/demo.veskspro");
+    resource.Dialogs().AddDialog("Main");
+    resource.Reset();
+    const CTekResourceData fresh;
+    EXPECT_TRUE(resource.SameItems(fresh)) << test::ItemNames(resource);
+    EXPECT_EQ(resource.Items().At(1).Kind(), ItemKind::Number);
+    EXPECT_EQ(resource.FileName(), "");
+    EXPECT_EQ(resource.Dialogs().Count(), 0);
+}
+
 TEST(Dialog, DefaultItems)
 {
     CTekDialogData dialog("Main", nullptr);

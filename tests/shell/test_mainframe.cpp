@@ -1,9 +1,13 @@
 // The main window: settings, opening, merging, saving, new, discard, recent files, dialog
 // windows, caption and the About box.
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include <QAction>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -15,14 +19,18 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QToolBar>
+#include <QTranslator>
 
 #include "editorfixture.h"
 #include "link/linkcontroller.h"
 #include "model/resourcefile.h"
 #include "model/savefile.h"
+#include "shell/application.h"
 #include "shell/logdlg.h"
+#include "shell/windowplacement.h"
 
 namespace vesk {
 namespace {
@@ -141,10 +149,12 @@ TEST_F(MainFrameTest, SaveProjectWritesEveryDialogAndReportsTheOutcome)
     EXPECT_EQ(ReadFile(out), ReadFile(test::DemoProjectPath())) << "the demo saves to its own bytes";
     EXPECT_EQ(frame->RecentFiles().front(), out);
 
-    prompts.paths.push_back(QString::fromStdString(TempPath("no/such/folder/x.veskspro")));
+    const QString unwritable = QString::fromStdString(TempPath("no/such/folder/x.veskspro"));
+    prompts.paths.push_back(unwritable);
     EXPECT_FALSE(frame->SaveProject());
-    EXPECT_EQ(prompts.messages.back().text, QStringLiteral("ファイルを保存できませんでした。"));
-    EXPECT_EQ(prompts.messages.back().icon, MessageIcon::Warning);
+    EXPECT_EQ(prompts.messages.back().text, QStringLiteral("ファイルを保存できませんでした。\n%1\n%2")
+                                                .arg(unwritable, QString::fromLocal8Bit(std::strerror(ENOENT))));
+    EXPECT_EQ(prompts.messages.back().icon, MessageIcon::Error);
     prompts.TakeMessages();
 
     EXPECT_FALSE(frame->SaveProject()) << "a cancelled file dialog saves nothing";
@@ -271,8 +281,9 @@ TEST_F(MainFrameTest, MenuTextsAndToolBarOrder)
     QStringList menus;
     for (QAction* action : frame->menuBar()->actions())
         menus << action->text();
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("編集(&E)"),
-                                  QStringLiteral("表示(&V)"), QStringLiteral("ヘルプ(&H)")}));
+    EXPECT_EQ(menus,
+              (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("編集(&E)"), QStringLiteral("表示(&V)"),
+                           QStringLiteral("ウィンドウ(&W)"), QStringLiteral("ヘルプ(&H)")}));
     const auto* bar = frame->findChild<QToolBar*>(QStringLiteral("toolBar"));
     ASSERT_NE(bar, nullptr);
     QStringList order;
@@ -282,6 +293,256 @@ TEST_F(MainFrameTest, MenuTextsAndToolBarOrder)
         order.join(QLatin1Char(' ')),
         QStringLiteral("actionNew actionOpen actionSaveProject | actionRedraw | actionCut actionCopy actionPaste | "
                        "actionClearLog | actionResourceBar actionLogBar actionSend"));
+}
+
+// --- New project, save, open into a project ------------------------------------------------
+
+/// A dialog file of one dialog, "Other", in a project named "OtherProject".
+const char* const kOtherDialogFile =
+    "{'Name':'OtherProject','Commands':[{'Command':'DIALOG','Name':'Other','Type':'BUTTON'}]}";
+
+TEST_F(MainFrameTest, NewProjectAsksClosesEveryWindowAndStartsWithoutAFile)
+{
+    EXPECT_EQ(frame->Action("actionNewProject")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+N")));
+    OpenDemo();
+    frame->OpenDialogWindow(DialogAt(0));
+    frame->OpenDialogWindow(DialogAt(1));
+    ASSERT_TRUE(Commit(Node(0, "title"), "Text", QStringLiteral("x")));
+    prompts.TakeMessages();
+
+    prompts.answers.push_back(MessageAnswer::Cancel);
+    EXPECT_FALSE(frame->NewProject());
+    EXPECT_EQ(prompts.TakeOnlyMessage(), QStringLiteral("変更を保存しますか？"));
+    EXPECT_EQ(Resource().Dialogs().Count(), 3);
+
+    prompts.answers.push_back(MessageAnswer::No);
+    ASSERT_TRUE(frame->NewProject());
+    ProcessEvents();
+    EXPECT_EQ(frame->DialogArea().subWindowList().size(), 0);
+    EXPECT_EQ(Resource().Dialogs().Count(), 0);
+    EXPECT_TRUE(Resource().SameItems(CTekResourceData())) << "no Name, DeviceWidth or DeviceHeight carried over";
+    EXPECT_EQ(Model().LabelOf(Model().ChildrenOf(0).front()), "Root = ");
+    EXPECT_TRUE(Panel().EditingEnabled());
+    EXPECT_FALSE(frame->isWindowModified());
+
+    frame->NewDialog();
+    EXPECT_FALSE(frame->SaveProject());
+    EXPECT_EQ(prompts.dialogs.back(), QStringLiteral("save:|リソースファイル (*.veskspro)|veskspro"))
+        << "no file name to overwrite";
+}
+
+TEST_F(MainFrameTest, SaveWritesTheProjectsOwnFileWithoutAsking)
+{
+    QAction* save = frame->Action("actionSave");
+    EXPECT_EQ(save->text(), QStringLiteral("上書き保存(&S)"));
+    EXPECT_EQ(save->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_TRUE(frame->Action("actionSaveProject")->shortcut().isEmpty());
+    const std::string path = TempPath("project.veskspro");
+    std::filesystem::copy_file(test::DemoProjectPath(), path);
+    ASSERT_TRUE(frame->OpenFile(path));
+    ASSERT_TRUE(Commit(Node(0, "title"), "Text", QStringLiteral("saved")));
+    prompts.TakeMessages();
+
+    save->trigger();
+    EXPECT_TRUE(prompts.dialogs.empty());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(frame->findChild<QLabel*>(QStringLiteral("statusText"))->text(),
+              QStringLiteral("ファイルを保存しました。"));
+    EXPECT_FALSE(frame->isWindowModified());
+    CTekResourceData reread;
+    ASSERT_TRUE(LoadResourceFile(reread, path));
+    EXPECT_EQ(reread.Dialogs().At(0).RootGroup()->ChildAt(0).GetItem("Text"), "saved");
+
+    // A failure says where and why.
+    ASSERT_TRUE(Commit(Node(0, "title"), "Text", QStringLiteral("again")));
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(frame->Save());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text,
+              QStringLiteral("ファイルを保存できませんでした。\n%1\n%2")
+                  .arg(QString::fromStdString(path), QString::fromLocal8Bit(std::strerror(EISDIR))));
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(frame->isWindowModified());
+}
+
+TEST_F(MainFrameTest, SaveWithoutAFileAsksForOneAsSaveProjectDoes)
+{
+    frame->NewDialog();
+    const std::string path = TempPath("first.veskspro");
+    prompts.paths.push_back(QString::fromStdString(path));
+    frame->Action("actionSave")->trigger();
+    EXPECT_EQ(prompts.dialogs.size(), 1u);
+    EXPECT_EQ(prompts.TakeOnlyMessage(), QStringLiteral("ファイルを保存しました。"));
+    EXPECT_EQ(Resource().FileName(), path) << "from now on the project has its file";
+}
+
+TEST_F(MainFrameTest, OpeningIntoAProjectWithDialogsAsksWhetherToAdd)
+{
+    const std::string other = TempPath("other.json");
+    ASSERT_TRUE(WriteFileAtomically(other, kOtherDialogFile));
+    const struct {
+        const char* press;
+        bool opened;
+        Names dialogs; // after the three of the demo, Main, Order and Settings
+        const char* rootName;
+        bool modified;
+    } cases[] = {
+        {"追加", true, {"Main", "Order", "Settings", "Other"}, "OtherProject", true},
+        {"新規に開く", true, {"Other"}, "OtherProject", false},
+        {"キャンセル", false, {"Main", "Order", "Settings"}, "DemoTerminal", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.press);
+        frame.reset();
+        MakeFrame();
+        OpenDemo();
+        frame->OpenDialogWindow(DialogAt(0));
+        prompts.choices.push_back(QString::fromUtf8(c.press));
+        EXPECT_EQ(frame->OpenFile(other), c.opened);
+        ProcessEvents();
+        ASSERT_EQ(prompts.questions.size(), 1u);
+        EXPECT_EQ(prompts.questions[0].text, QStringLiteral("現在のプロジェクトに追加しますか？"));
+        EXPECT_EQ(prompts.questions[0].buttons,
+                  (QStringList{QStringLiteral("追加"), QStringLiteral("新規に開く"), QStringLiteral("キャンセル")}));
+        EXPECT_TRUE(prompts.messages.empty());
+        EXPECT_EQ(DialogNames(Resource()), c.dialogs);
+        EXPECT_EQ(Resource().GetItem("Name"), c.rootName);
+        EXPECT_EQ(frame->isWindowModified(), c.modified);
+        EXPECT_EQ(frame->DialogArea().subWindowList().size(), c.dialogs.size() == 1 ? 0 : 1);
+        prompts.questions.clear();
+    }
+}
+
+TEST_F(MainFrameTest, ParseErrorsShowThePathAndTheFilesOwnText)
+{
+    const std::string path = TempPath("broken.veskspro");
+    ASSERT_TRUE(WriteFileAtomically(path, "{'Name':'効果音',\n'Commands':[}\n"));
+    EXPECT_FALSE(frame->OpenFile(path));
+    const QString shown = prompts.TakeOnlyMessage();
+    EXPECT_TRUE(shown.startsWith(QString::fromStdString(path) + QStringLiteral("\nParse error\n")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("{'Name':'効果音','Commands':[}!"))) << shown.toStdString();
+}
+
+TEST_F(MainFrameTest, AFileWithoutDialogsIsReportedAndChangesNothing)
+{
+    const std::string path = TempPath("nodialog.json");
+    ASSERT_TRUE(WriteFileAtomically(path, "{'Name':'Other','DeviceWidth':100,'Extra':'1','Commands':[]}"));
+    OpenDemo();
+    EXPECT_FALSE(frame->OpenFile(path)); // added, as the question's default
+    EXPECT_EQ(prompts.TakeOnlyMessage(),
+              QStringLiteral("ダイアログが見つかりませんでした。\n%1").arg(QString::fromStdString(path)));
+    EXPECT_EQ(Resource().GetItem("Name"), "DemoTerminal");
+    EXPECT_EQ(Resource().Items().Count(), 3) << "no item Extra";
+    EXPECT_EQ(frame->RecentFiles().size(), 1u);
+    EXPECT_FALSE(frame->isWindowModified());
+}
+
+TEST_F(MainFrameTest, FileDialogsAreTitledByTheirCommands)
+{
+    frame->OpenWithDialog();
+    OpenDemo();
+    frame->SaveProject();
+    frame->OpenDialogWindow(DialogAt(0));
+    frame->SaveActiveDialog();
+    EXPECT_EQ(prompts.dialogTitles,
+              (std::vector<QString>{QStringLiteral("開く"), QStringLiteral("プロジェクトの保存（全てのリソース）"),
+                                    QStringLiteral("リソースの保存（このリソースのみ）")}));
+}
+
+// --- Dialog windows and the window layout -------------------------------------------------
+
+TEST(CascadeRect, StepsDownFromTheCornerAndStaysInsideTheArea)
+{
+    const QSize area(800, 600);
+    const QSize wanted(480, 480);
+    const QSize minimum(320, 280);
+    std::vector<QPoint> full; // every step that fits: 600 - 480 leaves room for 0, 30, ..., 120
+    for (int i = 0; i <= 4; ++i)
+        full.emplace_back(i * 30, i * 30);
+    const struct {
+        const char* label;
+        QSize area;
+        std::vector<QPoint> taken;
+        QRect expected;
+    } cases[] = {
+        {"first window", area, {}, QRect(0, 0, 480, 480)},
+        {"second window", area, {QPoint(0, 0)}, QRect(30, 30, 480, 480)},
+        {"a closed window's step is used again", area, {QPoint(30, 30)}, QRect(0, 0, 480, 480)},
+        {"a moved window takes no step", area, {QPoint(5, 7)}, QRect(0, 0, 480, 480)},
+        {"every step taken: again from the corner", area, full, QRect(0, 0, 480, 480)},
+        {"cut to a small area", QSize(400, 300), {QPoint(0, 0)}, QRect(0, 0, 400, 300)},
+        {"never below the minimum", QSize(200, 100), {}, QRect(0, 0, 320, 280)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CascadeRect(c.area, c.taken, 30, wanted, minimum), c.expected) << c.label;
+}
+
+TEST_F(MainFrameTest, DialogWindowsOpenInsideTheAreaAndTheWindowMenuListsThem)
+{
+    QMdiArea& area = frame->DialogArea();
+    EXPECT_EQ(area.horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_EQ(area.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    OpenDemo();
+    for (int i = 0; i < 3; ++i)
+        frame->OpenDialogWindow(DialogAt(i));
+    for (int i = 0; i < 3; ++i)
+        frame->NewDialog();
+    ProcessEvents();
+    const QList<QMdiSubWindow*> windows = area.subWindowList();
+    ASSERT_EQ(windows.size(), 6);
+    for (QMdiSubWindow* window : windows)
+        EXPECT_TRUE(area.viewport()->rect().contains(window->geometry()))
+            << window->windowTitle().toStdString() << " at " << window->x() << "," << window->y();
+    EXPECT_NE(windows[0]->pos(), windows[1]->pos());
+
+    const auto* menu = frame->findChild<QMenu*>(QStringLiteral("menuWindow"));
+    ASSERT_NE(menu, nullptr);
+    QStringList entries;
+    for (QAction* action : menu->actions())
+        entries << (action->isSeparator() ? QStringLiteral("|")
+                                          : action->text() + (action->isChecked() ? QStringLiteral("*") : QString()));
+    EXPECT_EQ(entries.join(QLatin1Char(' ')),
+              QStringLiteral("重ねて表示 並べて表示 | &1 Main &2 Order &3 Settings &4 Dialog &5 Dialog2 &6 Dialog3*"));
+    menu->actions()[3]->trigger();
+    ProcessEvents();
+    EXPECT_EQ(frame->ActiveDialog(), &DialogAt(0));
+    EXPECT_TRUE(menu->actions()[3]->isChecked());
+    EXPECT_FALSE(menu->actions().back()->isChecked());
+}
+
+TEST_F(MainFrameTest, WindowLayoutIsKeptInTheSettings)
+{
+    frame->resize(1000, 700);
+    frame->Action("actionLogBar")->trigger();
+    ProcessEvents();
+    ASSERT_TRUE(frame->close());
+    const std::string settings = ReadFile(paths.settingsFile);
+    EXPECT_NE(settings.find("\nWindowGeometry="), std::string::npos) << settings;
+    EXPECT_NE(settings.find("\nWindowState="), std::string::npos) << settings;
+
+    frame.reset();
+    MakeFrame();
+    EXPECT_EQ(frame->size(), QSize(1000, 700));
+    EXPECT_TRUE(frame->findChild<QDockWidget*>(QStringLiteral("logBar"))->isHidden());
+    EXPECT_FALSE(frame->Action("actionLogBar")->isChecked());
+    EXPECT_FALSE(frame->findChild<QDockWidget*>(QStringLiteral("resourceBar"))->isHidden());
+}
+
+// --- Qt's own texts -------------------------------------------------------------------------
+
+TEST(PlatformTranslations, QtsOwnDialogsAndButtonsSpeakJapanese)
+{
+    QTranslator* translator = InstallPlatformTranslations();
+    ASSERT_NE(translator, nullptr) << "qtbase_ja.qm (qt6-translations-l10n) is not installed";
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+    const QString directory = QCoreApplication::translate("QFileDialog", "Directory:");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_EQ(cancel, QStringLiteral("キャンセル"));
+    EXPECT_NE(directory, QStringLiteral("Directory:"));
 }
 
 } // namespace

@@ -245,6 +245,29 @@ TEST(TextConvUtf8, InvalidShiftJisBecomesReplacementCharacter)
     EXPECT_NE(utf8.find("\xEF\xBF\xBD"), std::string::npos);
 }
 
+TEST(TextConvUtf8, EncodedTextIsReadInTheEncodingGiven)
+{
+    // A parser's report: ASCII around an excerpt of the file's own bytes, which on its own may
+    // read as another encoding (C3 A9, é in UTF-8, is also ﾃｩ in Shift_JIS).
+    const struct {
+        const char* label;
+        std::string text;
+        TextEncoding encoding;
+        std::string utf8;
+    } cases[] = {
+        {"UTF-8", "x!" + Bytes("E5 8A B9 E6 9E 9C E9 9F B3"), TextEncoding::Utf8, "x!効果音"},
+        {"UTF-8 with two-byte sequences only", "caf" + Bytes("C3 A9"), TextEncoding::Utf8, "café"},
+        {"Shift_JIS", "x!" + Bytes("8C F8 89 CA 89 B9"), TextEncoding::ShiftJis, "x!効果音"},
+        {"Shift_JIS half-width katakana", Bytes("C3 A9"), TextEncoding::ShiftJis, "ﾃｩ"},
+        {"EUC-JP", "x!" + Bytes("B8 FA B2 CC B2 BB"), TextEncoding::EucJp, "x!効果音"},
+        {"ISO-2022-JP", "x!" + Bytes("1B 24 42 38 7A 32 4C 32 3B 1B 28 42"), TextEncoding::Iso2022Jp, "x!効果音"},
+        {"ASCII", "Parse error\n line:1", TextEncoding::Ascii, "Parse error\n line:1"},
+        {"unknown, as Shift_JIS", "A" + Bytes("95"), TextEncoding::Unknown, "A\xEF\xBF\xBD"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodedTextToUtf8(c.text, c.encoding), c.utf8) << c.label;
+}
+
 TEST(TextConvWiden, HalfWidthKatakanaBecomeFullWidthWithMarksComposed)
 {
     const struct {
