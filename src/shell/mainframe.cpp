@@ -534,7 +534,8 @@ void CMainFrame::RefreshDialogViews(const CTekDialogData* dialog)
 {
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         if (!dialog || DialogOfWindow(window) == dialog)
-            window->widget()->update();
+            if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget()))
+                view->DialogChanged();
 }
 
 CTekDialogData* CMainFrame::ActiveDialog() const
