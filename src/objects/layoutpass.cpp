@@ -171,19 +171,36 @@ size_t CountNodes(const CObjectData& node)
     return count;
 }
 
+/// The working memory of a layout pass, kept from one pass to the next on the thread: a pass
+/// then neither allocates nor touches fresh pages for it, which for a large dialog costs as much
+/// as the layout itself.
+struct PassMemory {
+    std::vector<FlatNode> nodes;
+    std::vector<uint32_t> children;
+    std::vector<MeasureMemo> memos;
+
+    /// Emptied, with room for a tree of that many nodes.
+    static PassMemory& ForNodes(size_t count)
+    {
+        thread_local PassMemory memory;
+        // Let go of what an unusually large dialog left, rather than keep it for good.
+        constexpr size_t kKept = size_t{1} << 16;
+        if (memory.nodes.capacity() > kKept && memory.nodes.capacity() > 4 * count)
+            memory = PassMemory();
+        memory.nodes.clear();
+        memory.children.clear();
+        memory.memos.clear();
+        memory.nodes.reserve(count);
+        memory.children.reserve(count);
+        return memory;
+    }
+};
+
 class LayoutPass {
 public:
     LayoutPass(CObjectDataList& root, const LayoutStart& start, DialogLayout& out)
-        : m_contentSize(start.contentSize), m_contentWidth(ContentWidth(start.contentSize)), m_out(out)
+        : LayoutPass(root, start, out, PassMemory::ForNodes(CountNodes(root)))
     {
-        m_unit.SetContext(start.context);
-        const size_t count = CountNodes(root);
-        m_nodes.reserve(count);
-        m_children.reserve(count);
-        m_out.nodes.reserve(count);
-        LayoutItems items;
-        GatherItems(root, items);
-        Flatten(root, items, 0);
     }
 
     /// Places the node and its subtree at (x, y); fills their boxes and answers the node's size.
@@ -191,6 +208,19 @@ public:
                        int weightUnit);
 
 private:
+    LayoutPass(CObjectDataList& root, const LayoutStart& start, DialogLayout& out, PassMemory& memory)
+        : m_contentSize(start.contentSize), m_contentWidth(ContentWidth(start.contentSize)), m_out(out),
+          m_nodes(memory.nodes), m_children(memory.children), m_memos(memory.memos)
+    {
+        m_unit.SetContext(start.context);
+        m_out.nodes.reserve(m_nodes.capacity());
+        // Room for a short tag and label line per node, so that the texts are seldom moved.
+        m_out.text.reserve(m_nodes.capacity() * 16);
+        LayoutItems items;
+        GatherItems(root, items);
+        Flatten(root, items, 0);
+    }
+
     uint32_t Flatten(CObjectData& node, const LayoutItems& items, int depth);
     void FlattenChildren(CObjectDataList& group, uint32_t index, int depth);
     int LengthX(std::string_view text);
@@ -215,9 +245,9 @@ private:
     int m_contentSize;
     int m_contentWidth;
     DialogLayout& m_out; ///< its nodes run parallel to m_nodes
-    std::vector<FlatNode> m_nodes;
-    std::vector<uint32_t> m_children;
-    std::vector<MeasureMemo> m_memos;
+    std::vector<FlatNode>& m_nodes;
+    std::vector<uint32_t>& m_children;
+    std::vector<MeasureMemo>& m_memos;
 };
 
 int LayoutPass::LengthX(std::string_view text)
