@@ -4,8 +4,7 @@
 #include "cli/commands.h"
 #include "cli/previewoptions.h"
 #include "cli/projectfile.h"
-#include "objects/layout.h"
-#include "objects/objectdata.h"
+#include "objects/dialoglayout.h"
 
 namespace vesk::cli {
 
@@ -14,16 +13,15 @@ namespace {
 constexpr const char* kLayoutUsage = "veskres layout FILE [--dialog NAME] [--size WxH]";
 
 /// One line per object, in tree order: type, name and layout rectangle.
-void PrintRectangles(const CObjectData& node, std::ostream& out)
+void PrintRectangles(const DialogLayout& layout, std::ostream& out)
 {
-    if (node.IsGroup()) {
-        for (const ObjectPtr& child : static_cast<const CObjectDataList&>(node).Children())
-            PrintRectangles(*child, out);
-        return;
+    for (const LaidOutNode& entry : layout.nodes) {
+        if (entry.IsGroup())
+            continue;
+        const LayoutRect rect = entry.Rect();
+        out << ForTerminal(entry.node->GetItem("Type")) << '\t' << ForTerminal(entry.node->GetItem("Name")) << '\t'
+            << rect.left << '\t' << rect.top << '\t' << rect.right << '\t' << rect.bottom << '\n';
     }
-    const LayoutRect& rect = node.GetLayoutRect();
-    out << ForTerminal(node.GetItem("Type")) << '\t' << ForTerminal(node.GetItem("Name")) << '\t' << rect.left << '\t'
-        << rect.top << '\t' << rect.right << '\t' << rect.bottom << '\n';
 }
 
 } // namespace
@@ -37,10 +35,7 @@ int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const CTekDialogData* dialog = LoadPreviewDialog(project, *options, "layout", err);
     if (!dialog)
         return 1;
-    NullSurface surface;
-    LayOutDialog(*dialog, DeviceSizeOf(project), surface, options->width, options->height);
-    if (const CObjectDataList* root = dialog->RootGroup())
-        PrintRectangles(*root, out);
+    PrintRectangles(ComputeLayout(*dialog, DeviceSizeOf(project), {options->width, options->height}), out);
     out.flush();
     return out ? 0 : 1;
 }

@@ -1,5 +1,7 @@
 #include "editor/dialogview.h"
 
+#include <cmath>
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -22,6 +24,7 @@ CTekDialogEditorView::CTekDialogEditorView(const CTekResourceData& resource, std
         setAccessibleName(ToQ(shown->GetItem("Name")));
         setAccessibleDescription(QStringLiteral("プレビュー"));
     }
+    Relayout();
 }
 
 CTekDialogData* CTekDialogEditorView::Dialog() const
@@ -33,16 +36,49 @@ CObjectData* CTekDialogEditorView::ObjectAt(int x, int y) const
 {
     CTekDialogData* dialog = Dialog();
     CObjectDataList* root = dialog ? dialog->RootGroup() : nullptr;
-    return root ? root->HitTestChildren(x, y) : nullptr;
+    if (!root)
+        return nullptr;
+    bool invertible = false;
+    const QPointF point = m_transform.inverted(&invertible).map(QPointF(x, y));
+    if (!invertible)
+        return nullptr;
+    const LaidOutNode* hit =
+        m_layout.ObjectAt(static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y())));
+    // An object removed since the layout was made is not answered.
+    return hit && root->Contains(hit->node) ? hit->node : nullptr;
+}
+
+void CTekDialogEditorView::DialogChanged()
+{
+    Relayout();
+    update();
+}
+
+void CTekDialogEditorView::Relayout()
+{
+    CTekDialogData* dialog = Dialog();
+    if (!dialog) {
+        m_layout = DialogLayout();
+        return;
+    }
+    m_layout = ComputeLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()});
+    StoreLayoutRects(m_layout);
 }
 
 void CTekDialogEditorView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (CTekDialogData* dialog = Dialog())
-        PaintDialogPreview(painter, m_resource, *dialog, width(), height(), &m_labels);
-    else
-        PaintCheckerBackground(painter, width(), height());
+    PaintCheckerBackground(painter, width(), height());
+    if (!Dialog())
+        return;
+    painter.setTransform(m_transform);
+    PaintDialogLayout(painter, m_layout, &m_labels);
+}
+
+void CTekDialogEditorView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Relayout();
 }
 
 void CTekDialogEditorView::mousePressEvent(QMouseEvent* event)

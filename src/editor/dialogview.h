@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include <QTransform>
 #include <QWidget>
 
+#include "objects/dialoglayout.h"
 #include "render/paintersurface.h"
 
 namespace vesk {
@@ -13,7 +15,9 @@ class CTekDialogData;
 class CTekResourceData;
 
 /// The preview of one dialog in its window: the checkered background with the dialog laid out
-/// and drawn at the window's size on every paint. A left click reports the innermost object
+/// at the window's size and painted over it. The view keeps its own layout of the dialog, made
+/// anew when the window is resized or the view is told that the dialog changed, and paints and
+/// hit-tests that layout through its view transform. A left click reports the innermost object
 /// under the pointer.
 class CTekDialogEditorView : public QWidget {
     Q_OBJECT
@@ -26,8 +30,18 @@ public:
 
     /// The dialog shown, or nullptr when it is gone.
     CTekDialogData* Dialog() const;
-    /// The object under a point of the client area, or nullptr (never a group).
+    /// The object under a point of the client area, or nullptr (never a group): the innermost
+    /// object of the view's layout there, the last one laid out where objects overlap.
     CObjectData* ObjectAt(int x, int y) const;
+
+    /// The layout painted and hit-tested, as last made.
+    const DialogLayout& Layout() const { return m_layout; }
+    /// From layout pixels to the view's client pixels (the identity for now).
+    const QTransform& ViewTransform() const { return m_transform; }
+
+public slots:
+    /// Lays the dialog out again (it changed) and repaints.
+    void DialogChanged();
 
 signals:
     /// The user clicked an object (with these modifiers held); nothing is reported for a click
@@ -36,11 +50,18 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    /// Makes the view's layout of the dialog at the client size and copies the objects'
+    /// rectangles into the objects (the view shows its dialog alone, so its layout is the last).
+    void Relayout();
+
     const CTekResourceData& m_resource;
     std::weak_ptr<CTekDialogData> m_dialog;
+    DialogLayout m_layout;
+    QTransform m_transform;
     LabelTextCache m_labels;
 };
 

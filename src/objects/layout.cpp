@@ -4,15 +4,14 @@
 #include <array>
 
 #include "model/resourcedata.h"
+#include "objects/dialoglayout.h"
 #include "objects/objectdata.h"
+#include "objects/previewstyle.h"
 #include "textconv/textconv.h"
 
 namespace vesk {
 
 using namespace std::string_view_literals;
-using layout_detail::ContentWidth;
-using layout_detail::ResolveContent;
-using layout_detail::ZeroLength;
 
 namespace {
 
@@ -105,18 +104,9 @@ LayoutStart PrepareLayout(const CTekDialogData& dialog, DeviceSize device, int w
     return start;
 }
 
-void LayOutDialogReference(const CTekDialogData& dialog, DeviceSize device, DrawingSurface& surface, int width,
-                           int height)
+void LayOutDialog(const CTekDialogData& dialog, DeviceSize device, DrawingSurface& surface, int width, int height)
 {
-    CObjectDataList* root = dialog.RootGroup();
-    if (!root)
-        return;
-    const LayoutStart start = PrepareLayout(dialog, device, width, height);
-    const LayoutContext& context = start.context;
-    surface.FillRect(5, 5, context.previewWidth, context.previewHeight, kDialogBackgroundColor);
-    for (int pass = 0; pass < 2; ++pass)
-        root->Arrange(surface, 5, 5, context.previewWidth, context.previewHeight, false, -1, context, start.contentSize,
-                      pass);
+    BoxPreviewStyle().Paint(ComputeLayout(dialog, device, {width, height}), surface);
 }
 
 namespace layout_detail {
@@ -202,177 +192,5 @@ void AppendLabelLine(std::string& out, const std::string* name, const std::strin
 }
 
 } // namespace layout_detail
-
-// --- The nodes' own layout operations ---------------------------------------------------------
-
-namespace {
-
-/// 'Width' and 'Height' in preview pixels (-1 PARENT, -2 CONTENT), PARENT replaced by the
-/// available size.
-LayoutSize SizeFromItems(const CObjectData& node, int availableWidth, int availableHeight, const LayoutContext& context)
-{
-    OrbUnit unit;
-    unit.SetAvailable(availableWidth, availableHeight);
-    unit.SetContext(context);
-    unit.ParseUnit(node.GetItem("Width"));
-    LayoutSize size{unit.ToPixelsX(), 0};
-    unit.ParseUnit(node.GetItem("Height"));
-    size.height = unit.ToPixelsY();
-    if (size.width == kLengthParent)
-        size.width = availableWidth;
-    if (size.height == kLengthParent)
-        size.height = availableHeight;
-    return size;
-}
-
-int WeightOf(const CObjectData& node)
-{
-    return LeadingInteger(node.GetItem("Weight"));
-}
-
-bool IsVertical(const CObjectData& node)
-{
-    return node.GetItem("Vertical") == "true";
-}
-
-int WeightSum(const CObjectDataList& group)
-{
-    int64_t sum = 0;
-    for (const ObjectPtr& child : group.Children())
-        sum += WeightOf(*child);
-    return ClampToInt(sum);
-}
-
-bool StacksChildren(int layout)
-{
-    return layout != LAYOUT_FRAME && layout != LAYOUT_RELATIVE;
-}
-
-} // namespace
-
-LayoutSize CObjectData::Measure(int availableWidth, int availableHeight, bool vertical, const LayoutContext& context,
-                                int contentSize, int /*whole*/)
-{
-    LayoutSize size = SizeFromItems(*this, availableWidth, availableHeight, context);
-    size.width = ResolveContent(size.width, availableWidth, ContentWidth(contentSize));
-    size.height = ResolveContent(size.height, availableHeight, contentSize);
-    if (WeightOf(*this) > 0)
-        (vertical ? size.height : size.width) = 0;
-    return size;
-}
-
-LayoutSize CObjectData::Arrange(DrawingSurface& surface, int x, int y, int availableWidth, int availableHeight,
-                                bool vertical, int weightUnit, const LayoutContext& context, int contentSize, int pass)
-{
-    const int contentWidth = ContentWidth(contentSize);
-    LayoutSize size = SizeFromItems(*this, availableWidth, availableHeight, context);
-    size.width = ResolveContent(size.width, availableWidth, contentWidth);
-    size.height = ResolveContent(size.height, availableHeight, contentSize);
-    if (const int weight = WeightOf(*this); weight != 0)
-        (vertical ? size.height : size.width) = ClampToInt(int64_t{weight} * weightUnit);
-    if (size.width == 0)
-        size.width = ZeroLength(availableWidth, contentWidth);
-    if (size.height == 0)
-        size.height = ZeroLength(availableHeight, contentSize);
-    if (layout_detail::DrawObjectBox(surface, m_mark != 0, x, y, size.width, size.height, pass)) {
-        const ObjectLabel label = LabelOf(*this);
-        layout_detail::DrawObjectLabels(surface, label.tag, label.line, x, y, size.width, size.height);
-    }
-    m_layoutRect = {x, y, ClampToInt(int64_t{x} + size.width), ClampToInt(int64_t{y} + size.height)};
-    return size;
-}
-
-LayoutSize CObjectDataList::Measure(int availableWidth, int availableHeight, bool vertical,
-                                    const LayoutContext& context, int contentSize, int whole)
-{
-    const int contentWidth = ContentWidth(contentSize);
-    LayoutSize size = SizeFromItems(*this, availableWidth, availableHeight, context);
-    if (whole == 0 && WeightOf(*this) > 0)
-        (vertical ? size.height : size.width) = 0;
-    const bool ownVertical = IsVertical(*this);
-    const bool stacks = StacksChildren(LayoutCode());
-    const int weightSum = WeightSum(*this);
-    if (size.width == kLengthContent || (whole == 1 && weightSum != 0 && !ownVertical)) {
-        int64_t sum = 0;
-        int largest = 0;
-        for (const ObjectPtr& child : m_children) {
-            int width = child->Measure(size.width, size.height, ownVertical, context, contentSize, 0).width;
-            if (width == 0 && whole == 0)
-                width = ZeroLength(availableWidth, contentWidth);
-            sum += width;
-            largest = std::max(largest, width);
-        }
-        size.width = !ownVertical && stacks ? ClampToInt(sum) : largest;
-    }
-    if (size.height == kLengthContent || (whole == 1 && weightSum != 0 && ownVertical)) {
-        int64_t sum = 0;
-        int largest = 0;
-        for (const ObjectPtr& child : m_children) {
-            int height = child->Measure(size.width, size.height, ownVertical, context, contentSize, 0).height;
-            if (height == 0 && whole == 0)
-                height = ZeroLength(availableHeight, contentSize);
-            sum += height;
-            largest = std::max(largest, height);
-        }
-        size.height = ownVertical && stacks ? ClampToInt(sum) : largest;
-    }
-    return size;
-}
-
-LayoutSize CObjectDataList::Arrange(DrawingSurface& surface, int x, int y, int availableWidth, int availableHeight,
-                                    bool vertical, int weightUnit, const LayoutContext& context, int contentSize,
-                                    int pass)
-{
-    LayoutSize size = SizeFromItems(*this, availableWidth, availableHeight, context);
-    if (const int weight = WeightOf(*this); weight != 0)
-        (vertical ? size.height : size.width) = ClampToInt(int64_t{weight} * weightUnit);
-    const bool ownVertical = IsVertical(*this);
-    const int weightSum = WeightSum(*this);
-
-    const LayoutSize first = Measure(kLengthContent, kLengthContent, vertical, context, contentSize, 1);
-    int offsetX = 0;
-    int offsetY = 0;
-    if (weightSum == 0) {
-        const int align = ParseAlign(GetItem("Align"));
-        if (!ownVertical && size.width != kLengthContent && size.width > first.width) {
-            const int spare = ClampToInt(int64_t{size.width} - first.width);
-            offsetX = align % 3 == 1 ? spare / 2 : align % 3 == 2 ? spare : 0;
-        } else if (ownVertical && size.height != kLengthContent && size.height > first.height) {
-            const int spare = ClampToInt(int64_t{size.height} - first.height);
-            offsetY = align / 3 == 1 ? spare / 2 : align / 3 == 2 ? spare : 0;
-        }
-    }
-    const LayoutSize second = Measure(size.width, size.height, vertical, context, contentSize, 1);
-    int childWeightUnit = 0;
-    if (weightSum > 0) {
-        if (!ownVertical && size.width != kLengthContent && size.width > second.width)
-            childWeightUnit = ClampToInt(int64_t{size.width} - second.width) / weightSum;
-        else if (ownVertical && size.height != kLengthContent && size.height > second.height)
-            childWeightUnit = ClampToInt(int64_t{size.height} - second.height) / weightSum;
-    }
-    if (size.width == kLengthContent)
-        size.width = second.width;
-    if (size.height == kLengthContent)
-        size.height = second.height;
-    layout_detail::DrawGroupFrame(surface, m_mark != 0, x, y, size.width, size.height, pass);
-    x = ClampToInt(int64_t{x} + offsetX);
-    y = ClampToInt(int64_t{y} + offsetY);
-
-    if (!StacksChildren(LayoutCode())) {
-        for (const ObjectPtr& child : m_children)
-            child->Arrange(surface, x, y, size.width, size.height, ownVertical, childWeightUnit, context, contentSize,
-                           pass);
-        return size;
-    }
-    int64_t along = 0;
-    for (const ObjectPtr& child : m_children) {
-        const int childX = ownVertical ? x : ClampToInt(x + along);
-        const int childY = ownVertical ? ClampToInt(y + along) : y;
-        const LayoutSize taken = child->Arrange(surface, childX, childY, size.width, size.height, ownVertical,
-                                                childWeightUnit, context, contentSize, pass);
-        along += ownVertical ? taken.height : taken.width;
-    }
-    return ownVertical ? LayoutSize{size.width, ClampToInt(along)} : LayoutSize{ClampToInt(along), size.height};
-}
 
 } // namespace vesk

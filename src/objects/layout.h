@@ -65,14 +65,9 @@ LayoutStart PrepareLayout(const CTekDialogData& dialog, DeviceSize device, int w
 
 /// Lays the dialog's root group out in a preview area of width x height and draws it: a white
 /// area inside a 5-pixel border, then the unmarked boxes, then the marked ones over them.
-/// Stores every object's layout rectangle. Does nothing when the dialog has no root group.
+/// ComputeLayout, then the box style's painting; the nodes are left as they are (their layout
+/// rectangles included). Does nothing when the dialog has no root group.
 void LayOutDialog(const CTekDialogData& dialog, DeviceSize device, DrawingSurface& surface, int width, int height);
-
-/// The same layout done directly through the nodes' Measure and Arrange, which measure the
-/// same subtrees again and again (time grows exponentially with nesting depth). Kept as the
-/// reference that LayOutDialog must match call for call.
-void LayOutDialogReference(const CTekDialogData& dialog, DeviceSize device, DrawingSurface& surface, int width,
-                           int height);
 
 namespace layout_detail {
 
@@ -114,43 +109,6 @@ std::string_view TypeTagOf(std::string_view type);
 void ComposeLabelLine(std::string& line, const std::string* name, const std::string* shown);
 /// Appends that label line to out.
 void AppendLabelLine(std::string& out, const std::string* name, const std::string* shown);
-
-/// Draws an object's box for the pass when its mark asks for it; answers whether it drew.
-inline bool DrawObjectBox(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass)
-{
-    if (pass == 0 && !marked) {
-        surface.FillRect(x, y, width, height, kObjectFillColor);
-        surface.FrameRect(x, y, width, height, kObjectFrameColor);
-        return true;
-    }
-    if (pass == 1 && marked) {
-        surface.FillRect(x, y, width, height, kMarkedFillColor);
-        surface.FrameRect(x, y, width, height, kMarkedFrameColor);
-        return true;
-    }
-    return false;
-}
-
-/// Draws the tag and the label line inside a drawn box.
-inline void DrawObjectLabels(DrawingSurface& surface, std::string_view tag, std::string_view line, int x, int y,
-                             int width, int height)
-{
-    const int innerWidth = ClampToInt(int64_t{width} - 2);
-    const int innerHeight = ClampToInt(int64_t{height} - 2);
-    DrawLabel(surface, tag, ClampToInt(int64_t{x} + 4), ClampToInt(int64_t{y} + 1), innerWidth, innerHeight,
-              kTagFontHeight, false);
-    DrawLabel(surface, line, ClampToInt(int64_t{x} + 1), ClampToInt(int64_t{y} + 5), innerWidth, innerHeight,
-              kLabelFontHeight, true);
-}
-
-/// Draws a group's frame for the pass when its mark asks for it.
-inline void DrawGroupFrame(DrawingSurface& surface, bool marked, int x, int y, int width, int height, int pass)
-{
-    if (pass == 1 && marked)
-        surface.FrameRect(x, y, width, height, kMarkedGroupFrameColor);
-    else if (pass == 0 && !marked)
-        surface.FrameRect(x, y, width, height, kGroupFrameColor);
-}
 
 } // namespace layout_detail
 

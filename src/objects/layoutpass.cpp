@@ -1,9 +1,9 @@
 // The layout of a whole dialog in one pass over a flattened copy of its tree. Every node's
 // items are read once, found by the key numbers the items carry, and each group remembers its
 // Measure answers for the arguments it has been asked with, so a subtree is measured once per
-// distinct question instead of once per path that leads to it. The arithmetic is that of the
-// nodes' own Measure and Arrange. The second drawing pass places every node as the first one
-// did and draws only marked nodes, so it visits only the marked nodes and those above them.
+// distinct question instead of once per path that leads to it. The flattened tree is in tree
+// order, as the answered layout is, so a node's index is that of its entry in the answer; the
+// entries (node, depth, flags, texts) are filled while flattening, the boxes while arranging.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -16,6 +16,7 @@
 
 #include "model/itemkeys.h"
 #include "model/resourcedata.h"
+#include "objects/dialoglayout.h"
 #include "objects/layout.h"
 #include "objects/objectdata.h"
 
@@ -41,31 +42,19 @@ struct MeasureMemo {
 constexpr uint32_t kNoMemo = UINT32_MAX;
 
 struct FlatNode {
-    CObjectData* node = nullptr;
     int width = kLengthContent; ///< in pixels, PARENT and CONTENT kept as codes
     int height = kLengthContent;
     int weight = 0;
     bool group = false;
-    bool marked = false;
-    bool markedBelow = false; ///< the node or a node below it is marked
-    LayoutSize arranged;      ///< what Arrange answered in the first drawing pass
-    union {
-        struct {
-            std::string_view tag;
-            uint32_t lineBegin; ///< the label line in the pass's text store
-            uint32_t lineLength;
-        } object;
-        struct {
-            bool ownVertical;
-            bool stacks;
-            bool leaf; ///< every child is an object
-            int align;
-            int weightSum;
-            uint32_t childBegin;
-            uint32_t childEnd;
-            uint32_t memo; ///< the group's newest remembered answer in the pool
-        } group;
-    } part{};
+    // Groups only:
+    bool ownVertical = false;
+    bool stacks = true;
+    bool leaf = true; ///< every child is an object
+    int align = 0;
+    int weightSum = 0;
+    uint32_t childBegin = 0;
+    uint32_t childEnd = 0;
+    uint32_t memo = kNoMemo; ///< the group's newest remembered answer in the pool
 };
 
 constexpr unsigned Bit(int slot)
@@ -182,29 +171,58 @@ size_t CountNodes(const CObjectData& node)
     return count;
 }
 
+/// The working memory of a layout pass, kept from one pass to the next on the thread: a pass
+/// then neither allocates nor touches fresh pages for it, which for a large dialog costs as much
+/// as the layout itself.
+struct PassMemory {
+    std::vector<FlatNode> nodes;
+    std::vector<uint32_t> children;
+    std::vector<MeasureMemo> memos;
+
+    /// Emptied, with room for a tree of that many nodes.
+    static PassMemory& ForNodes(size_t count)
+    {
+        thread_local PassMemory memory;
+        // Let go of what an unusually large dialog left, rather than keep it for good.
+        constexpr size_t kKept = size_t{1} << 16;
+        if (memory.nodes.capacity() > kKept && memory.nodes.capacity() > 4 * count)
+            memory = PassMemory();
+        memory.nodes.clear();
+        memory.children.clear();
+        memory.memos.clear();
+        memory.nodes.reserve(count);
+        memory.children.reserve(count);
+        return memory;
+    }
+};
+
 class LayoutPass {
 public:
-    LayoutPass(CObjectDataList& root, const LayoutStart& start)
-        : m_contentSize(start.contentSize), m_contentWidth(ContentWidth(start.contentSize))
+    LayoutPass(CObjectDataList& root, const LayoutStart& start, DialogLayout& out)
+        : LayoutPass(root, start, out, PassMemory::ForNodes(CountNodes(root)))
     {
-        m_unit.SetContext(start.context);
-        const size_t count = CountNodes(root);
-        m_nodes.reserve(count);
-        m_children.reserve(count);
-        LayoutItems items;
-        GatherItems(root, items);
-        Flatten(root, items);
     }
 
-    /// True when some node is marked, so that the second drawing pass draws anything.
-    bool AnyMarked() const { return m_nodes[0].markedBelow; }
-
-    LayoutSize Arrange(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth, int availableHeight,
-                       bool vertical, int weightUnit, int pass);
+    /// Places the node and its subtree at (x, y); fills their boxes and answers the node's size.
+    LayoutSize Arrange(uint32_t index, int x, int y, int availableWidth, int availableHeight, bool vertical,
+                       int weightUnit);
 
 private:
-    uint32_t Flatten(CObjectData& node, const LayoutItems& items);
-    void FlattenChildren(CObjectDataList& group, uint32_t index);
+    LayoutPass(CObjectDataList& root, const LayoutStart& start, DialogLayout& out, PassMemory& memory)
+        : m_contentSize(start.contentSize), m_contentWidth(ContentWidth(start.contentSize)), m_out(out),
+          m_nodes(memory.nodes), m_children(memory.children), m_memos(memory.memos)
+    {
+        m_unit.SetContext(start.context);
+        m_out.nodes.reserve(m_nodes.capacity());
+        // Room for a short tag and label line per node, so that the texts are seldom moved.
+        m_out.text.reserve(m_nodes.capacity() * 16);
+        LayoutItems items;
+        GatherItems(root, items);
+        Flatten(root, items, 0);
+    }
+
+    uint32_t Flatten(CObjectData& node, const LayoutItems& items, int depth);
+    void FlattenChildren(CObjectDataList& group, uint32_t index, int depth);
     int LengthX(std::string_view text);
     int LengthY(std::string_view text);
     LayoutSize MeasureObject(const FlatNode& object, int availableWidth, int availableHeight, bool vertical) const;
@@ -218,18 +236,18 @@ private:
     template <bool Widths>
     std::pair<int64_t, int> SumObjects(const FlatNode& group, LayoutSize available, bool vertical,
                                        int zeroLength) const;
-    LayoutSize ArrangeGroup(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth,
-                            int availableHeight, bool vertical, int weightUnit, int pass);
-    LayoutSize ArrangeObject(DrawingSurface& surface, FlatNode& object, int x, int y, int availableWidth,
-                             int availableHeight, bool vertical, int weightUnit, int pass);
+    LayoutSize ArrangeGroup(uint32_t index, int x, int y, int availableWidth, int availableHeight, bool vertical,
+                            int weightUnit);
+    LayoutSize ArrangeObject(uint32_t index, int x, int y, int availableWidth, int availableHeight, bool vertical,
+                             int weightUnit);
 
     OrbUnit m_unit;
     int m_contentSize;
     int m_contentWidth;
-    std::vector<FlatNode> m_nodes;
-    std::vector<uint32_t> m_children;
-    std::vector<MeasureMemo> m_memos;
-    std::string m_lines; ///< the label lines of all objects, one after the other
+    DialogLayout& m_out; ///< its nodes run parallel to m_nodes
+    std::vector<FlatNode>& m_nodes;
+    std::vector<uint32_t>& m_children;
+    std::vector<MeasureMemo>& m_memos;
 };
 
 int LayoutPass::LengthX(std::string_view text)
@@ -248,52 +266,51 @@ int LayoutPass::LengthY(std::string_view text)
     return m_unit.ToPixelsY();
 }
 
-uint32_t LayoutPass::Flatten(CObjectData& node, const LayoutItems& items)
+uint32_t LayoutPass::Flatten(CObjectData& node, const LayoutItems& items, int depth)
 {
     const auto index = static_cast<uint32_t>(m_nodes.size());
     FlatNode flat;
-    flat.node = &node;
     flat.group = node.IsGroup();
-    flat.marked = node.GetMark() != 0;
-    flat.markedBelow = flat.marked;
     flat.width = LengthX(items.TextOf(LayoutItems::Width));
     flat.height = LengthY(items.TextOf(LayoutItems::Height));
     flat.weight = LeadingInteger(items.TextOf(LayoutItems::Weight));
+
+    LaidOutNode entry;
+    entry.node = &node;
+    entry.depth = depth;
+    entry.flags =
+        static_cast<uint8_t>((flat.group ? LaidOutNode::kGroup : 0) | (node.GetMark() != 0 ? LaidOutNode::kMarked : 0));
+    std::string& text = m_out.text;
+    entry.textBegin = static_cast<uint32_t>(text.size());
     if (!flat.group) {
+        // The texts are copied now, while the values are at hand: the layout outlives them.
         const TypeLook look = items.typed ? items.look : layout_detail::LookOfType({});
         const int shown = LayoutItems::ShownSlot(look.shown);
-        // The label line is composed now, while the values are at hand.
-        const size_t lineBegin = m_lines.size();
-        layout_detail::AppendLabelLine(m_lines, items.value[LayoutItems::Name],
-                                       shown >= 0 ? items.value[shown] : nullptr);
-        flat.part.object = {.tag = look.tag,
-                            .lineBegin = static_cast<uint32_t>(lineBegin),
-                            .lineLength = static_cast<uint32_t>(m_lines.size() - lineBegin)};
+        text += look.tag;
+        entry.tagLength = static_cast<uint32_t>(look.tag.size());
+        layout_detail::AppendLabelLine(text, items.value[LayoutItems::Name], shown >= 0 ? items.value[shown] : nullptr);
+        entry.lineLength = static_cast<uint32_t>(text.size() - entry.textBegin - entry.tagLength);
+        m_out.nodes.push_back(entry);
         m_nodes.push_back(flat);
         return index;
     }
     const std::string_view layout = items.TextOf(LayoutItems::Layout);
-    flat.part.group = {.ownVertical = items.TextOf(LayoutItems::Vertical) == "true"sv,
-                       .stacks = layout != kLayoutNames[LAYOUT_FRAME] && layout != kLayoutNames[LAYOUT_RELATIVE],
-                       .leaf = true,
-                       .align = ParseAlign(items.TextOf(LayoutItems::Align)),
-                       .weightSum = 0,
-                       .childBegin = 0,
-                       .childEnd = 0,
-                       .memo = kNoMemo};
+    flat.ownVertical = items.TextOf(LayoutItems::Vertical) == "true"sv;
+    flat.stacks = layout != kLayoutNames[LAYOUT_FRAME] && layout != kLayoutNames[LAYOUT_RELATIVE];
+    flat.align = ParseAlign(items.TextOf(LayoutItems::Align));
+    m_out.nodes.push_back(entry);
     m_nodes.push_back(flat);
-    FlattenChildren(static_cast<CObjectDataList&>(node), index);
+    FlattenChildren(static_cast<CObjectDataList&>(node), index, depth + 1);
     return index;
 }
 
-void LayoutPass::FlattenChildren(CObjectDataList& node, uint32_t index)
+void LayoutPass::FlattenChildren(CObjectDataList& node, uint32_t index, int depth)
 {
     const auto& children = node.Children();
     const size_t count = children.size();
     const auto begin = static_cast<uint32_t>(m_children.size());
     m_children.resize(m_children.size() + count);
     int64_t weightSum = 0;
-    bool markedBelow = false;
     bool leaf = true;
     // Each child is a chain of loads (the node, its items, their values), asked for ahead of
     // its turn: the node kNodeAhead children early, the items kItemsAhead, the values (GatherItems) one.
@@ -313,18 +330,16 @@ void LayoutPass::FlattenChildren(CObjectDataList& node, uint32_t index)
             PrefetchItemArray(*children[i + kItemsAhead]);
         if (i + 1 < count)
             GatherItems(*children[i + 1], ahead[(i + 1) % 2]);
-        const uint32_t child = Flatten(*children[i], ahead[i % 2]);
+        const uint32_t child = Flatten(*children[i], ahead[i % 2], depth);
         m_children[begin + i] = child;
         weightSum += m_nodes[child].weight;
-        markedBelow = markedBelow || m_nodes[child].markedBelow;
         leaf = leaf && !m_nodes[child].group;
     }
     FlatNode& group = m_nodes[index];
-    group.part.group.childBegin = begin;
-    group.part.group.childEnd = begin + static_cast<uint32_t>(count);
-    group.part.group.weightSum = ClampToInt(weightSum);
-    group.part.group.leaf = leaf;
-    group.markedBelow = group.markedBelow || markedBelow;
+    group.childBegin = begin;
+    group.childEnd = begin + static_cast<uint32_t>(count);
+    group.weightSum = ClampToInt(weightSum);
+    group.leaf = leaf;
 }
 
 inline LayoutSize LayoutPass::MeasureObject(const FlatNode& object, int availableWidth, int availableHeight,
@@ -346,14 +361,14 @@ LayoutSize LayoutPass::Measure(uint32_t index, int availableWidth, int available
         return MeasureObject(node, availableWidth, availableHeight, vertical);
     // The direction handed down only matters to a weighted group measured by its parent.
     const int flags = whole | (whole == 0 && node.weight > 0 && vertical ? 2 : 0);
-    for (uint32_t i = node.part.group.memo; i != kNoMemo; i = m_memos[i].next) {
+    for (uint32_t i = node.memo; i != kNoMemo; i = m_memos[i].next) {
         const MeasureMemo& memo = m_memos[i];
         if (memo.availableWidth == availableWidth && memo.availableHeight == availableHeight && memo.flags == flags)
             return memo.answer;
     }
     const LayoutSize answer = MeasureGroup(node, availableWidth, availableHeight, vertical, whole);
-    m_memos.push_back({availableWidth, availableHeight, flags, answer, m_nodes[index].part.group.memo});
-    m_nodes[index].part.group.memo = static_cast<uint32_t>(m_memos.size() - 1);
+    m_memos.push_back({availableWidth, availableHeight, flags, answer, m_nodes[index].memo});
+    m_nodes[index].memo = static_cast<uint32_t>(m_memos.size() - 1);
     return answer;
 }
 
@@ -364,19 +379,19 @@ LayoutSize LayoutPass::MeasureGroup(const FlatNode& group, int availableWidth, i
                     group.height == kLengthParent ? availableHeight : group.height};
     if (whole == 0 && group.weight > 0)
         (vertical ? size.height : size.width) = 0;
-    const bool ownVertical = group.part.group.ownVertical;
-    const bool stacks = group.part.group.stacks;
-    const int weightSum = group.part.group.weightSum;
+    const bool ownVertical = group.ownVertical;
+    const bool stacks = group.stacks;
+    const int weightSum = group.weightSum;
     if (size.width == kLengthContent || (whole == 1 && weightSum != 0 && !ownVertical)) {
         const int zero = whole == 0 ? ZeroLength(availableWidth, m_contentWidth) : 0;
-        const auto [sum, largest] = group.part.group.leaf ? SumObjects<true>(group, size, ownVertical, zero)
-                                                          : SumChildren<true>(group, size, ownVertical, zero);
+        const auto [sum, largest] = group.leaf ? SumObjects<true>(group, size, ownVertical, zero)
+                                               : SumChildren<true>(group, size, ownVertical, zero);
         size.width = !ownVertical && stacks ? ClampToInt(sum) : largest;
     }
     if (size.height == kLengthContent || (whole == 1 && weightSum != 0 && ownVertical)) {
         const int zero = whole == 0 ? ZeroLength(availableHeight, m_contentSize) : 0;
-        const auto [sum, largest] = group.part.group.leaf ? SumObjects<false>(group, size, ownVertical, zero)
-                                                          : SumChildren<false>(group, size, ownVertical, zero);
+        const auto [sum, largest] = group.leaf ? SumObjects<false>(group, size, ownVertical, zero)
+                                               : SumChildren<false>(group, size, ownVertical, zero);
         size.height = ownVertical && stacks ? ClampToInt(sum) : largest;
     }
     return size;
@@ -388,7 +403,7 @@ std::pair<int64_t, int> LayoutPass::SumChildren(const FlatNode& group, LayoutSiz
 {
     int64_t sum = 0;
     int largest = 0;
-    for (uint32_t i = group.part.group.childBegin; i < group.part.group.childEnd; ++i) {
+    for (uint32_t i = group.childBegin; i < group.childEnd; ++i) {
         const LayoutSize measured = Measure(m_children[i], available.width, available.height, vertical, 0);
         int length = Widths ? measured.width : measured.height;
         if (length == 0)
@@ -409,7 +424,7 @@ std::pair<int64_t, int> LayoutPass::SumObjects(const FlatNode& group, LayoutSize
     const bool weightZeroes = Widths ? !vertical : vertical;
     int64_t sum = 0;
     int largest = 0;
-    for (uint32_t i = group.part.group.childBegin; i < group.part.group.childEnd; ++i) {
+    for (uint32_t i = group.childBegin; i < group.childEnd; ++i) {
         const FlatNode& object = m_nodes[m_children[i]];
         int length = Widths ? object.width : object.height;
         if (length == kLengthParent)
@@ -425,9 +440,10 @@ std::pair<int64_t, int> LayoutPass::SumObjects(const FlatNode& group, LayoutSize
     return {sum, largest};
 }
 
-LayoutSize LayoutPass::ArrangeObject(DrawingSurface& surface, FlatNode& object, int x, int y, int availableWidth,
-                                     int availableHeight, bool vertical, int weightUnit, int pass)
+LayoutSize LayoutPass::ArrangeObject(uint32_t index, int x, int y, int availableWidth, int availableHeight,
+                                     bool vertical, int weightUnit)
 {
+    const FlatNode& object = m_nodes[index];
     LayoutSize size{object.width == kLengthParent ? availableWidth : object.width,
                     object.height == kLengthParent ? availableHeight : object.height};
     size.width = ResolveContent(size.width, availableWidth, m_contentWidth);
@@ -438,42 +454,29 @@ LayoutSize LayoutPass::ArrangeObject(DrawingSurface& surface, FlatNode& object, 
         size.width = ZeroLength(availableWidth, m_contentWidth);
     if (size.height == 0)
         size.height = ZeroLength(availableHeight, m_contentSize);
-    if (layout_detail::DrawObjectBox(surface, object.marked, x, y, size.width, size.height, pass)) {
-        const auto& labels = object.part.object;
-        const std::string_view line = std::string_view(m_lines).substr(labels.lineBegin, labels.lineLength);
-        layout_detail::DrawObjectLabels(surface, labels.tag, line, x, y, size.width, size.height);
-    }
-    // Both passes place every node alike, so the first one stores the rectangles.
-    if (pass == 0)
-        object.node->SetLayoutRect({x, y, ClampToInt(int64_t{x} + size.width), ClampToInt(int64_t{y} + size.height)});
+    m_out.nodes[index].box = {x, y, size.width, size.height};
     return size;
 }
 
-inline LayoutSize LayoutPass::Arrange(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth,
-                                      int availableHeight, bool vertical, int weightUnit, int pass)
+inline LayoutSize LayoutPass::Arrange(uint32_t index, int x, int y, int availableWidth, int availableHeight,
+                                      bool vertical, int weightUnit)
 {
-    FlatNode& node = m_nodes[index];
-    if (pass == 1 && !node.markedBelow)
-        return node.arranged; // the second pass draws only marked nodes, and places nodes as the first
-    if (!node.group)
-        node.arranged = ArrangeObject(surface, node, x, y, availableWidth, availableHeight, vertical, weightUnit, pass);
-    else
-        node.arranged = ArrangeGroup(surface, index, x, y, availableWidth, availableHeight, vertical, weightUnit, pass);
-    return node.arranged;
+    if (!m_nodes[index].group)
+        return ArrangeObject(index, x, y, availableWidth, availableHeight, vertical, weightUnit);
+    return ArrangeGroup(index, x, y, availableWidth, availableHeight, vertical, weightUnit);
 }
 
-LayoutSize LayoutPass::ArrangeGroup(DrawingSurface& surface, uint32_t index, int x, int y, int availableWidth,
-                                    int availableHeight, bool vertical, int weightUnit, int pass)
+LayoutSize LayoutPass::ArrangeGroup(uint32_t index, int x, int y, int availableWidth, int availableHeight,
+                                    bool vertical, int weightUnit)
 {
     const FlatNode& node = m_nodes[index];
     LayoutSize size{node.width == kLengthParent ? availableWidth : node.width,
                     node.height == kLengthParent ? availableHeight : node.height};
     if (node.weight != 0)
         (vertical ? size.height : size.width) = ClampToInt(int64_t{node.weight} * weightUnit);
-    const bool ownVertical = node.part.group.ownVertical;
-    const int weightSum = node.part.group.weightSum;
-    const int align = node.part.group.align;
-    const bool marked = node.marked;
+    const bool ownVertical = node.ownVertical;
+    const int weightSum = node.weightSum;
+    const int align = node.align;
     const LayoutSize first = Measure(index, kLengthContent, kLengthContent, vertical, 1);
     int offsetX = 0;
     int offsetY = 0;
@@ -498,46 +501,62 @@ LayoutSize LayoutPass::ArrangeGroup(DrawingSurface& surface, uint32_t index, int
         size.width = second.width;
     if (size.height == kLengthContent)
         size.height = second.height;
-    layout_detail::DrawGroupFrame(surface, marked, x, y, size.width, size.height, pass);
+    m_out.nodes[index].box = {x, y, size.width, size.height};
     x = ClampToInt(int64_t{x} + offsetX);
     y = ClampToInt(int64_t{y} + offsetY);
 
     // m_nodes is not resized while arranging, so the node's fields may be read again below.
-    const uint32_t begin = m_nodes[index].part.group.childBegin;
-    const uint32_t end = m_nodes[index].part.group.childEnd;
-    LayoutSize answer = size;
-    if (!m_nodes[index].part.group.stacks) {
+    const uint32_t begin = m_nodes[index].childBegin;
+    const uint32_t end = m_nodes[index].childEnd;
+    if (!m_nodes[index].stacks) {
         for (uint32_t i = begin; i < end; ++i)
-            Arrange(surface, m_children[i], x, y, size.width, size.height, ownVertical, childWeightUnit, pass);
-    } else {
-        int64_t along = 0;
-        for (uint32_t i = begin; i < end; ++i) {
-            const int childX = ownVertical ? x : ClampToInt(x + along);
-            const int childY = ownVertical ? ClampToInt(y + along) : y;
-            const LayoutSize taken = Arrange(surface, m_children[i], childX, childY, size.width, size.height,
-                                             ownVertical, childWeightUnit, pass);
-            along += ownVertical ? taken.height : taken.width;
-        }
-        answer = ownVertical ? LayoutSize{size.width, ClampToInt(along)} : LayoutSize{ClampToInt(along), size.height};
+            Arrange(m_children[i], x, y, size.width, size.height, ownVertical, childWeightUnit);
+        return size;
     }
-    return answer;
+    int64_t along = 0;
+    for (uint32_t i = begin; i < end; ++i) {
+        const int childX = ownVertical ? x : ClampToInt(x + along);
+        const int childY = ownVertical ? ClampToInt(y + along) : y;
+        const LayoutSize taken =
+            Arrange(m_children[i], childX, childY, size.width, size.height, ownVertical, childWeightUnit);
+        along += ownVertical ? taken.height : taken.width;
+    }
+    return ownVertical ? LayoutSize{size.width, ClampToInt(along)} : LayoutSize{ClampToInt(along), size.height};
 }
 
 } // namespace
 
-void LayOutDialog(const CTekDialogData& dialog, DeviceSize device, DrawingSurface& surface, int width, int height)
+DialogLayout ComputeLayout(const CTekDialogData& dialog, DeviceSize device, LayoutArea area)
 {
+    DialogLayout layout;
+    layout.size = area;
     CObjectDataList* root = dialog.RootGroup();
     if (!root)
-        return;
-    const LayoutStart start = PrepareLayout(dialog, device, width, height);
+        return layout;
+    const LayoutStart start = PrepareLayout(dialog, device, area.width, area.height);
     const LayoutContext& context = start.context;
-    surface.FillRect(5, 5, context.previewWidth, context.previewHeight, kDialogBackgroundColor);
-    LayoutPass layout(*root, start);
-    layout.Arrange(surface, 0, 5, 5, context.previewWidth, context.previewHeight, false, -1, 0);
-    // Only marked nodes are drawn in the second pass.
-    if (layout.AnyMarked())
-        layout.Arrange(surface, 0, 5, 5, context.previewWidth, context.previewHeight, false, -1, 1);
+    layout.hasRoot = true;
+    layout.previewArea = {5, 5, context.previewWidth, context.previewHeight};
+    layout.contentSize = start.contentSize;
+    LayoutPass pass(*root, start, layout);
+    pass.Arrange(0, 5, 5, context.previewWidth, context.previewHeight, false, -1);
+    return layout;
+}
+
+void StoreLayoutRects(const DialogLayout& layout)
+{
+    for (const LaidOutNode& entry : layout.nodes)
+        if (!entry.IsGroup())
+            entry.node->SetLayoutRect(entry.Rect());
+}
+
+const LaidOutNode* DialogLayout::ObjectAt(int x, int y) const
+{
+    // Tree order backwards: a group's later children (and all below them) before its earlier ones.
+    for (auto entry = nodes.rbegin(); entry != nodes.rend(); ++entry)
+        if (!entry->IsGroup() && entry->Rect().Contains(x, y))
+            return &*entry;
+    return nullptr;
 }
 
 } // namespace vesk

@@ -13,7 +13,6 @@
 namespace vesk {
 
 class CObjectDataList;
-class DrawingSurface;
 class UndoBuffer;
 class UndoRecord;
 using ObjectPtr = std::shared_ptr<class CObjectData>;
@@ -89,14 +88,6 @@ public:
     virtual int CountMarked() const { return m_mark ? 1 : 0; }
     virtual int MaxDepth(int depth) const { return depth; }
 
-    /// The size the node wants in the space offered (preview pixels); whole is 1 when a group
-    /// measures itself for its own arrangement, 0 when a parent measures a child.
-    virtual LayoutSize Measure(int availableWidth, int availableHeight, bool vertical, const LayoutContext& context,
-                               int contentSize, int whole);
-    /// Gives the node its final size at (x, y), draws it in the drawing pass (0 or 1), stores an
-    /// object's layout rectangle, and answers the size it took.
-    virtual LayoutSize Arrange(DrawingSurface& surface, int x, int y, int availableWidth, int availableHeight,
-                               bool vertical, int weightUnit, const LayoutContext& context, int contentSize, int pass);
     /// Adds to the record a copy of the node when it is new or changed since its newest copy in
     /// the applied records of the buffer (and, when new, an entry holding the live node).
     virtual void TakeSnapshot(UndoBuffer& buffer, UndoRecord& record);
@@ -144,10 +135,6 @@ public:
     int MoveMarkedInto(CObjectDataList& target) override;
     int CountMarked() const override;
     int MaxDepth(int depth) const override;
-    LayoutSize Measure(int availableWidth, int availableHeight, bool vertical, const LayoutContext& context,
-                       int contentSize, int whole) override;
-    LayoutSize Arrange(DrawingSurface& surface, int x, int y, int availableWidth, int availableHeight, bool vertical,
-                       int weightUnit, const LayoutContext& context, int contentSize, int pass) override;
     /// Snapshots the group, then each child in order.
     void TakeSnapshot(UndoBuffer& buffer, UndoRecord& record) override;
     /// The object under the point among the children (never the group itself).

@@ -11,7 +11,8 @@
 #include <QSaveFile>
 
 #include "model/resourcedata.h"
-#include "objects/layout.h"
+#include "objects/dialoglayout.h"
+#include "objects/previewstyle.h"
 #include "render/paintersurface.h"
 
 namespace vesk {
@@ -43,12 +44,17 @@ void PaintCheckerBackground(QPainter& painter, int width, int height)
     painter.restore();
 }
 
+void PaintDialogLayout(QPainter& painter, const DialogLayout& layout, LabelTextCache* cache)
+{
+    PainterSurface surface(painter, cache);
+    BoxPreviewStyle().Paint(layout, surface);
+}
+
 void PaintDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog, int width,
                         int height, LabelTextCache* cache)
 {
     PaintCheckerBackground(painter, width, height);
-    PainterSurface surface(painter, cache);
-    LayOutDialog(dialog, DeviceSizeOf(resource), surface, width, height);
+    PaintDialogLayout(painter, ComputeLayout(dialog, DeviceSizeOf(resource), {width, height}), cache);
 }
 
 QImage RenderDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height)

@@ -13,6 +13,7 @@ namespace vesk {
 class CTekDialogData;
 class CTekResourceData;
 class LabelTextCache;
+struct DialogLayout;
 
 /// Size of one square of the preview's checkered background.
 constexpr int kCheckerSquare = 8;
@@ -21,10 +22,14 @@ constexpr int kCheckerSquare = 8;
 /// grey 128 at top left and bottom right, grey 192 at top right and bottom left.
 void PaintCheckerBackground(QPainter& painter, int width, int height);
 
+/// Paints a laid-out dialog in the box style with the painter (in its current transform):
+/// nothing without a root group. Labels are prepared through cache when one is given (a window
+/// keeps one between paints).
+void PaintDialogLayout(QPainter& painter, const DialogLayout& layout, LabelTextCache* cache = nullptr);
+
 /// Paints a dialog window's whole client area of width x height: the checkered background,
-/// then the dialog laid out and drawn over it (nothing more without a root group). Stores the
-/// objects' layout rectangles for hit testing.
-/// Labels are prepared through cache when one is given (a window keeps one between paints).
+/// then the dialog laid out (ComputeLayout) and painted over it (nothing more without a root
+/// group). The dialog is left as it is.
 void PaintDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog, int width,
                         int height, LabelTextCache* cache = nullptr);
 

@@ -12,7 +12,7 @@
 #include <QStyledItemDelegate>
 
 #include "chrome/uitext.h"
-#include "shell/dibimage.h"
+#include "render/dibimage.h"
 
 namespace vesk {
 

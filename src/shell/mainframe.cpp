@@ -295,7 +295,8 @@ void CMainFrame::CreateStatusBar()
 
 void CMainFrame::CreateDocks()
 {
-    m_sidePanel = new CLogDlg(m_insertedObjects, m_clipboardImages, m_builtinImages, m_stationImages, this);
+    m_sidePanel = new CLogDlg(m_pictures.insertedObjects, m_pictures.clipboard, m_pictures.builtinImages,
+                              m_pictures.stationImages, this);
     m_logBar = new QDockWidget(QStringLiteral("Log"), this);
     m_logBar->setObjectName(QStringLiteral("logBar"));
     m_logBar->setAllowedAreas(Qt::BottomDockWidgetArea);
@@ -685,7 +686,8 @@ void CMainFrame::RefreshDialogViews(const CTekDialogData* dialog)
 {
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         if (!dialog || DialogOfWindow(window) == dialog)
-            window->widget()->update();
+            if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget()))
+                view->DialogChanged();
 }
 
 CTekDialogData* CMainFrame::ActiveDialog() const
@@ -853,13 +855,9 @@ void CMainFrame::SetLinkState(int state)
 
 void CMainFrame::LoadImages()
 {
-    const std::string& data = m_paths.dataFolder;
-    LoadPictureFolder(m_insertedObjects, data + "objects/");
-    m_clipboardImages.Clear();
-    m_clipboardImages.LoadFile(data + "samples/Clipboard.png");
-    LoadPictureFolder(m_builtinImages, data + "assets/");
     // The folder as the station pictures are read from it; the field keeps what the user gave.
-    LoadPictureFolder(m_stationImages, WithTrailingSlash(m_resourcePanel->ProjectFolder()) + "resources/");
+    LoadPictureLists(m_pictures, m_paths.dataFolder,
+                     WithTrailingSlash(m_resourcePanel->ProjectFolder()) + "resources/");
     m_sidePanel->RefreshLists();
 }
 

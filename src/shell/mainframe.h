@@ -9,7 +9,7 @@
 
 #include "editor/editorframe.h"
 #include "link/linklog.h"
-#include "shell/dibimage.h"
+#include "render/picturelists.h"
 #include "shell/profilefile.h"
 #include "document/projectdocument.h"
 #include "model/savefile.h"
@@ -159,10 +159,7 @@ private:
     Prompts& m_prompts;
     ProjectDocument m_project;
     ProfileFile m_settings;
-    CDibImageList m_insertedObjects;
-    CDibImageList m_clipboardImages;
-    CDibImageList m_builtinImages;
-    CDibImageList m_stationImages;
+    PictureLists m_pictures;
     int m_linkState = -1;
     std::vector<std::string> m_recentFiles;
 

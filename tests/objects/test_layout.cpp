@@ -7,6 +7,7 @@
 
 #include "dialogbuilder.h"
 #include "objects/layout.h"
+#include "referencelayout.h"
 #include "textconv/textconv.h"
 
 namespace vesk {
@@ -32,7 +33,8 @@ LayoutRect Rect(int left, int top, int right, int bottom)
     return {left, top, right, bottom};
 }
 
-// Every expectation holds for both the fast layout and the reference one.
+// Every expectation holds for both the editor's layout (ComputeLayout painted in the box style,
+// its rectangles stored in the objects) and the reference one.
 class LayoutTest : public ::testing::TestWithParam<LayoutFunction> {
 protected:
     LayoutTest() : m_dialog(MakeDialog()) {}
@@ -392,9 +394,10 @@ TEST_P(LayoutTest, TinyAndHugeValuesDoNotBreakTheLayout)
     EXPECT_EQ(heavy->GetLayoutRect().left, INT_MAX);
 }
 
-INSTANTIATE_TEST_SUITE_P(Both, LayoutTest, ::testing::Values(&LayOutDialog, &LayOutDialogReference),
+INSTANTIATE_TEST_SUITE_P(Both, LayoutTest, ::testing::Values(&test::LayOutAndStoreRects, &test::ReferenceLayOutDialog),
                          [](const ::testing::TestParamInfo<LayoutFunction>& info) {
-                             return info.param == &LayOutDialog ? std::string("Fast") : std::string("Reference");
+                             return info.param == &test::LayOutAndStoreRects ? std::string("Fast")
+                                                                             : std::string("Reference");
                          });
 
 // --- The fast layout against the reference -----------------------------------------------------
@@ -435,8 +438,8 @@ Outcome Run(LayoutFunction layout, const CTekDialogData& dialog, int width, int 
 
 void ExpectSameLayout(const CTekDialogData& dialog, int width, int height, const std::string& what)
 {
-    const Outcome reference = Run(&LayOutDialogReference, dialog, width, height);
-    const Outcome fast = Run(&LayOutDialog, dialog, width, height);
+    const Outcome reference = Run(&test::ReferenceLayOutDialog, dialog, width, height);
+    const Outcome fast = Run(&test::LayOutAndStoreRects, dialog, width, height);
     ASSERT_EQ(fast.rectangles.size(), reference.rectangles.size()) << what;
     for (size_t i = 0; i < fast.rectangles.size(); ++i) {
         const LayoutRect& f = fast.rectangles[i];

@@ -1,6 +1,6 @@
 // The parts of the fast layout that the reference does not have: the type looks found by a
-// table, label lines appended in place, and a second drawing pass that visits only marked nodes
-// and the groups above them.
+// table, label lines appended in place, and a box style that paints the marked nodes in a second
+// round over the kept layout instead of laying the dialog out again.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "dialogbuilder.h"
+#include "objects/dialoglayout.h"
 #include "objects/layout.h"
+#include "referencelayout.h"
 #include "textconv/textconv.h"
 
 namespace vesk {
@@ -130,8 +132,8 @@ Drawn Draw(void (*layout)(const CTekDialogData&, DeviceSize, DrawingSurface&, in
 
 void ExpectAsReference(const CTekDialogData& dialog, const std::string& what)
 {
-    const Drawn reference = Draw(&LayOutDialogReference, dialog);
-    const Drawn fast = Draw(&LayOutDialog, dialog);
+    const Drawn reference = Draw(&test::ReferenceLayOutDialog, dialog);
+    const Drawn fast = Draw(&test::LayOutAndStoreRects, dialog);
     EXPECT_TRUE(fast.calls == reference.calls) << what;
     EXPECT_TRUE(fast.rectangles == reference.rectangles) << what;
 }
@@ -187,7 +189,7 @@ TEST(SecondPass, RectanglesOfUnmarkedNodesStayFromTheFirstPass)
 {
     auto dialog = RowsDialog();
     Row(*dialog, 1).ChildAt(0).SetMark(1);
-    LayOutDialogReference(*dialog, DeviceSize{}, *std::make_unique<NullSurface>(), 480, 800);
+    test::ReferenceLayOutDialog(*dialog, DeviceSize{}, *std::make_unique<NullSurface>(), 480, 800);
     std::vector<LayoutRect> expected;
     Collect(*dialog->RootObject(), expected);
 
@@ -198,8 +200,7 @@ TEST(SecondPass, RectanglesOfUnmarkedNodesStayFromTheFirstPass)
                 reset(*child);
     };
     reset(*dialog->RootObject());
-    NullSurface surface;
-    LayOutDialog(*dialog, DeviceSize{}, surface, 480, 800);
+    StoreLayoutRects(ComputeLayout(*dialog, DeviceSize{}, {480, 800}));
     std::vector<LayoutRect> placed;
     Collect(*dialog->RootObject(), placed);
     EXPECT_TRUE(placed == expected);

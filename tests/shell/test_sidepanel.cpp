@@ -22,7 +22,7 @@
 #include "chrome/uitext.h"
 #include "guitestsupport.h"
 #include "link/linklog.h"
-#include "shell/dibimage.h"
+#include "render/dibimage.h"
 #include "shell/imagelistctrl.h"
 #include "shell/logdlg.h"
 

@@ -1,4 +1,4 @@
-#include "shell/dibimage.h"
+#include "render/dibimage.h"
 
 #include <algorithm>
 
@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QPainter>
 
-#include "chrome/uitext.h"
 #include "textconv/textconv.h"
 
 namespace vesk {
@@ -35,6 +34,18 @@ QImage ToPlainBitmap(const QImage& decoded)
         }
     }
     return bitmap;
+}
+
+/// A file-system path (UTF-8) as a QString, and back.
+QString PathToQ(const std::string& path)
+{
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+std::string PathFromQ(const QString& path)
+{
+    const QByteArray utf8 = path.toUtf8();
+    return std::string(utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
 /// The part of a path after its last "/".

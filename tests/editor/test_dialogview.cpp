@@ -1,0 +1,152 @@
+// The preview view: its own layout of the dialog, made when the view is resized or told that the
+// dialog changed, painted and hit-tested from that layout, and never by a paint.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "editor/dialogview.h"
+#include "guitestsupport.h"
+#include "model/resourcedata.h"
+#include "objects/dialogbuilder.h"
+
+namespace vesk {
+namespace {
+
+using test::AddGroup;
+using test::AddObject;
+
+constexpr LayoutRect kUntouched{-7, -7, -7, -7};
+
+/// A vertical root holding: a button; a row with a button beside a column of two texts; a frame
+/// whose two objects overlap; and a right-aligned row whose button follows the view's width.
+class DialogViewTest : public ::testing::Test {
+protected:
+    DialogViewTest() : dialog(test::MakeDialog("Main"))
+    {
+        root = AddGroup(nullptr, LAYOUT_LINEAR, "root", true, "PARENT", "PARENT");
+        dialog->SetRoot(root);
+        top = AddObject(root.get(), OBJ_BUTTON, "top", "100px", "40px");
+        auto row = AddGroup(root.get(), LAYOUT_LINEAR, "row", false, "PARENT", "");
+        left = AddObject(row.get(), OBJ_BUTTON, "left", "100px", "40px");
+        auto column = AddGroup(row.get(), LAYOUT_LINEAR, "column", true, "", "");
+        upper = AddObject(column.get(), OBJ_TEXT, "upper", "80px", "30px");
+        lower = AddObject(column.get(), OBJ_TEXT, "lower", "80px", "30px");
+        frame = AddGroup(root.get(), LAYOUT_FRAME, "frame", false, "200px", "100px");
+        under = AddObject(frame.get(), OBJ_CANVAS, "under", "150px", "80px");
+        over = AddObject(frame.get(), OBJ_CANVAS, "over", "100px", "40px");
+        auto aligned = AddGroup(root.get(), LAYOUT_LINEAR, "aligned", false, "PARENT", "", "", "RIGHT");
+        right = AddObject(aligned.get(), OBJ_BUTTON, "right", "100px", "40px");
+
+        view = std::make_unique<CTekDialogEditorView>(resource, dialog);
+        view->resize(480, 800);
+        view->show();
+        test::ProcessEvents();
+    }
+
+    void SetAllRects(const LayoutRect& rect)
+    {
+        for (CObjectData* object :
+             {top.get(), left.get(), upper.get(), lower.get(), under.get(), over.get(), right.get()})
+            object->SetLayoutRect(rect);
+    }
+
+    CTekResourceData resource;
+    std::shared_ptr<CTekDialogData> dialog;
+    GroupPtr root, frame;
+    ObjectPtr top, left, upper, lower, under, over, right;
+    std::unique_ptr<CTekDialogEditorView> view;
+};
+
+TEST_F(DialogViewTest, HitTestAnswersTheInnermostObjectOfItsLayout)
+{
+    ASSERT_EQ(view->size(), QSize(480, 800));
+    EXPECT_TRUE(view->ViewTransform().isIdentity());
+    // The top button lies at (5, 5)-(105, 45); the row below it from y 45, 60 high; the frame
+    // from y 105; the right-aligned button at the right end of the white area, from y 205.
+    const struct {
+        int x, y;
+        const CObjectData* expected;
+    } cases[] = {
+        {5, 5, top.get()},       {104, 44, top.get()},    {105, 20, nullptr},  {50, 50, left.get()},
+        {110, 50, upper.get()},  {184, 104, lower.get()}, {185, 80, nullptr},  {300, 60, nullptr},
+        {20, 110, over.get()},   {130, 150, under.get()}, {180, 150, nullptr}, {2, 2, nullptr},
+        {380, 210, right.get()}, {474, 244, right.get()}, {374, 210, nullptr}, {476, 210, nullptr},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(view->ObjectAt(c.x, c.y), c.expected) << "at (" << c.x << "," << c.y << ")";
+}
+
+TEST_F(DialogViewTest, AClickReportsTheInnermostObjectAndNothingBetweenObjects)
+{
+    QSignalSpy clicked(view.get(), &CTekDialogEditorView::objectClicked);
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::ControlModifier, QPoint(110, 80));
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).value<CObjectData*>(), lower.get());
+    EXPECT_EQ(clicked.at(0).at(1).value<Qt::KeyboardModifiers>(), Qt::ControlModifier);
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 60));
+    QTest::mouseClick(view.get(), Qt::RightButton, Qt::NoModifier, QPoint(110, 80));
+    EXPECT_EQ(clicked.count(), 1);
+}
+
+TEST_F(DialogViewTest, ResizingLaysTheDialogOutAgain)
+{
+    EXPECT_EQ(view->ObjectAt(400, 210), right.get());
+    EXPECT_EQ(view->ObjectAt(600, 210), nullptr);
+    view->resize(680, 800);
+    test::ProcessEvents();
+    EXPECT_EQ(view->Layout().size.width, 680);
+    EXPECT_EQ(view->ObjectAt(400, 210), nullptr);
+    EXPECT_EQ(view->ObjectAt(600, 210), right.get());
+    EXPECT_EQ(right->GetLayoutRect(), (LayoutRect{575, 205, 675, 245}));
+}
+
+TEST_F(DialogViewTest, PaintingUsesTheKeptLayoutAndLeavesTheNodesAlone)
+{
+    EXPECT_EQ(top->GetLayoutRect(), (LayoutRect{5, 5, 105, 45})) << "a view's layout reaches the nodes";
+    // Changed behind the view's back: its layout, and its paints, stay as they were.
+    top->SetItem("Width", "300px");
+    SetAllRects(kUntouched);
+    view->repaint();
+    const QImage image = view->grab().toImage();
+    EXPECT_EQ(image.pixelColor(200, 20), QColor(255, 255, 255)) << "the old, narrower box";
+    EXPECT_EQ(image.pixelColor(104, 20), QColor(0, 0, 0)) << "the old box's right edge";
+    EXPECT_EQ(top->GetLayoutRect(), kUntouched);
+    EXPECT_EQ(right->GetLayoutRect(), kUntouched);
+    EXPECT_EQ(view->ObjectAt(200, 20), nullptr);
+
+    // Told, the view lays the dialog out anew and hands the rectangles to the nodes.
+    view->DialogChanged();
+    EXPECT_EQ(view->ObjectAt(200, 20), top.get());
+    EXPECT_EQ(top->GetLayoutRect(), (LayoutRect{5, 5, 305, 45}));
+    EXPECT_EQ(right->GetLayoutRect(), (LayoutRect{375, 205, 475, 245}));
+    SetAllRects(kUntouched);
+    view->repaint();
+    EXPECT_EQ(view->grab().toImage().pixelColor(304, 20), QColor(0, 0, 0)) << "the new box's right edge";
+    EXPECT_EQ(top->GetLayoutRect(), kUntouched);
+}
+
+TEST_F(DialogViewTest, AnObjectRemovedSinceTheLayoutIsNotAnswered)
+{
+    ASSERT_EQ(view->ObjectAt(20, 110), over.get());
+    ASSERT_TRUE(frame->RemoveChild(over.get()));
+    EXPECT_EQ(view->ObjectAt(20, 110), nullptr);
+    view->DialogChanged();
+    EXPECT_EQ(view->ObjectAt(20, 110), under.get());
+}
+
+TEST_F(DialogViewTest, WithoutADialogNothingIsHit)
+{
+    dialog.reset();
+    EXPECT_EQ(view->Dialog(), nullptr);
+    EXPECT_EQ(view->ObjectAt(50, 20), nullptr);
+    view->DialogChanged();
+    EXPECT_FALSE(view->Layout().hasRoot);
+    const QImage image = view->grab().toImage();
+    EXPECT_EQ(image.pixelColor(50, 20), QColor(128, 128, 128)) << "only the checkered background";
+}
+
+} // namespace
+} // namespace vesk
