@@ -1,8 +1,11 @@
 #include "editor/dialogview.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "chrome/uitext.h"
@@ -11,6 +14,55 @@
 #include "render/previewpainter.h"
 
 namespace vesk {
+
+namespace {
+
+bool SameEntry(const DialogLayout& a, const LaidOutNode& x, const DialogLayout& b, const LaidOutNode& y)
+{
+    return x.node == y.node && x.box == y.box && x.flags == y.flags && x.depth == y.depth &&
+           a.TagOf(x) == b.TagOf(y) && a.LineOf(x) == b.LineOf(y);
+}
+
+QRect RectOf(const LaidOutNode& entry)
+{
+    return QRect(entry.box.x, entry.box.y, std::max(0, entry.box.width), std::max(0, entry.box.height));
+}
+
+/// The part of the preview (layout pixels) where two layouts of the same area differ, or
+/// nothing when they differ in most of it (a different area or other nodes).
+std::optional<QRect> ChangedPart(const DialogLayout& before, const DialogLayout& after)
+{
+    if (before.hasRoot != after.hasRoot || before.size.width != after.size.width ||
+        before.size.height != after.size.height || !(before.previewArea == after.previewArea) ||
+        before.nodes.size() != after.nodes.size())
+        return std::nullopt;
+    QRect changed;
+    for (size_t i = 0; i < after.nodes.size(); ++i) {
+        const LaidOutNode& was = before.nodes[i];
+        const LaidOutNode& is = after.nodes[i];
+        if (!SameEntry(before, was, after, is))
+            changed |= RectOf(was) | RectOf(is);
+    }
+    return changed;
+}
+
+/// The nodes of the layout whose boxes meet the rectangle, in their order, with the rest of the
+/// layout as it is.
+DialogLayout PartOf(const DialogLayout& layout, const QRect& part)
+{
+    DialogLayout kept;
+    kept.hasRoot = layout.hasRoot;
+    kept.size = layout.size;
+    kept.previewArea = layout.previewArea;
+    kept.contentSize = layout.contentSize;
+    kept.text = layout.text;
+    for (const LaidOutNode& entry : layout.nodes)
+        if (RectOf(entry).intersects(part))
+            kept.nodes.push_back(entry);
+    return kept;
+}
+
+} // namespace
 
 CTekDialogEditorView::CTekDialogEditorView(const CTekResourceData& resource, std::weak_ptr<CTekDialogData> dialog,
                                            QWidget* parent)
@@ -51,28 +103,62 @@ CObjectData* CTekDialogEditorView::ObjectAt(int x, int y) const
 void CTekDialogEditorView::DialogChanged()
 {
     Relayout();
-    update();
+    if (m_picture.isNull())
+        update();
+    else if (!m_stale.isEmpty())
+        update(m_stale);
 }
 
 void CTekDialogEditorView::Relayout()
 {
     CTekDialogData* dialog = Dialog();
-    if (!dialog) {
-        m_layout = DialogLayout();
-        return;
-    }
-    m_layout = ComputeLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()});
-    StoreLayoutRects(m_layout);
+    DialogLayout layout =
+        dialog ? ComputeLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()}) : DialogLayout();
+    if (dialog)
+        StoreLayoutRects(layout);
+    const std::optional<QRect> changed = ChangedPart(m_layout, layout);
+    if (!changed || m_picture.size() != size())
+        m_picture = QImage();
+    else if (!changed->isEmpty())
+        m_stale |= m_transform.mapRect(*changed).adjusted(-1, -1, 1, 1);
+    m_layout = std::move(layout);
 }
 
-void CTekDialogEditorView::paintEvent(QPaintEvent*)
+void CTekDialogEditorView::UpdatePicture()
 {
-    QPainter painter(this);
-    PaintCheckerBackground(painter, width(), height());
-    if (!Dialog())
+    const bool whole = m_picture.isNull() || m_picture.size() != size();
+    if (!whole && m_stale.isEmpty())
         return;
-    painter.setTransform(m_transform);
-    PaintDialogLayout(painter, m_layout, &m_labels);
+    if (whole)
+        m_picture = QImage(size(), QImage::Format_RGB32);
+    if (m_picture.isNull())
+        return;
+    QPainter painter(&m_picture);
+    const QRect part = whole ? m_picture.rect() : m_stale & m_picture.rect();
+    painter.setClipRect(part);
+    PaintCheckerBackground(painter, width(), height());
+    if (Dialog()) {
+        painter.setTransform(m_transform);
+        if (whole) {
+            PaintDialogLayout(painter, m_layout, &m_labels);
+        } else {
+            bool invertible = false;
+            const QRect inLayout = m_transform.inverted(&invertible).mapRect(part).adjusted(-1, -1, 1, 1);
+            PaintDialogLayout(painter, invertible ? PartOf(m_layout, inLayout) : m_layout, &m_labels);
+        }
+    }
+    m_stale = QRect();
+}
+
+void CTekDialogEditorView::paintEvent(QPaintEvent* event)
+{
+    UpdatePicture();
+    QPainter painter(this);
+    if (m_picture.isNull()) {
+        PaintCheckerBackground(painter, width(), height());
+        return;
+    }
+    painter.drawImage(event->rect(), m_picture, event->rect());
 }
 
 void CTekDialogEditorView::resizeEvent(QResizeEvent* event)

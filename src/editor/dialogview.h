@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QImage>
+#include <QRect>
 #include <QTransform>
 #include <QWidget>
 
@@ -58,9 +60,17 @@ private:
     /// rectangles into the objects (the view shows its dialog alone, so its layout is the last).
     void Relayout();
 
+    /// Brings the kept picture of the preview up to date with the layout: all of it after a
+    /// resize or a change of most of it, else only where boxes changed.
+    void UpdatePicture();
+
     const CTekResourceData& m_resource;
     std::weak_ptr<CTekDialogData> m_dialog;
     DialogLayout m_layout;
+    /// The preview as last painted, and the part of it (client pixels) that no longer shows the
+    /// layout; a null picture is painted whole.
+    QImage m_picture;
+    QRect m_stale;
     QTransform m_transform;
     LabelTextCache m_labels;
 };

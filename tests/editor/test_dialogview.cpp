@@ -2,6 +2,7 @@
 // dialog changed, painted and hit-tested from that layout, and never by a paint.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include <QSignalSpy>
@@ -11,6 +12,7 @@
 #include "guitestsupport.h"
 #include "model/resourcedata.h"
 #include "objects/dialogbuilder.h"
+#include "render/previewpainter.h"
 
 namespace vesk {
 namespace {
@@ -146,6 +148,38 @@ TEST_F(DialogViewTest, WithoutADialogNothingIsHit)
     EXPECT_FALSE(view->Layout().hasRoot);
     const QImage image = view->grab().toImage();
     EXPECT_EQ(image.pixelColor(50, 20), QColor(128, 128, 128)) << "only the checkered background";
+}
+
+} // namespace
+} // namespace vesk
+
+namespace vesk {
+namespace {
+
+/// The view's picture, painted in parts after changes, against a picture painted whole.
+class DialogViewPictureTest : public DialogViewTest {
+protected:
+    QImage Shown() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage PaintedWhole() { return RenderDialogPreview(resource, *dialog, view->width(), view->height()); }
+};
+
+TEST_F(DialogViewPictureTest, APictureRepaintedWhereBoxesChangedEqualsOnePaintedWhole)
+{
+    const std::function<void()> changes[] = {
+        [this] { top->SetMark(1); },
+        [this] { top->SetMark(0), upper->SetMark(1); },
+        [this] { over->SetItem("Text", "x"), over->SetItem("Name", "renamed"); },
+        [this] { under->SetMark(1); },
+        [this] { left->SetItem("Width", "60px"); },
+        [this] { root->ClearMarks(); },
+    };
+    ASSERT_EQ(Shown(), PaintedWhole());
+    int step = 0;
+    for (const auto& change : changes) {
+        change();
+        view->DialogChanged();
+        EXPECT_EQ(Shown(), PaintedWhole()) << "after change " << step++;
+    }
 }
 
 } // namespace
