@@ -30,7 +30,7 @@
 #include "link/linklog.h"
 #include "link/terminalsimulator.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "model/savefile.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "model/orbstream.h"
-#include "model/resourcedata.h"
-#include "model/resourcefile.h"
+#include "objects/resourcedata.h"
+#include "records/resourcefile.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "textconv/textconv.h"

@@ -15,8 +15,8 @@
 
 #include "model/jsonparser.h"
 #include "model/orbstream.h"
-#include "model/resourcedata.h"
-#include "model/resourcefile.h"
+#include "objects/resourcedata.h"
+#include "records/resourcefile.h"
 #include "model/resourcetree.h"
 
 namespace vesk::fuzz {

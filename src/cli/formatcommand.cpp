@@ -4,7 +4,7 @@
 #include "cli/commands.h"
 #include "cli/projectfile.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "textconv/textconv.h"
 
 namespace vesk::cli {

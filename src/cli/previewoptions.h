@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 
 namespace vesk::cli {
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "textconv/textconv.h"
 
 namespace vesk::cli {

@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 
 namespace vesk::cli {
 

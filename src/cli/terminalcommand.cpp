@@ -9,7 +9,7 @@
 #include "link/linklog.h"
 #include "link/socketerrors.h"
 #include "link/terminalsimulator.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "render/previewpainter.h"
 
 namespace vesk::cli {

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "model/datafolder.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "model/savefile.h"
 #include "textconv/textconv.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 
 namespace vesk {
 

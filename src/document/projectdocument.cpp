@@ -6,9 +6,9 @@
 #include <unordered_set>
 
 #include "model/jsonparser.h"
-#include "model/objectreader.h"
+#include "records/objectreader.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "objects/treeshape.h"

@@ -9,7 +9,7 @@
 
 #include <QObject>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 
 namespace vesk {
 

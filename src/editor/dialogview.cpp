@@ -9,7 +9,7 @@
 #include <QPainter>
 
 #include "chrome/uitext.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 #include "render/previewpainter.h"
 
@@ -19,8 +19,8 @@ namespace {
 
 bool SameEntry(const DialogLayout& a, const LaidOutNode& x, const DialogLayout& b, const LaidOutNode& y)
 {
-    return x.node == y.node && x.box == y.box && x.flags == y.flags && x.depth == y.depth &&
-           a.TagOf(x) == b.TagOf(y) && a.LineOf(x) == b.LineOf(y);
+    return x.node == y.node && x.box == y.box && x.flags == y.flags && x.depth == y.depth && a.TagOf(x) == b.TagOf(y) &&
+           a.LineOf(x) == b.LineOf(y);
 }
 
 QRect RectOf(const LaidOutNode& entry)

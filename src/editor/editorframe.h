@@ -4,7 +4,7 @@
 
 namespace vesk {
 
-class CLogDlg;
+class SidePanelAccess;
 class CTekDialogData;
 class Prompts;
 
@@ -30,7 +30,7 @@ public:
     virtual void LoadImages() = 0;
     /// Shows a link state (0 red, 1 green, 2 yellow) in the status bar.
     virtual void SetLinkState(int state) = 0;
-    virtual CLogDlg& SidePanel() = 0;
+    virtual SidePanelAccess& SidePanel() = 0;
     virtual Prompts& UserPrompts() = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "editor/livepush.h"
 
 #include "link/linkcontroller.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 
 namespace vesk {
 

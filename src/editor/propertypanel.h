@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "shell/imagelistctrl.h"
+#include "editor/sidepanelaccess.h"
 
 class QWidget;
 

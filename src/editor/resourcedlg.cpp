@@ -20,8 +20,8 @@
 #include "editor/treepanel.h"
 #include "link/linkcontroller.h"
 #include "model/datafolder.h"
-#include "model/resourcedata.h"
-#include "shell/logdlg.h"
+#include "objects/resourcedata.h"
+#include "editor/sidepanelaccess.h"
 
 namespace vesk {
 
@@ -110,14 +110,10 @@ void CResourceDlg::BuildControls()
         const std::string& source = node->GetItem("FileSource");
         if (source == "URI" || source == "STRAGE")
             return;
-        const bool station = source == "STATION";
-        const int page = station ? kPageStationImages : kPageBuiltinImages;
         const int row = Grid().CurrentRow();
-        CLogDlg& side = m_frame.SidePanel();
-        if (row >= 0 && row < node->Items().Count())
-            side.List(station ? SidePanelListKind::StationImages : SidePanelListKind::BuiltinImages)
-                .SelectByName(node->Items().At(row).Value());
-        side.ShowPage(page);
+        m_frame.SidePanel().OfferPictures(
+            source == "STATION" ? SidePanelListKind::StationImages : SidePanelListKind::BuiltinImages,
+            row >= 0 && row < node->Items().Count() ? node->Items().At(row).Value() : std::string());
     });
 
     m_pageTabs = new QTabBar(this);

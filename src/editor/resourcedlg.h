@@ -8,7 +8,7 @@
 
 #include "document/projectdocument.h"
 #include "model/resourcetree.h"
-#include "shell/imagelistctrl.h"
+#include "editor/sidepanelaccess.h"
 
 class QLineEdit;
 class QPushButton;

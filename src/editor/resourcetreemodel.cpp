@@ -7,7 +7,7 @@
 
 #include "chrome/uitext.h"
 #include "document/projectdocument.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 #include "objects/treeshape.h"
 

@@ -10,7 +10,7 @@
 #include "link/netsocket.h"
 #include "link/socketerrors.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 
 namespace vesk {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/dialoglayout.h"
 #include "objects/objectdata.h"
 #include "objects/previewstyle.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "model/itemkeys.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/dialoglayout.h"
 #include "objects/layout.h"
 #include "objects/objectdata.h"

@@ -1,6 +1,6 @@
 #include "objects/treeshape.h"
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 
 namespace vesk {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 
 namespace vesk {

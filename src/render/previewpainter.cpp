@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/dialoglayout.h"
 #include "objects/previewstyle.h"
 #include "render/paintersurface.h"

@@ -15,7 +15,7 @@
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
 #include "editor/resourcedlg.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "model/savefile.h"
 #include "shell/icons.h"
 #include "shell/mainframe.h"

@@ -6,19 +6,13 @@
 #include <QStringList>
 #include <QTableView>
 
+#include "editor/sidepanelaccess.h"
+
 namespace vesk {
 
 class CDibImage;
 class CDibImageList;
 class PictureListModel;
-
-/// Which picture list a side-panel entry comes from.
-enum class SidePanelListKind : int {
-    InsertedObjects = 0, ///< object and group types to insert ("01_BUTTON.png" gives BUTTON)
-    BuiltinImages = 1,   ///< pictures that ship with the editor
-    StationImages = 2,   ///< pictures of the project's "resources" folder
-    Clipboard = 3,       ///< the clipboard entry
-};
 
 /// The rows of a picture list: pictures in list order, at most min(columnsPerRow, 15) a row, and
 /// a new row wherever a name's first byte differs from the name before it. Each row holds the

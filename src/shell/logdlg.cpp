@@ -212,4 +212,10 @@ void CLogDlg::ClearLog()
     m_log->document()->setDefaultFont(LogFont());
 }
 
+void CLogDlg::OfferPictures(SidePanelListKind kind, const std::string& selectName)
+{
+    List(kind).SelectByName(selectName);
+    ShowPage(kind == SidePanelListKind::StationImages ? kPageStationImages : kPageBuiltinImages);
+}
+
 } // namespace vesk

@@ -25,7 +25,7 @@ enum SidePanelPage {
 
 /// The side panel: four picture lists (objects to insert, the clipboard entry, built-in and
 /// station images) and the link log, on five tabs.
-class CLogDlg : public QWidget {
+class CLogDlg : public QWidget, public SidePanelAccess {
     Q_OBJECT
 
 public:
@@ -39,7 +39,9 @@ public:
     int CurrentPage() const;
     /// The selected entry of the list shown (tabs 0 to 3); false on the log tab or without a
     /// selection.
-    bool GetSelectedEntry(std::string& name, SidePanelListKind& kind) const;
+    bool GetSelectedEntry(std::string& name, SidePanelListKind& kind) const override;
+    /// Selects the entry of that name in the built-in or station picture list and shows it.
+    void OfferPictures(SidePanelListKind kind, const std::string& selectName) override;
     /// The picture list of a kind.
     CImageListCtrl& List(SidePanelListKind kind) const;
     /// Lays every list out again after the image lists were reloaded.

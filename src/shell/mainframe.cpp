@@ -35,7 +35,7 @@
 #include "editor/resourcetreectrl.h"
 #include "link/linkcontroller.h"
 #include "model/datafolder.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/objectdata.h"
 #include "shell/icons.h"
 #include "shell/logdlg.h"
@@ -688,6 +688,11 @@ void CMainFrame::RefreshDialogViews(const CTekDialogData* dialog)
         if (!dialog || DialogOfWindow(window) == dialog)
             if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget()))
                 view->DialogChanged();
+}
+
+SidePanelAccess& CMainFrame::SidePanel()
+{
+    return *m_sidePanel;
 }
 
 CTekDialogData* CMainFrame::ActiveDialog() const

@@ -117,7 +117,7 @@ public:
     void SetStatusText(const QString& text) override;
     void LoadImages() override;
     void SetLinkState(int state) override;
-    CLogDlg& SidePanel() override { return *m_sidePanel; }
+    SidePanelAccess& SidePanel() override;
     Prompts& UserPrompts() override { return m_prompts; }
 
 protected:

@@ -13,7 +13,7 @@
 
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 
 namespace vesk {
 

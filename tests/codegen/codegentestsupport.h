@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "textconv/textconv.h"

@@ -9,7 +9,7 @@
 
 #include "codegen/skeletongenerator.h"
 #include "codegentestsupport.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/objectdata.h"
 
 namespace vesk {

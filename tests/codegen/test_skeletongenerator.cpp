@@ -8,7 +8,7 @@
 
 #include "codegen/skeletongenerator.h"
 #include "codegentestsupport.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 
 namespace vesk {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "document/projectdocument.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "objects/treeshape.h"

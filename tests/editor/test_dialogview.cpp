@@ -10,7 +10,7 @@
 
 #include "editor/dialogview.h"
 #include "guitestsupport.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/dialogbuilder.h"
 #include "render/previewpainter.h"
 

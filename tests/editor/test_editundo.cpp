@@ -9,7 +9,7 @@
 #include "chrome/uitext.h"
 #include "editorfixture.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/undobuffer.h"
 
 namespace vesk {

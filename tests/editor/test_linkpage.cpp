@@ -19,7 +19,7 @@
 #include "link/linkcontroller.h"
 #include "link/terminalsimulator.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "model/savefile.h"
 #include "shell/logdlg.h"
 

@@ -9,7 +9,7 @@
 #include "editor/clipboardtext.h"
 #include "editorfixture.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 
 namespace vesk {
 namespace {

@@ -20,7 +20,7 @@
 #include "editor/resourcetreemodel.h"
 #include "editor/treepanel.h"
 #include "guitestsupport.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/objectdata.h"
 
 namespace vesk {

@@ -13,7 +13,7 @@
 #include "editor/resourcetreectrl.h"
 #include "editor/resourcetreemodel.h"
 #include "guitestsupport.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 #include "shell/mainframe.h"
 

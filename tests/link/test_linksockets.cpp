@@ -14,8 +14,8 @@
 #include "link/netsocket.h"
 #include "linktestsupport.h"
 #include "model/orbstream.h"
-#include "model/resourcedata.h"
-#include "model/resourcefile.h"
+#include "objects/resourcedata.h"
+#include "records/resourcefile.h"
 
 namespace vesk {
 namespace {

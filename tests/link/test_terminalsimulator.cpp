@@ -4,7 +4,7 @@
 #include "link/linkcontroller.h"
 #include "link/terminalsimulator.h"
 #include "linktestsupport.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 
 namespace vesk {
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "testsupport.h"
 
 namespace vesk::test {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/eventlist.h"
+#include "records/eventreader.h"
 #include "model/jsonparser.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"

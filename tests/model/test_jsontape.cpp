@@ -10,7 +10,7 @@
 #include "model/jsonparser.h"
 #include "model/jsontape.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "testsupport.h"
 
 namespace vesk {

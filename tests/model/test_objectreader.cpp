@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "model/jsonparser.h"
-#include "model/objectreader.h"
+#include "records/objectreader.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/objectdata.h"
 #include "testsupport.h"
 

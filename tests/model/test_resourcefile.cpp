@@ -12,7 +12,7 @@
 
 #include "model/jsonparser.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "model/savefile.h"
 #include "objects/objectdata.h"
 #include "testsupport.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/itemdata.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "model/tekclass.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"

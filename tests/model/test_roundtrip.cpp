@@ -8,7 +8,7 @@
 
 #include "model/eventlist.h"
 #include "model/orbstream.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "testsupport.h"

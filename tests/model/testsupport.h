@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "model/resourcetree.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"

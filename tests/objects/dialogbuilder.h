@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 

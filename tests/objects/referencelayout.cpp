@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "objects/dialoglayout.h"
 #include "objects/previewstyle.h"
 #include "textconv/textconv.h"

@@ -8,7 +8,7 @@
 
 #include "dialogbuilder.h"
 #include "model/itemkeys.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 
 namespace vesk {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dialogbuilder.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "objects/undobuffer.h"
 #include "textconv/textconv.h"
 

@@ -26,7 +26,7 @@
 
 #include "editorfixture.h"
 #include "link/linkcontroller.h"
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 #include "model/savefile.h"
 #include "shell/application.h"
 #include "shell/logdlg.h"

@@ -1,14 +1,14 @@
-#include "model/resourcefile.h"
+#include "records/resourcefile.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
-#include "model/eventlist.h"
+#include "records/eventreader.h"
 #include "model/jsonparser.h"
 #include "model/jsontape.h"
 #include "model/recordslots.h"
-#include "model/objectreader.h"
+#include "records/objectreader.h"
 #include "model/savefile.h"
 #include "objects/objectdata.h"
 

@@ -1,8 +1,8 @@
-#include "model/objectreader.h"
+#include "records/objectreader.h"
 
 #include <string>
 
-#include "model/eventlist.h"
+#include "records/eventreader.h"
 #include "model/jsonparser.h"
 #include "model/recordslots.h"
 #include "objects/itemsets.h"

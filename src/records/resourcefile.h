@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "model/orbstream.h"
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 #include "model/savefile.h"
 #include "textconv/textconv.h"
 

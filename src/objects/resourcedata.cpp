@@ -1,4 +1,4 @@
-#include "model/resourcedata.h"
+#include "objects/resourcedata.h"
 
 #include <cstdio>
 
