@@ -226,9 +226,10 @@ private:
     struct Slot {
         std::array<int, 3> entry{-1, -1, -1}; ///< in base, ours, theirs
         bool exists = false;
-        bool kept = false;    ///< removed on their side, kept for ours
-        bool dropped = false; ///< added on their side, left out
-        int parent = -1;      ///< the parent group's identity; -1 for the top node
+        bool kept = false;     ///< removed on their side, kept for ours
+        bool dropped = false;  ///< added on their side, left out
+        bool reported = false; ///< its conflict is listed already
+        int parent = -1;       ///< the parent group's identity; -1 for the top node
     };
 
     void Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDialogData& theirs);
@@ -365,8 +366,10 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
                 tops.push_back(id);
         if (tops.size() > 1) {
             for (int id : tops) {
-                if (slot(id).entry[kOurs] >= 0 && parentIn(kOurs, id) < 0)
+                if (slot(id).entry[kOurs] >= 0 && parentIn(kOurs, id) < 0) {
+                    slot(id).reported = true;
                     continue;
+                }
                 slot(id).exists = false;
                 slot(id).dropped = true;
                 Conflict(ConflictKind::TopReplaced, pathOf(id));
@@ -396,7 +399,7 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
     }
     for (int id = 0; id < count; ++id) {
         const Slot& s = slot(id);
-        if (s.kept && s.exists && (s.parent < 0 || !slot(s.parent).kept))
+        if (s.kept && s.exists && !s.reported && (s.parent < 0 || !slot(s.parent).kept))
             Conflict(ConflictKind::RemovedByTheirs, pathOf(id));
         if (s.dropped && s.parent >= 0 && !slot(s.parent).dropped) {
             MergeConflict& conflict = Conflict(ConflictKind::AddedIntoRemoved, pathOf(id));
