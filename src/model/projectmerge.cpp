@@ -105,6 +105,7 @@ public:
 
     MergeConflict& Conflict(ConflictKind kind, std::string path)
     {
+        anchors.push_back(anchor);
         MergeConflict& conflict = conflicts.emplace_back();
         conflict.kind = kind;
         conflict.path = std::move(path);
@@ -214,11 +215,26 @@ public:
 
     void Dialog(const CTekDialogData* base, CTekDialogData& ours, const CTekDialogData& theirs)
     {
+        const size_t first = conflicts.size();
         const std::string name = ours.GetItem("Name");
         const Place place = [&] { return name; };
+        anchor = -2;
         Items(base, ours, theirs, place);
         Commands(base ? &base->Commands() : nullptr, ours.Commands(), theirs.Commands(), place);
         Tree(base, ours, theirs);
+        anchor = 0;
+
+        // The dialog's conflicts in tree order.
+        std::vector<size_t> order(conflicts.size() - first);
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = first + i;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return anchors[a] < anchors[b]; });
+        std::vector<MergeConflict> sorted;
+        for (size_t i : order)
+            sorted.push_back(std::move(conflicts[i]));
+        std::move(sorted.begin(), sorted.end(), conflicts.begin() + static_cast<std::ptrdiff_t>(first));
+        for (size_t i = first; i < anchors.size(); ++i)
+            anchors[i] = 0;
     }
 
 private:
@@ -233,6 +249,11 @@ private:
     };
 
     void Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDialogData& theirs);
+
+    /// Where the conflicts raised now go in the dialog's list: twice the entry of the node in ours;
+    /// for a node ours lacks, one more than for the node before it on the other side that ours holds.
+    int anchor = 0;
+    std::vector<int> anchors; ///< the anchor of each conflict
 };
 
 void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDialogData& theirs)
@@ -263,6 +284,22 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
         return parentIn(kBase, id) != parentIn(k, id) ||
                !match::SameOwnContent(*entryIn(kBase, id).node, *entryIn(k, id).node);
     };
+    auto anchorAt = [&](int id) {
+        const Slot& s = slot(id);
+        anchor = -1;
+        if (s.entry[kOurs] >= 0) {
+            anchor = 2 * s.entry[kOurs];
+            return;
+        }
+        const int k = s.entry[kTheirs] >= 0 ? kTheirs : kBase;
+        for (int e = s.entry[k] - 1; e >= 0; --e) {
+            const int mine = slot(v[k].entries[static_cast<size_t>(e)].id).entry[kOurs];
+            if (mine >= 0) {
+                anchor = 2 * mine + 1;
+                return;
+            }
+        }
+    };
     auto object = [&](int id) -> const ObjectPtr& {
         return entryIn(slot(id).entry[kOurs] >= 0 ? kOurs : kTheirs, id).holder;
     };
@@ -280,11 +317,13 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
                 if (mine == original)
                     s.parent = their;
                 else if (their != original && their != mine) {
+                    anchorAt(id);
                     MergeConflict& conflict = Conflict(ConflictKind::MovedTwice, pathOf(id));
                     conflict.ours = placeIn(kOurs, id);
                     conflict.theirs = placeIn(kTheirs, id);
                 }
             } else if (their != mine) {
+                anchorAt(id);
                 MergeConflict& conflict = Conflict(ConflictKind::AddedTwice, pathOf(id));
                 conflict.ours = v[kOurs].ParentPath(s.entry[kOurs]);
                 conflict.theirs = v[kTheirs].ParentPath(s.entry[kTheirs]);
@@ -296,8 +335,10 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
         } else if (inTheirs) {
             s.parent = parentIn(kTheirs, id);
             s.exists = !inBase;
-            if (inBase && changedOn(kTheirs, id))
+            if (inBase && changedOn(kTheirs, id)) {
+                anchorAt(id);
                 Conflict(ConflictKind::RemovedByOurs, pathIn(kTheirs, id));
+            }
         }
     }
 
@@ -323,6 +364,7 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
                 parent.kept = true;
                 parent.parent = parentIn(kOurs, mine);
             } else {
+                anchorAt(id);
                 MergeConflict& conflict = Conflict(ConflictKind::MovedIntoRemoved, pathOf(id));
                 conflict.theirs = pathIn(kTheirs, s.parent);
                 s.parent = mine;
@@ -346,6 +388,7 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
                 for (auto it = std::find(walk.begin(), walk.end(), at); it != walk.end(); ++it) {
                     Slot& s = slot(*it);
                     if (s.entry[kOurs] >= 0 && s.parent != parentIn(kOurs, *it)) {
+                        anchorAt(*it);
                         MergeConflict& conflict = Conflict(ConflictKind::MovedTwice, pathOf(*it));
                         conflict.ours = placeIn(kOurs, *it);
                         conflict.theirs = placeIn(kTheirs, *it);
@@ -372,6 +415,7 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
                 }
                 slot(id).exists = false;
                 slot(id).dropped = true;
+                anchorAt(id);
                 Conflict(ConflictKind::TopReplaced, pathOf(id));
                 settled = false;
             }
@@ -399,6 +443,7 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
     }
     for (int id = 0; id < count; ++id) {
         const Slot& s = slot(id);
+        anchorAt(id);
         if (s.kept && s.exists && !s.reported && (s.parent < 0 || !slot(s.parent).kept))
             Conflict(ConflictKind::RemovedByTheirs, pathOf(id));
         if (s.dropped && s.parent >= 0 && !slot(s.parent).dropped) {
@@ -416,6 +461,7 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
         CObjectData& mine = *entryIn(kOurs, id).node;
         const CObjectData& their = *entryIn(kTheirs, id).node;
         const Place place = [&] { return pathOf(id); };
+        anchorAt(id);
         Items(original, mine, their, place);
         Commands(original ? &original->CommandList() : nullptr, mine.CommandList(), their.CommandList(), place);
         Headers(original ? &original->HeaderColumns() : nullptr, mine.HeaderColumns(), their.HeaderColumns(), place);
@@ -437,6 +483,7 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
             childIds(kBase), childIds(kOurs), childIds(kTheirs),
             [&](int child) { return slot(child).exists && slot(child).parent == id; },
             [&](int child) {
+                anchorAt(child);
                 MergeConflict& conflict = Conflict(ConflictKind::MovedTwice, pathOf(child));
                 conflict.ours = placeIn(kOurs, child);
                 conflict.theirs = placeIn(kTheirs, child);
