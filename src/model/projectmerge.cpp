@@ -96,6 +96,10 @@ std::vector<int> MergeOrder(const std::vector<int>& base, const std::vector<int>
             last = id;
         }
     }
+    // A member neither side lists stays last, in base order, rather than being lost.
+    for (int id : base)
+        if (member(id) && !where.contains(id))
+            where.emplace(id, order.insert(order.end(), id));
     return std::vector<int>(order.begin(), order.end());
 }
 
