@@ -91,8 +91,11 @@ public:
                 continue;
             }
             const match::NodeEntry& o = before.entries[static_cast<size_t>(old)];
+            const bool moved = before.ParentId(old) != after.ParentId(entry) || reordered[static_cast<size_t>(entry)];
+            if (!moved && match::SameOwnContent(*o.node, *e.node))
+                continue;
             const std::string path = after.Path(entry);
-            if (before.ParentId(old) != after.ParentId(entry) || reordered[static_cast<size_t>(entry)]) {
+            if (moved) {
                 ProjectChange& change = Add(ChangeKind::Moved, ChangeSubject::Node, path);
                 change.from = before.ParentPath(old);
                 change.fromPosition = o.position;

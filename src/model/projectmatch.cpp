@@ -34,6 +34,7 @@ void AddEntries(DialogNodes& version, const ObjectPtr& node, int parent, int pos
         NodeEntry& e = version.entries.emplace_back();
         e.node = next.node->get();
         e.holder = *next.node;
+        e.name = &e.node->GetItem("Name");
         e.parent = next.parent;
         e.position = next.position;
         if (e.node->IsGroup()) {
@@ -65,7 +66,7 @@ void LinkChildren(DialogNodes& version)
         }
     }
     if (!entries.empty())
-        entries.front().nameShared = entries.front().node->GetItem("Name").empty();
+        entries.front().nameShared = entries.front().name->empty();
     std::vector<std::pair<std::string_view, int>> byName;
     for (const NodeEntry& parent : entries) {
         if (parent.childCount == 0)
@@ -73,7 +74,7 @@ void LinkChildren(DialogNodes& version)
         byName.clear();
         for (int k = 0; k < parent.childCount; ++k) {
             const int child = version.childEntries[static_cast<size_t>(parent.firstChild + k)];
-            byName.emplace_back(entries[static_cast<size_t>(child)].node->GetItem("Name"), child);
+            byName.emplace_back(*entries[static_cast<size_t>(child)].name, child);
         }
         // Sorted by name, and by place among the equal names.
         std::sort(byName.begin(), byName.end());
@@ -110,7 +111,7 @@ const std::string& DialogNodes::DialogName() const
 std::string DialogNodes::Segment(int entry) const
 {
     const NodeEntry& e = entries[static_cast<size_t>(entry)];
-    std::string segment = e.node->GetItem("Name");
+    std::string segment = *e.name;
     if (e.nameShared) {
         segment += '#';
         segment += std::to_string(e.rank);
@@ -148,12 +149,17 @@ int IndexDialogNodes(std::span<DialogNodes> versions)
     }
 
     // A name identifies its node when no version has two nodes of that name below the top node.
+    size_t total = 0;
+    for (const DialogNodes& version : versions)
+        total += version.entries.size();
     std::unordered_map<std::string_view, bool> identifying;
     std::unordered_map<std::string_view, int> counts;
+    identifying.reserve(total);
     for (const DialogNodes& version : versions) {
         counts.clear();
+        counts.reserve(version.entries.size());
         for (size_t i = 1; i < version.entries.size(); ++i) {
-            const std::string& name = version.entries[i].node->GetItem("Name");
+            const std::string& name = *version.entries[i].name;
             if (!name.empty())
                 ++counts[name];
         }
@@ -165,16 +171,17 @@ int IndexDialogNodes(std::span<DialogNodes> versions)
     }
 
     std::unordered_map<std::string, int> ids;
+    ids.reserve(total);
     std::vector<std::string> keys;
     for (DialogNodes& version : versions) {
         keys.assign(version.entries.size(), std::string());
         for (size_t i = 0; i < version.entries.size(); ++i) {
             NodeEntry& e = version.entries[i];
-            const std::string& name = e.node->GetItem("Name");
+            const std::string& name = *e.name;
             std::string& key = keys[i];
             if (e.parent < 0) {
                 key = {'R', KindLetter(*e.node)};
-            } else if (!name.empty() && identifying[name]) {
+            } else if (!name.empty() && identifying.at(name)) {
                 key = {'N', KindLetter(*e.node)};
                 key += name;
             } else {

@@ -21,13 +21,14 @@ namespace vesk::match {
 /// One node of one version of a dialog.
 struct NodeEntry {
     CObjectData* node = nullptr;
-    ObjectPtr holder;        ///< the node itself, for moving it between trees
-    int parent = -1;         ///< entry of the parent group; -1 for the dialog's top node
-    int position = 0;        ///< place among the parent's children, from 0
-    int id = -1;             ///< identity, the same for the matching nodes of every version
-    int rank = 1;            ///< place among the siblings of the same name, from 1
-    bool nameShared = false; ///< the node has no name, or a sibling has the same name
-    int firstChild = 0;      ///< the children's entries are childEntries[firstChild, firstChild + childCount)
+    ObjectPtr holder;                  ///< the node itself, for moving it between trees
+    const std::string* name = nullptr; ///< the node's 'Name' value
+    int parent = -1;                   ///< entry of the parent group; -1 for the dialog's top node
+    int position = 0;                  ///< place among the parent's children, from 0
+    int id = -1;                       ///< identity, the same for the matching nodes of every version
+    int rank = 1;                      ///< place among the siblings of the same name, from 1
+    bool nameShared = false;           ///< the node has no name, or a sibling has the same name
+    int firstChild = 0;                ///< the children's entries are childEntries[firstChild, firstChild + childCount)
     int childCount = 0;
 };
 

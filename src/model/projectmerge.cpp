@@ -173,13 +173,13 @@ public:
         for (size_t i = 0; i < count; ++i) {
             TekPtr b = at(base, i), o = at(ours, i), t = at(theirs, i);
             TekPtr kept = o;
-            if (same(o, t) || same(t, b)) {
-            } else if (same(o, b)) {
-                kept = t;
-            } else if (o && t) {
-                Items(b.get(), *o, *t, [&] { return pathOf(i); });
-            } else {
-                Conflict(o ? ConflictKind::RemovedByTheirs : ConflictKind::RemovedByOurs, pathOf(i));
+            if (!same(o, t) && !same(t, b)) {
+                if (same(o, b))
+                    kept = t;
+                else if (o && t)
+                    Items(b.get(), *o, *t, [&] { return pathOf(i); });
+                else
+                    Conflict(o ? ConflictKind::RemovedByTheirs : ConflictKind::RemovedByOurs, pathOf(i));
             }
             if (kept)
                 merged.push_back(kept);
