@@ -73,10 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
         DiffCase{"ValuesAreQuoted",
                  SetItem("title", "Text", "say \"hi\"\\"),
                  {"Main/root/title: Text \"メニュー\" -> \"say \\\"hi\\\"\\\\\""}},
-        DiffCase{"TypeChangeShowsTheItemsThatCameAndWent",
-                 ChangeType("cancel", OBJ_PROGRESS),
-                 {"Main/root/bar/cancel: Type \"BUTTON\" -> \"PROGRESS\"",
-                  "Main/root/bar/cancel: Text \"戻る\" -> \"\""}}),
+        DiffCase{
+            "TypeChangeShowsTheItemsThatCameAndWent",
+            ChangeType("cancel", OBJ_PROGRESS),
+            {"Main/root/bar/cancel: Type \"BUTTON\" -> \"PROGRESS\"", "Main/root/bar/cancel: Text \"戻る\" -> \"\""}}),
     CaseName);
 
 // --- Nodes added, removed, moved ------------------------------------------------------------
