@@ -251,22 +251,5 @@ TEST(DiffMatching, OnlyTheNamedDialog)
     EXPECT_EQ(DiffLines(older, newer, "About"), std::vector<std::string>{"About: removed dialog"});
 }
 
-TEST(DiffMatching, ChangeFieldsForTools)
-{
-    CTekResourceData older, newer;
-    LoadText(older);
-    LoadText(newer);
-    MoveNode("ok", "box", 2)(newer);
-    const std::vector<ProjectChange> changes = DiffProjects(older, newer);
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(changes[0].kind, ChangeKind::Moved);
-    EXPECT_EQ(changes[0].subject, ChangeSubject::Node);
-    EXPECT_EQ(changes[0].path, "Main/root/box/ok");
-    EXPECT_EQ(changes[0].from, "Main/root/bar");
-    EXPECT_EQ(changes[0].fromPosition, 0);
-    EXPECT_EQ(changes[0].to, "Main/root/box");
-    EXPECT_EQ(changes[0].toPosition, 2);
-}
-
 } // namespace
 } // namespace vesk

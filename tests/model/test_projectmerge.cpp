@@ -91,8 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Both after ok: ours' addition first.
         MergeCase{"AdditionsAtOnePlace", AddNode("bar", 1, OBJ_BUTTON, "x"), AddNode("bar", 1, OBJ_BUTTON, "y"),
                   Edits({AddNode("bar", 1, OBJ_BUTTON, "x"), AddNode("bar", 2, OBJ_BUTTON, "y")})},
-        MergeCase{"AdditionAtTheFront", AddNode("bar", 2, OBJ_TEXT, "x"), AddNode("bar", 0, OBJ_TEXT, "y"),
-                  Edits({AddNode("bar", 2, OBJ_TEXT, "x"), AddNode("bar", 0, OBJ_TEXT, "y")})},
         MergeCase{"TheSameAdditionOnBothSides", AddNode("bar", 2, OBJ_TEXT, "help", "?"),
                   AddNode("bar", 2, OBJ_TEXT, "help", "?"), AddNode("bar", 2, OBJ_TEXT, "help", "?")},
         MergeCase{"AddedGroupWithItsChildren", SetItem("title", "Text", "x"),
@@ -154,11 +152,6 @@ INSTANTIATE_TEST_SUITE_P(
                   Edits({SetItem("ok", "Text", "OK"), SetItem("cancel", "Text", "x")}),
                   Edits({SetItem("ok", "Text", "決定"), SetItem("cancel", "Text", "x")}),
                   {"Main/root/bar/ok: Text changed on both sides: ours \"決定\", theirs \"OK\"; ours kept"}},
-        MergeCase{"ProjectItemSetToTwoValues",
-                  SetItem("", "Name", "A"),
-                  SetItem("", "Name", "B"),
-                  SetItem("", "Name", "A"),
-                  {"(project): Name changed on both sides: ours \"A\", theirs \"B\"; ours kept"}},
         MergeCase{"RemovedByTheirsChangedByOurs",
                   SetItem("cancel", "Text", "x"),
                   RemoveNode("cancel"),
@@ -234,11 +227,6 @@ INSTANTIATE_TEST_SUITE_P(
                   SetCommandItem("ok", 0, "File", "B"),
                   RemoveCommand("ok", 0),
                   {"Main/root/bar/ok/OnClick[0]: removed on our side, changed on theirs; left removed"}},
-        MergeCase{"HeaderColumnSetToTwoValues",
-                  SetHeaderItem("list", 1, "TSize", "8"),
-                  SetHeaderItem("list", 1, "TSize", "9"),
-                  SetHeaderItem("list", 1, "TSize", "8"),
-                  {"Main/root/list/Header[1]: TSize changed on both sides: ours \"8\", theirs \"9\"; ours kept"}},
         MergeCase{"DialogRemovedByOursChangedByTheirs",
                   RemoveDialog("Settings"),
                   SetItem("Settings:volume", "Max", "5"),
@@ -311,18 +299,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<NamedEdit>& info) { return std::string(info.param.name); });
 
 // --- The merged project ----------------------------------------------------------------------
-
-TEST(MergedProject, TakesTheirDialogWholeWhenOursIsUnchanged)
-{
-    CTekResourceData base, ours, theirs;
-    LoadText(base);
-    LoadText(ours);
-    LoadText(theirs);
-    SetItem("Settings:volume", "Max", "3")(theirs);
-    const CTekDialogData* theirSettings = theirs.Dialogs().FindDialog("Settings");
-    EXPECT_TRUE(MergeProjects(base, ours, theirs).empty());
-    EXPECT_EQ(ours.Dialogs().FindDialog("Settings"), theirSettings);
-}
 
 TEST(MergedProject, NodesTakenFromTheirsKnowTheirNewParents)
 {
