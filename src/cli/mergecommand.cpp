@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -41,6 +42,11 @@ int RunMerge(const std::vector<std::string>& args, std::ostream& /*out*/, std::o
     CTekResourceData theirs;
     CTekResourceData* projects[] = {&base, &ours, &theirs};
     for (size_t i = 0; i < 3; ++i) {
+        // git gives an empty base when both sides added the file: the base is then no project.
+        std::error_code error;
+        if (i == 0 && std::filesystem::is_regular_file(parser.Positionals()[i], error) &&
+            std::filesystem::file_size(parser.Positionals()[i], error) == 0)
+            continue;
         std::ostringstream messages;
         if (!LoadProjectFile(*projects[i], parser.Positionals()[i], messages)) {
             err << "veskres merge: " << messages.str();
@@ -67,8 +73,8 @@ int RunMerge(const std::vector<std::string>& args, std::ostream& /*out*/, std::o
         err << "veskres merge: conflict: " << DescribeConflict(conflict) << '\n';
     if (conflicts.empty())
         return 0;
-    err << "veskres merge: " << conflicts.size() << (conflicts.size() == 1 ? " conflict" : " conflicts") << "; "
-        << *output << " holds ours at each\n";
+    err << "veskres merge: " << conflicts.size() << (conflicts.size() == 1 ? " conflict" : " conflicts")
+        << ", ours kept at each\n";
     return 1;
 }
 

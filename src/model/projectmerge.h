@@ -38,7 +38,7 @@ struct MergeConflict {
 
 /// Merges into ours the changes from base to theirs; ours becomes the merged project. Dialogs,
 /// nodes and commands that only theirs has are taken from theirs, which is left incomplete.
-/// Answers the conflicts, in the order met: project items, then dialog by dialog.
+/// Answers the conflicts: the project's items', then each dialog's in tree order.
 /// The merged project holds every value as written, but its nodes' items may stand in an order
 /// of their own: write it and read it back for the project a load of the merged file gives.
 std::vector<MergeConflict> MergeProjects(const CTekResourceData& base, CTekResourceData& ours,

@@ -210,10 +210,22 @@ TEST_F(Merge, ConflictsKeepOursAreListedAndAnswerOne)
                        "theirs \"OK\"; ours kept\n"
                        "veskres merge: conflict: Main/root/bar/cancel: removed on our side, changed on theirs; left "
                        "removed\n"
-                       "veskres merge: 2 conflicts; " +
-                           Path("out.veskspro") + " holds ours at each\n");
+                       "veskres merge: 2 conflicts, ours kept at each\n");
     EXPECT_EQ(ReadBytes(Path("out.veskspro")),
               SampleWith(Edits({SetItem("ok", "Text", "決定"), RemoveNode("cancel"), AddDialog("Help")})));
+}
+
+TEST_F(Merge, EmptyBaseIsAnEmptyProject)
+{
+    // Both sides added the file: what they agree on is taken, and where they differ ours is kept.
+    WriteBytes(Path("empty"), "");
+    const std::string ours = Write("ours.veskspro", SetItem("ok", "Text", "決定"));
+    const std::string theirs = Write("theirs.veskspro", AddDialog("Help"));
+    RunResult run = Invoke(cli::RunMerge, {Path("empty"), ours, theirs, "-o", Path("out.veskspro")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "veskres merge: conflict: Main/root/bar/ok: Text changed on both "
+                                                     "sides: ours \"決定\", theirs \"押す\"; ours kept");
+    EXPECT_EQ(ReadBytes(Path("out.veskspro")), SampleWith(Edits({SetItem("ok", "Text", "決定"), AddDialog("Help")})));
 }
 
 class MergeErrors : public ProjectFiles, public testing::WithParamInterface<ErrorCase> {};
