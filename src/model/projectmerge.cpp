@@ -447,10 +447,12 @@ void Merger::Tree(const CTekDialogData* base, CTekDialogData& ours, const CTekDi
     }
     for (int id = 0; id < count; ++id) {
         const Slot& s = slot(id);
-        anchorAt(id);
-        if (s.kept && s.exists && !s.reported && (s.parent < 0 || !slot(s.parent).kept))
+        if (s.kept && s.exists && !s.reported && (s.parent < 0 || !slot(s.parent).kept)) {
+            anchorAt(id);
             Conflict(ConflictKind::RemovedByTheirs, pathOf(id));
+        }
         if (s.dropped && s.parent >= 0 && !slot(s.parent).dropped) {
+            anchorAt(id);
             MergeConflict& conflict = Conflict(ConflictKind::AddedIntoRemoved, pathOf(id));
             conflict.theirs = pathIn(kTheirs, s.parent);
         }
