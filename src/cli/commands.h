@@ -23,6 +23,9 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSend(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunDiff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunMerge(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunGitSetup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunTerminal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vesk::cli

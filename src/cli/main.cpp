@@ -13,6 +13,9 @@ using vesk::cli::CommandEntry;
 const CommandEntry kCommands[] = {
     {"check", "veskres check FILE...", vesk::cli::RunCheck},
     {"format", "veskres format FILE [--dialog NAME] [-o OUT]", vesk::cli::RunFormat},
+    {"diff", "veskres diff OLD NEW [--dialog NAME] [--format text|json]", vesk::cli::RunDiff},
+    {"merge", "veskres merge BASE OURS THEIRS -o OUT", vesk::cli::RunMerge},
+    {"git-setup", "veskres git-setup [FOLDER]", vesk::cli::RunGitSetup},
     {"layout", "veskres layout FILE [--dialog NAME] [--size WxH]", vesk::cli::RunLayout},
     {"render", "veskres render FILE [--dialog NAME] [--size WxH] -o OUT.png", vesk::cli::RunRender},
     {"generate",
@@ -39,7 +42,8 @@ void PrintUsage(std::ostream& out)
            "\n"
            "generate reads its templates from the template folder that ships with veskres\n"
            "(beside it, or ../share/vesk-resource-editor/template when installed) unless --templates\n"
-           "names another. Exit status: 0 success, 1 failure, 2 usage error.\n";
+           "names another. Exit status: 0 success, 1 failure, 2 usage error; diff answers 1 when the\n"
+           "projects differ and merge when it met conflicts, both 2 when a file cannot be read.\n";
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "model/orbstream.h"
 #include "records/resourcefile.h"
 #include "objects/objectdata.h"
-#include "testsupport.h"
+#include "../model/testsupport.h"
 
 namespace vesk {
 namespace {

@@ -15,7 +15,7 @@
 #include "records/resourcefile.h"
 #include "model/savefile.h"
 #include "objects/objectdata.h"
-#include "testsupport.h"
+#include "../model/testsupport.h"
 
 namespace vesk {
 namespace {

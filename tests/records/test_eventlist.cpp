@@ -6,7 +6,7 @@
 #include "model/jsonparser.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
-#include "testsupport.h"
+#include "../model/testsupport.h"
 
 namespace vesk {
 namespace {
