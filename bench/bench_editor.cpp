@@ -281,6 +281,7 @@ void UndoOneCommit(benchmark::State& state)
         state.PauseTiming();
         panel.Tree().SelectItem(panel.TreeModel().ItemOf(&object));
         panel.Grid().Commit(row, QStringLiteral("value %1").arg(++n));
+        editor.RepaintAll(view);
         state.ResumeTiming();
         editor.frame->UndoActive();
         editor.RepaintAll(view);
@@ -308,6 +309,7 @@ void GroupHundredObjects(benchmark::State& state)
         editor.RepaintAll(view);
         state.PauseTiming();
         editor.frame->UndoActive();
+        editor.RepaintAll(view);
         state.ResumeTiming();
     }
 }

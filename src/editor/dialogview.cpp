@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -29,20 +31,46 @@ QRect RectOf(const LaidOutNode& entry)
 }
 
 /// The part of the preview (layout pixels) where two layouts of the same area differ, or
-/// nothing when they differ in most of it (a different area or other nodes).
+/// nothing when they differ in most of it (another area). Entries are matched by their node; a
+/// node painted in another order among the others counts as changed.
 std::optional<QRect> ChangedPart(const DialogLayout& before, const DialogLayout& after)
 {
     if (before.hasRoot != after.hasRoot || before.size.width != after.size.width ||
-        before.size.height != after.size.height || !(before.previewArea == after.previewArea) ||
-        before.nodes.size() != after.nodes.size())
+        before.size.height != after.size.height || !(before.previewArea == after.previewArea))
         return std::nullopt;
     QRect changed;
-    for (size_t i = 0; i < after.nodes.size(); ++i) {
-        const LaidOutNode& was = before.nodes[i];
-        const LaidOutNode& is = after.nodes[i];
-        if (!SameEntry(before, was, after, is))
-            changed |= RectOf(was) | RectOf(is);
+    if (before.nodes.size() == after.nodes.size()) {
+        for (size_t i = 0; i < after.nodes.size(); ++i)
+            if (!SameEntry(before, before.nodes[i], after, after.nodes[i]))
+                changed |= RectOf(before.nodes[i]) | RectOf(after.nodes[i]);
+        return changed;
     }
+    std::unordered_map<const CObjectData*, size_t> earlier;
+    earlier.reserve(before.nodes.size());
+    for (size_t i = 0; i < before.nodes.size(); ++i)
+        earlier.emplace(before.nodes[i].node, i);
+    std::vector<bool> matched(before.nodes.size(), false);
+    size_t lastMatched = 0;
+    bool anyMatched = false;
+    for (const LaidOutNode& is : after.nodes) {
+        const auto found = earlier.find(is.node);
+        if (found == earlier.end()) {
+            changed |= RectOf(is);
+            continue;
+        }
+        const LaidOutNode& was = before.nodes[found->second];
+        matched[found->second] = true;
+        const bool inOrder = !anyMatched || found->second > lastMatched;
+        if (!inOrder || !SameEntry(before, was, after, is))
+            changed |= RectOf(was) | RectOf(is);
+        if (inOrder) {
+            lastMatched = found->second;
+            anyMatched = true;
+        }
+    }
+    for (size_t i = 0; i < before.nodes.size(); ++i)
+        if (!matched[i])
+            changed |= RectOf(before.nodes[i]);
     return changed;
 }
 
@@ -90,6 +118,7 @@ CObjectData* CTekDialogEditorView::ObjectAt(int x, int y) const
     CObjectDataList* root = dialog ? dialog->RootGroup() : nullptr;
     if (!root)
         return nullptr;
+    EnsureLayout();
     bool invertible = false;
     const QPointF point = m_transform.inverted(&invertible).map(QPointF(x, y));
     if (!invertible)
@@ -102,16 +131,21 @@ CObjectData* CTekDialogEditorView::ObjectAt(int x, int y) const
 
 void CTekDialogEditorView::DialogChanged()
 {
-    Relayout();
-    if (m_picture.isNull())
-        update();
-    else if (!m_stale.isEmpty())
-        update(m_stale);
+    // Several changes of one edit are laid out once, at the next paint.
+    m_layoutStale = true;
+    update();
+}
+
+void CTekDialogEditorView::EnsureLayout() const
+{
+    if (m_layoutStale)
+        const_cast<CTekDialogEditorView*>(this)->Relayout();
 }
 
 void CTekDialogEditorView::Relayout()
 {
     CTekDialogData* dialog = Dialog();
+    m_layoutStale = false;
     DialogLayout layout =
         dialog ? ComputeLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()}) : DialogLayout();
     if (dialog)
@@ -152,6 +186,7 @@ void CTekDialogEditorView::UpdatePicture()
 
 void CTekDialogEditorView::paintEvent(QPaintEvent* event)
 {
+    EnsureLayout();
     UpdatePicture();
     QPainter painter(this);
     if (m_picture.isNull()) {

@@ -36,13 +36,17 @@ public:
     /// object of the view's layout there, the last one laid out where objects overlap.
     CObjectData* ObjectAt(int x, int y) const;
 
-    /// The layout painted and hit-tested, as last made.
-    const DialogLayout& Layout() const { return m_layout; }
+    /// The layout painted and hit-tested, made anew first when the dialog changed since.
+    const DialogLayout& Layout() const
+    {
+        EnsureLayout();
+        return m_layout;
+    }
     /// From layout pixels to the view's client pixels (the identity for now).
     const QTransform& ViewTransform() const { return m_transform; }
 
 public slots:
-    /// Lays the dialog out again (it changed) and repaints.
+    /// The dialog changed: it is laid out again before the next paint or hit test, and repainted.
     void DialogChanged();
 
 signals:
@@ -59,6 +63,8 @@ private:
     /// Makes the view's layout of the dialog at the client size and copies the objects'
     /// rectangles into the objects (the view shows its dialog alone, so its layout is the last).
     void Relayout();
+    /// Lays the dialog out again when it changed since the layout was made.
+    void EnsureLayout() const;
 
     /// Brings the kept picture of the preview up to date with the layout: all of it after a
     /// resize or a change of most of it, else only where boxes changed.
@@ -71,6 +77,8 @@ private:
     /// layout; a null picture is painted whole.
     QImage m_picture;
     QRect m_stale;
+    /// The dialog changed since the layout was made.
+    bool m_layoutStale = false;
     QTransform m_transform;
     LabelTextCache m_labels;
 };

@@ -172,6 +172,14 @@ TEST_F(DialogViewPictureTest, APictureRepaintedWhereBoxesChangedEqualsOnePainted
         [this] { under->SetMark(1); },
         [this] { left->SetItem("Width", "60px"); },
         [this] { root->ClearMarks(); },
+        [this] { AddObject(frame.get(), OBJ_BUTTON, "added", "30px", "30px"); },
+        [this] { frame->RemoveChild(under.get()); },
+        [this] {
+            // The last one of the frame's children goes first: painted under the others.
+            ObjectPtr last = frame->ChildPtrAt(frame->ChildCount() - 1);
+            frame->RemoveChild(last.get());
+            frame->InsertChild(last, nullptr, 1);
+        },
     };
     ASSERT_EQ(Shown(), PaintedWhole());
     int step = 0;
