@@ -28,6 +28,9 @@ constexpr const char* kSelectDialogOrObject =
 constexpr const char* kNeedGroup = "GROUPオブジェクトを登録して下さい。";
 constexpr const char* kRadioOutsideRadioGroup = "ラジオボタンはラジオグループに追加して下さい。";
 constexpr const char* kRootCannotUngroup = "エラー: デフォルトグループはグループ解除できません.";
+/// The key of the list in the record of several objects (a group's record lists its children
+/// under "Objects").
+constexpr const char* kSeveralNodesKey = "Nodes";
 constexpr const char* kRootCannotMove = "エラー: デフォルトグループは移動できません.";
 constexpr const char* kIntoOwnSubtree = "グループをそれ自身の中へ移動することはできません。";
 constexpr const char* kMoveWithinDialog = "オブジェクトは同じダイアログの中で移動して下さい。";
@@ -1014,7 +1017,7 @@ EditResult ProjectDocument::Paste(TekClass* selected, const std::string& text, I
     EditResult pasted = PasteDialogs(text);
     if (pasted.done)
         return pasted;
-    if (parser.IsArray("Objects"))
+    if (parser.IsArray(kSeveralNodesKey) && parser.IsNull("Type"))
         return PasteObjects(text, *selected, position);
     return PasteObject(text, *selected, position);
 }
@@ -1129,7 +1132,7 @@ EditResult ProjectDocument::PasteObjects(const std::string& text, TekClass& sele
     else if (placement.position == InsertPosition::FirstChild)
         index = 0;
     std::vector<ObjectPtr> nodes;
-    JsonArrayWalk walk(parser, parser.GetArray("Objects"));
+    JsonArrayWalk walk(parser, parser.GetArray(kSeveralNodesKey));
     while (walk.NextElement()) {
         const JsonValue* element = parser.Cursor();
         ObjectPtr node = ReadObjectRecord(&target, parser);
@@ -1537,7 +1540,7 @@ std::string ProjectDocument::RecordOfNodes(const std::vector<TekClass*>& nodes) 
     if (nodes.size() == 1)
         return RecordOf(*nodes.front());
     CJsonString text;
-    text.Write("{'Objects':[\n");
+    text.Write(std::string("{'") + kSeveralNodesKey + "':[\n");
     bool first = true;
     for (const TekClass* node : nodes) {
         if (!IsObjectOrGroup(node))

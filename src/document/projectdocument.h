@@ -189,9 +189,9 @@ public:
     /// undo step. Refused as a whole when one of them would refuse.
     EditResult SetItemValues(const std::vector<TekClass*>& nodes, const std::string& itemName, std::string value);
     /// Removes the nodes in one undo step (nodes inside another of them go with it); record
-    /// answers their record (one node's, or an "Objects" list of several).
+    /// answers their record (one node's, or a "Nodes" list of several).
     EditResult RemoveNodes(const std::vector<TekClass*>& nodes, std::string* record = nullptr);
-    /// The record of the nodes: one node's record, or several objects as an "Objects" list.
+    /// The record of the nodes: one node's record, or several objects as a "Nodes" list.
     std::string RecordOfNodes(const std::vector<TekClass*>& nodes) const;
 
     // --- History ------------------------------------------------------------------------------

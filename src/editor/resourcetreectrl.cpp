@@ -47,6 +47,12 @@ CResourceTreeCtrl::CResourceTreeCtrl(CResourceTreeModel& model, QWidget* parent)
     colours.setColor(QPalette::HighlightedText, colours.color(QPalette::Text));
     setPalette(colours);
     setModel(&m_model);
+    // Nodes are dragged to another place (Ctrl: copied); entries of the side panel are dropped.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
     connect(&m_model, &CResourceTreeModel::expandRequested, this,
             [this](const QModelIndex& index, bool expanded) { setExpanded(index, expanded); });
     connect(&m_model, &CResourceTreeModel::repaintRequested, viewport(), qOverload<>(&QWidget::update));
