@@ -246,7 +246,8 @@ void CTekDialogEditorView::FollowDrag(QDropEvent* event)
         event->ignore();
         return;
     }
-    event->setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
+    // What the side panel carries is always a copy.
+    event->setDropAction(copy || payload.kind != DragPayload::Kind::Node ? Qt::CopyAction : Qt::MoveAction);
     event->accept();
 
     if (!m_indicator)
@@ -318,7 +319,7 @@ void CTekDialogEditorView::dropEvent(QDropEvent* event)
     }
     // A refused drop does nothing: the cursor told it already.
     if (m_dropHandler->Drop(payload, spot, copy).done) {
-        event->setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
+        event->setDropAction(copy || payload.kind != DragPayload::Kind::Node ? Qt::CopyAction : Qt::MoveAction);
         event->accept();
     } else {
         event->ignore();

@@ -1,5 +1,6 @@
 #include "editor/resourcetreectrl.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -117,6 +118,18 @@ void CResourceTreeCtrl::currentChanged(const QModelIndex& current, const QModelI
     QTreeView::currentChanged(current, previous);
     emit itemSelected(m_model.ItemAt(current));
     m_inputModifiers = Qt::NoModifier;
+}
+
+void CResourceTreeCtrl::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->setDropAction((event->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    QTreeView::dragMoveEvent(event);
+}
+
+void CResourceTreeCtrl::dropEvent(QDropEvent* event)
+{
+    event->setDropAction((event->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    QTreeView::dropEvent(event);
 }
 
 } // namespace vesk
