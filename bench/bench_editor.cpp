@@ -1,6 +1,7 @@
 // The editor's windows on large projects, offscreen: opening a ~10 MB project until the tree is
 // shown, painting a 2,000-object preview, selecting by a click, committing a property, undoing,
-// grouping 100 objects, and live push to a simulated terminal over loopback.
+// grouping 100 objects, dragging one object to another place, a commit on 500 marked objects, and
+// live push to a simulated terminal over loopback.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,8 @@
 #include <string>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMdiArea>
@@ -20,6 +23,7 @@
 
 #include "chrome/prompts.h"
 #include "editor/dialogview.h"
+#include "editor/dragdrop.h"
 #include "editor/linkpage.h"
 #include "editor/livepush.h"
 #include "editor/propertylistctrl.h"
@@ -314,6 +318,68 @@ void GroupHundredObjects(benchmark::State& state)
     }
 }
 BENCHMARK(GroupHundredObjects)->Unit(benchmark::kMillisecond);
+
+/// An object of another group than the moved one that the view shows at its box's centre (the
+/// objects of a crowded dialog overlap), searched from the first or from the last.
+CObjectData* VisibleObjectBeside(const CTekDialogEditorView& view, const CObjectData& moved, bool fromEnd, QPoint& at)
+{
+    const std::vector<LaidOutNode>& nodes = view.Layout().nodes;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const LaidOutNode& entry = nodes[fromEnd ? nodes.size() - 1 - i : i];
+        if (entry.IsGroup() || entry.node == &moved || entry.node->ParentGroup() == moved.ParentGroup())
+            continue;
+        at = QPoint(entry.box.x + entry.box.width / 2, entry.box.y + entry.box.height / 2);
+        if (view.ObjectAt(at.x(), at.y()) == entry.node)
+            return entry.node;
+    }
+    throw std::runtime_error("no object to drop on");
+}
+
+void DragOneObject(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    CTekDialogEditorView& view = editor.OpenFirstDialog();
+    CObjectData& moved = editor.Section(3).ChildAt(10);
+    bool fromEnd = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QPoint point;
+        CObjectData* target = VisibleObjectBeside(view, moved, fromEnd = !fromEnd, point);
+        state.ResumeTiming();
+        // Dropped on the object: beside it in its group.
+        std::unique_ptr<QMimeData> data(MimeDataOfNode(moved));
+        QDragEnterEvent enter(point, Qt::MoveAction | Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view, &enter);
+        QDragMoveEvent move(point, Qt::MoveAction | Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view, &move);
+        QDropEvent drop(point, Qt::MoveAction | Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view, &drop);
+        if (moved.ParentGroup() != target->ParentGroup())
+            throw std::runtime_error("the drag did not move the object");
+        editor.RepaintAll(view);
+    }
+}
+BENCHMARK(DragOneObject)->Unit(benchmark::kMillisecond);
+
+void CommitOnFiveHundredMarked(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    CTekDialogEditorView& view = editor.OpenFirstDialog();
+    CResourceDlg& panel = editor.frame->ResourcePanel();
+    std::vector<CObjectData*> marked;
+    for (int i = 0; i < 500; ++i)
+        marked.push_back(&editor.Section(i / 50).ChildAt(i % 50));
+    editor.frame->Project().MarkObjects(&editor.Dialog(), marked);
+    if (panel.Grid().Operands().size() != 500)
+        throw std::runtime_error("the grid does not show the marked objects");
+    const int row = RowOf(*marked.front(), "Height");
+    int n = 0;
+    for (auto _ : state) {
+        panel.Grid().Commit(row, QString::number(10 + (++n % 20)));
+        editor.RepaintAll(view);
+    }
+}
+BENCHMARK(CommitOnFiveHundredMarked)->Unit(benchmark::kMillisecond);
 
 // --- Live push ----------------------------------------------------------------------------------
 

@@ -28,6 +28,14 @@ constexpr const char* kSelectDialogOrObject =
 constexpr const char* kNeedGroup = "GROUPオブジェクトを登録して下さい。";
 constexpr const char* kRadioOutsideRadioGroup = "ラジオボタンはラジオグループに追加して下さい。";
 constexpr const char* kRootCannotUngroup = "エラー: デフォルトグループはグループ解除できません.";
+/// The key of the list in the record of several objects (a group's record lists its children
+/// under "Objects").
+constexpr const char* kSeveralNodesKey = "Nodes";
+constexpr const char* kRootCannotMove = "エラー: デフォルトグループは移動できません.";
+constexpr const char* kIntoOwnSubtree = "グループをそれ自身の中へ移動することはできません。";
+constexpr const char* kMoveWithinDialog = "オブジェクトは同じダイアログの中で移動して下さい。";
+constexpr const char* kMoveWithinOwner = "ヘッダ項目とコマンドは同じオブジェクトの中で移動して下さい。";
+constexpr const char* kMoveDialogAmongDialogs = "ダイアログはダイアログの前後へ移動して下さい。";
 
 bool IsObjectOrGroup(const TekClass* node)
 {
@@ -512,29 +520,28 @@ TekClass* ProjectDocument::DetachForEdit(TekClass& node)
     return copy.get();
 }
 
-EditResult ProjectDocument::SetItemValue(TekClass& node, int row, std::string value)
+std::optional<Refusal> ProjectDocument::CheckItemValue(const TekClass& node, int row, const std::string& value) const
 {
-    if (!m_editingEnabled || !IsInTree(m_resource, node) || row < 0 || row >= node.Items().Count())
-        return {};
     const ItemRole role = node.Items().At(row).Def().role;
     if (role == ItemRole::TypeSelector && node.Type() == NodeType::Object) {
-        auto& object = static_cast<CObjectData&>(node);
-        CObjectDataList* parent = object.ParentGroup();
+        const auto& object = static_cast<const CObjectData&>(node);
+        const CObjectDataList* parent = object.ParentGroup();
         if (object.ObjectTypeCode(value) == OBJ_RADIOBTN && parent && parent->LayoutCode() != LAYOUT_RADIO)
-            return EditResult::Refused(kRadioOutsideRadioGroup, false);
+            return Refusal{kRadioOutsideRadioGroup, false};
     }
     if (role == ItemRole::Name && node.Type() == NodeType::Dialog) {
         if (const std::string bad = FirstBadNameCharacter(value); !bad.empty())
-            return EditResult::Refused(
-                "ダイアログ名に「" + ToUtf8(bad) + "」は使えません。\n英字、数字と _ だけが使えます。", false);
+            return Refusal{"ダイアログ名に「" + ToUtf8(bad) + "」は使えません。\n英字、数字と _ だけが使えます。",
+                           false};
     }
+    return std::nullopt;
+}
 
-    CTekDialogData* dialog = DialogOf(node);
-    if (dialog)
-        BeginDialogEdit(*dialog);
+TekClass& ProjectDocument::ApplyItemValue(TekClass& node, int row, std::string value, EditResult& result)
+{
+    const ItemRole role = node.Items().At(row).Def().role;
     TekClass& target = *DetachForEdit(node);
     target.Items().At(row).SetValue(std::move(value));
-    EditResult result = EditResult::Done(&target);
     emit itemChanged(&target, row);
 
     switch (role) {
@@ -567,6 +574,22 @@ EditResult ProjectDocument::SetItemValue(TekClass& node, int row, std::string va
     default:
         break;
     }
+    return target;
+}
+
+EditResult ProjectDocument::SetItemValue(TekClass& node, int row, std::string value)
+{
+    if (!m_editingEnabled || !IsInTree(m_resource, node) || row < 0 || row >= node.Items().Count())
+        return {};
+    if (auto refusal = CheckItemValue(node, row, value))
+        return EditResult{false, nullptr, std::move(refusal), {}};
+
+    CTekDialogData* dialog = DialogOf(node);
+    if (dialog)
+        BeginDialogEdit(*dialog);
+    EditResult result = EditResult::Done(nullptr);
+    TekClass& target = ApplyItemValue(node, row, std::move(value), result);
+    result.select = &target;
 
     if (dialog) {
         FinishDialogEdit(*dialog);
@@ -917,6 +940,25 @@ void ProjectDocument::PlaceNode(const Placement& placement, const std::shared_pt
 
 EditResult ProjectDocument::InsertNew(TekClass* selected, std::string_view typeName, InsertPosition position)
 {
+    return InsertNewAt(selected, typeName, position, std::nullopt);
+}
+
+void ProjectDocument::SetFramePoint(CObjectData& node, std::optional<FramePoint> point)
+{
+    const CObjectDataList* parent = node.ParentGroup();
+    if (!point || !parent || parent->LayoutCode() != LAYOUT_FRAME)
+        return;
+    const int rowX = RowOfItem(node, "PosX");
+    const int rowY = RowOfItem(node, "PosY");
+    if (rowX >= 0)
+        node.Items().At(rowX).SetValue(std::to_string(point->x));
+    if (rowY >= 0)
+        node.Items().At(rowY).SetValue(std::to_string(point->y));
+}
+
+EditResult ProjectDocument::InsertNewAt(TekClass* selected, std::string_view typeName, InsertPosition position,
+                                        std::optional<FramePoint> point)
+{
     bool isGroup = false;
     const int code = CodeOfTypeName(typeName, isGroup);
     if (!m_editingEnabled)
@@ -954,6 +996,7 @@ EditResult ProjectDocument::InsertNew(TekClass* selected, std::string_view typeN
         }
     }
     node->SetMark(1);
+    SetFramePoint(*node, point);
     PlaceNode(placement, node);
     FinishDialogEdit(dialog);
     ChooseAfterEdit(node.get());
@@ -974,6 +1017,8 @@ EditResult ProjectDocument::Paste(TekClass* selected, const std::string& text, I
     EditResult pasted = PasteDialogs(text);
     if (pasted.done)
         return pasted;
+    if (parser.IsArray(kSeveralNodesKey) && parser.IsNull("Type"))
+        return PasteObjects(text, *selected, position);
     return PasteObject(text, *selected, position);
 }
 
@@ -1068,6 +1113,52 @@ EditResult ProjectDocument::PasteObject(const std::string& text, TekClass& selec
     return EditResult::Done(placed.get());
 }
 
+EditResult ProjectDocument::PasteObjects(const std::string& text, TekClass& selected, InsertPosition position)
+{
+    JsonParser parser;
+    parser.Parse(text);
+    Placement placement;
+    if (auto refusal = FindPlacement(selected, position, false, placement))
+        return EditResult{false, nullptr, std::move(refusal), {}};
+    if (!placement.dialog)
+        return {};
+    if (!placement.target)
+        return EditResult::Refused(kNeedGroup, false);
+    CTekDialogData& dialog = *placement.dialog;
+    CObjectDataList& target = *placement.target;
+    int index = target.ChildCount();
+    if (placement.after)
+        index = target.IndexOfChild(placement.after) + 1;
+    else if (placement.position == InsertPosition::FirstChild)
+        index = 0;
+    std::vector<ObjectPtr> nodes;
+    JsonArrayWalk walk(parser, parser.GetArray(kSeveralNodesKey));
+    while (walk.NextElement()) {
+        const JsonValue* element = parser.Cursor();
+        ObjectPtr node = ReadObjectRecord(&target, parser);
+        parser.SetCursor(element);
+        if (!node)
+            continue;
+        target.RemoveChild(node.get());
+        nodes.push_back(node);
+    }
+    if (nodes.empty())
+        return {};
+    BeginDialogEdit(dialog);
+    target.ClearMarks();
+    target.SetExpanded(true);
+    for (const ObjectPtr& node : nodes) {
+        MakeNamesUnique(dialog, *node);
+        PlaceChildAt(target, index++, node);
+    }
+    FinishDialogEdit(dialog);
+    std::vector<CObjectData*> pasted;
+    for (const ObjectPtr& node : nodes)
+        pasted.push_back(node.get());
+    MarkObjects(&dialog, pasted);
+    return EditResult::Done(nodes.front().get());
+}
+
 EditResult ProjectDocument::AddDialog(std::string_view name)
 {
     std::vector<DialogPtr> before = DialogList();
@@ -1084,6 +1175,429 @@ EditResult ProjectDocument::AddDialog(std::string_view name)
     FinishListEdit(std::move(before), added);
     SetCurrentDialog(added);
     return EditResult::Done(added);
+}
+
+// --- Drops ----------------------------------------------------------------------------------------------
+
+std::optional<Refusal> ProjectDocument::CheckDropNew(const TekClass* on, std::string_view typeName) const
+{
+    if (!m_editingEnabled)
+        return Refusal{kNoResourceData, true};
+    bool isGroup = false;
+    const int code = CodeOfTypeName(typeName, isGroup);
+    if (code < 0 || !IsObjectOrGroup(on) || !IsInTree(m_resource, *on))
+        return Refusal{kSelectDialogOrObject, false};
+    const auto& object = static_cast<const CObjectData&>(*on);
+    const CObjectDataList* target =
+        object.IsGroup() ? static_cast<const CObjectDataList*>(&object) : object.ParentGroup();
+    if (!target)
+        return Refusal{kNeedGroup, false};
+    if (!isGroup && code == OBJ_RADIOBTN && target->LayoutCode() != LAYOUT_RADIO)
+        return Refusal{kRadioOutsideRadioGroup, false};
+    return std::nullopt;
+}
+
+EditResult ProjectDocument::DropNew(TekClass* on, std::string_view typeName, std::optional<FramePoint> point)
+{
+    if (auto refusal = CheckDropNew(on, typeName))
+        return EditResult{false, nullptr, std::move(refusal), {}};
+    const bool intoGroup = on->Type() == NodeType::Group;
+    return InsertNewAt(on, typeName, intoGroup ? InsertPosition::LastChild : InsertPosition::After, point);
+}
+
+bool ProjectDocument::DropDestination(const TekClass& on, DropPlace place, CObjectDataList*& group, int& index) const
+{
+    if (!IsObjectOrGroup(&on))
+        return false;
+    const auto& object = static_cast<const CObjectData&>(on);
+    CObjectDataList* parent = object.ParentGroup();
+    // The root group has no siblings: whatever comes before or after it goes into it.
+    if (place == DropPlace::Into || !parent) {
+        if (!object.IsGroup())
+            return false;
+        group = const_cast<CObjectDataList*>(static_cast<const CObjectDataList*>(&object));
+        index = group->ChildCount();
+        if (parent == nullptr && place == DropPlace::Before)
+            index = 0;
+        return true;
+    }
+    group = parent;
+    index = parent->IndexOfChild(&object) + (place == DropPlace::After ? 1 : 0);
+    return true;
+}
+
+std::optional<Refusal> ProjectDocument::CheckMoveTo(const TekClass* node, const TekClass* on, DropPlace place,
+                                                    bool copy) const
+{
+    if (!m_editingEnabled)
+        return Refusal{kNoResource, true};
+    if (!node || !on || !IsInTree(m_resource, *node) || !IsInTree(m_resource, *on))
+        return Refusal{kSelectDialogOrObject, false};
+    switch (node->Type()) {
+    case NodeType::Dialog:
+        if (on->Type() != NodeType::Dialog || place == DropPlace::Into)
+            return Refusal{kMoveDialogAmongDialogs, false};
+        return std::nullopt;
+    case NodeType::HeaderColumn:
+    case NodeType::Command: {
+        const TekClass* owner = ParentOf(*node);
+        if (on->Type() != node->Type() || place == DropPlace::Into || ParentOf(*on) != owner)
+            return Refusal{kMoveWithinOwner, false};
+        return std::nullopt;
+    }
+    case NodeType::Object:
+    case NodeType::Group: {
+        CObjectDataList* group = nullptr;
+        int index = 0;
+        if (!DropDestination(*on, place, group, index))
+            return Refusal{kSelectDialogOrObject, false};
+        const auto& object = static_cast<const CObjectData&>(*node);
+        if (!object.ParentGroup())
+            return Refusal{kRootCannotMove, true};
+        if (object.IsGroup() && static_cast<const CObjectDataList&>(object).Contains(group))
+            return Refusal{kIntoOwnSubtree, false};
+        if (!copy && DialogOf(*group) != DialogOf(object))
+            return Refusal{kMoveWithinDialog, false};
+        if (!object.IsGroup() && object.ObjectTypeCode() == OBJ_RADIOBTN && group->LayoutCode() != LAYOUT_RADIO)
+            return Refusal{kRadioOutsideRadioGroup, false};
+        return std::nullopt;
+    }
+    default:
+        return Refusal{kSelectDialogOrObject, false};
+    }
+}
+
+void ProjectDocument::PlaceChildAt(CObjectDataList& group, int index, const std::shared_ptr<CObjectData>& node)
+{
+    index = std::clamp(index, 0, group.ChildCount());
+    node->SetParentGroup(&group);
+    InsertRows(group, static_cast<int>(group.CommandList().size()) + index, 1, [&] {
+        if (index >= group.ChildCount())
+            group.AppendChild(node);
+        else
+            group.InsertChild(node, &group.ChildAt(index), 1);
+    });
+}
+
+EditResult ProjectDocument::MoveTo(TekClass* node, TekClass* on, DropPlace place, bool copy,
+                                   std::optional<FramePoint> point)
+{
+    if (auto refusal = CheckMoveTo(node, on, place, copy))
+        return EditResult{false, nullptr, std::move(refusal), {}};
+    if (node->Type() == NodeType::Dialog)
+        return MoveDialog(static_cast<CTekDialogData&>(*node), static_cast<CTekDialogData&>(*on), place, copy);
+    if (node->Type() == NodeType::HeaderColumn || node->Type() == NodeType::Command)
+        return MoveOwnedNode(*node, *on, place, copy);
+
+    auto& object = static_cast<CObjectData&>(*node);
+    CObjectDataList* group = nullptr;
+    int index = 0;
+    DropDestination(*on, place, group, index);
+    CObjectDataList* from = object.ParentGroup();
+    const int fromIndex = from->IndexOfChild(&object);
+    const bool framePoint = point && group->LayoutCode() == LAYOUT_FRAME;
+    // Dropped where it stands already.
+    if (!copy && !framePoint && group == from && (index == fromIndex || index == fromIndex + 1))
+        return {};
+    CTekDialogData& dialog = *DialogOf(*group);
+    BeginDialogEdit(dialog);
+    m_selected = m_highlighted = nullptr;
+    ObjectPtr placed;
+    if (copy) {
+        JsonParser parser;
+        parser.Parse(RecordOf(object));
+        placed = ReadObjectRecord(group, parser);
+        if (!placed)
+            return {};
+        group->RemoveChild(placed.get());
+        MakeNamesUnique(dialog, *placed);
+    } else {
+        placed = from->ChildPtrAt(fromIndex);
+        RemoveRows(*from, TreeRowOf(*from, &object), 1, [&] { from->RemoveChild(&object); });
+        if (group == from && index > fromIndex)
+            --index;
+        const bool wasFrame = from->LayoutCode() == LAYOUT_FRAME;
+        if (wasFrame != (group->LayoutCode() == LAYOUT_FRAME)) {
+            // The items that depend on the parent's layout (PosX, PosY) follow the new parent.
+            placed->SetParentGroup(group);
+            if (placed->IsGroup())
+                RebuildGroupItems(static_cast<CObjectDataList&>(*placed),
+                                  static_cast<CObjectDataList&>(*placed).LayoutCode());
+            else
+                RebuildObjectItems(*placed, placed->ObjectTypeCode());
+        }
+    }
+    placed->SetParentGroup(group);
+    SetFramePoint(*placed, point);
+    group->ClearMarks();
+    group->SetExpanded(true);
+    PlaceChildAt(*group, index, placed);
+    emit itemsReset(placed.get());
+    FinishDialogEdit(dialog);
+    ChooseAfterEdit(placed.get());
+    return EditResult::Done(placed.get());
+}
+
+EditResult ProjectDocument::MoveDialog(CTekDialogData& dialog, CTekDialogData& on, DropPlace place, bool copy)
+{
+    CTekDialogDataList& dialogs = m_resource.Dialogs();
+    const int from = dialogs.IndexOf(&dialog);
+    int to = dialogs.IndexOf(&on) + (place == DropPlace::After ? 1 : 0);
+    std::vector<DialogPtr> before = DialogList();
+    if (copy) {
+        // As a paste of its record would: a new dialog with a name of its own, then put in place.
+        const std::string record = RecordOf(dialog);
+        JsonParser parser;
+        parser.Parse(record);
+        const int count = dialogs.Count();
+        ResetChildren(m_resource, [&] {
+            ReadCommandRecord(m_resource, parser);
+            if (dialogs.Count() == count + 1) {
+                std::vector<DialogPtr> list = DialogList();
+                DialogPtr added = list.back();
+                list.pop_back();
+                list.insert(list.begin() + std::clamp(to, 0, count), added);
+                SetDialogList(list);
+            }
+        });
+        if (dialogs.Count() != count + 1)
+            return {};
+        CTekDialogData* added = &dialogs.At(std::clamp(to, 0, count));
+        FinishListEdit(std::move(before), added);
+        ChooseAfterEdit(added);
+        return EditResult::Done(added);
+    }
+    if (to == from || to == from + 1)
+        return {};
+    const int final = to > from ? to - 1 : to;
+    MoveRow(m_resource, from, final, [&] {
+        std::vector<DialogPtr> list = DialogList();
+        DialogPtr moved = list[static_cast<size_t>(from)];
+        list.erase(list.begin() + from);
+        list.insert(list.begin() + final, moved);
+        SetDialogList(list);
+    });
+    FinishListEdit(std::move(before), &dialog);
+    ChooseAfterEdit(&dialog);
+    return EditResult::Done(&dialog);
+}
+
+EditResult ProjectDocument::MoveOwnedNode(TekClass& node, TekClass& on, DropPlace place, bool copy)
+{
+    TekClass* owner = ParentOf(node);
+    TekList* list = ListHolding(owner, node);
+    CTekDialogData* dialog = DialogOf(node);
+    if (!list || !dialog)
+        return EditResult::Refused(kNoHeaderOwner, true);
+    const int from = IndexIn(*list, &node);
+    int to = IndexIn(*list, &on) + (place == DropPlace::After ? 1 : 0);
+    if (from < 0 || to < 0)
+        return {};
+    if (!copy && (to == from || to == from + 1))
+        return {};
+    BeginDialogEdit(*dialog);
+    m_selected = m_highlighted = nullptr;
+    TekClass* select = nullptr;
+    if (copy) {
+        auto duplicate = std::make_shared<TekClass>(node.Type());
+        duplicate->CopyFrom(node);
+        select = duplicate.get();
+        ResetChildren(*owner, [&] { list->insert(list->begin() + to, duplicate); });
+        if (node.Type() == NodeType::HeaderColumn) {
+            auto& object = static_cast<CObjectData&>(*owner);
+            object.SetItem("Columns", std::to_string(object.HeaderColumns().size()));
+            emit itemChanged(&object, RowOfItem(object, "Columns"));
+        }
+    } else {
+        const int final = to > from ? to - 1 : to;
+        const int row = TreeRowOf(*owner, &node);
+        select = &node;
+        MoveRow(*owner, row, row + (final - from), [&] {
+            TekPtr moved = (*list)[static_cast<size_t>(from)];
+            list->erase(list->begin() + from);
+            list->insert(list->begin() + final, moved);
+        });
+    }
+    FinishDialogEdit(*dialog);
+    ChooseAfterEdit(select);
+    return EditResult::Done(select);
+}
+
+// --- Several objects --------------------------------------------------------------------------------------
+
+namespace {
+
+void CollectMarked(CObjectData& node, std::vector<CObjectData*>& marked)
+{
+    if (node.GetMark()) {
+        marked.push_back(&node);
+        return;
+    }
+    if (node.IsGroup())
+        for (const ObjectPtr& child : static_cast<CObjectDataList&>(node).Children())
+            CollectMarked(*child, marked);
+}
+
+} // namespace
+
+std::vector<CObjectData*> ProjectDocument::MarkedObjects(const CTekDialogData* dialog) const
+{
+    std::vector<CObjectData*> marked;
+    if (dialog)
+        if (CObjectData* root = const_cast<CTekDialogData*>(dialog)->RootObject())
+            CollectMarked(*root, marked);
+    return marked;
+}
+
+std::vector<TekClass*> ProjectDocument::Operands() const
+{
+    if (!m_selected)
+        return {};
+    if (IsObjectOrGroup(m_selected)) {
+        const std::vector<CObjectData*> marked = MarkedObjects(DialogOf(*m_selected));
+        if (marked.size() > 1 && std::find(marked.begin(), marked.end(), m_selected) != marked.end())
+            return {marked.begin(), marked.end()};
+    }
+    return {m_selected};
+}
+
+EditResult ProjectDocument::SelectRange(TekClass* node)
+{
+    if (m_changing > 0)
+        return {};
+    if (!IsObjectOrGroup(node) || !IsObjectOrGroup(m_selected) || node == m_selected)
+        return Select(node);
+    auto& object = static_cast<CObjectData&>(*node);
+    auto& anchor = static_cast<CObjectData&>(*m_selected);
+    CObjectDataList* parent = object.ParentGroup();
+    CTekDialogData* dialog = DialogOf(object);
+    if (!parent || parent != anchor.ParentGroup() || !dialog)
+        return Select(node);
+    if (CObjectData* root = dialog->RootObject())
+        root->SetMark(0);
+    const int a = parent->IndexOfChild(&anchor);
+    const int b = parent->IndexOfChild(&object);
+    for (int i = std::min(a, b); i <= std::max(a, b); ++i)
+        parent->ChildAt(i).SetMark(1);
+    ChangeCurrentDialog(dialog);
+    SetSelection(node, node);
+    emit marksChanged(dialog);
+    return EditResult::Done(node);
+}
+
+EditResult ProjectDocument::MarkObjects(CTekDialogData* dialog, const std::vector<CObjectData*>& objects)
+{
+    if (m_changing > 0 || !dialog || m_resource.Dialogs().IndexOf(dialog) < 0)
+        return {};
+    CObjectData* root = dialog->RootObject();
+    if (root)
+        root->SetMark(0);
+    TekClass* first = nullptr;
+    for (CObjectData* object : objects) {
+        if (!root || !object || DialogOf(*object) != dialog)
+            continue;
+        object->SetMark(1);
+        if (!first)
+            first = object;
+    }
+    ChangeCurrentDialog(dialog);
+    SetSelection(first ? first : dialog, first ? first : dialog);
+    emit marksChanged(dialog);
+    return EditResult::Done(first ? first : dialog);
+}
+
+EditResult ProjectDocument::SetItemValues(const std::vector<TekClass*>& nodes, const std::string& itemName,
+                                          std::string value)
+{
+    if (!m_editingEnabled || nodes.empty())
+        return {};
+    if (nodes.size() == 1)
+        return SetItemValue(*nodes.front(), RowOfItem(*nodes.front(), itemName), std::move(value));
+    CTekDialogData* dialog = nullptr;
+    for (TekClass* node : nodes) {
+        if (!IsObjectOrGroup(node) || !IsInTree(m_resource, *node))
+            return {};
+        const int row = RowOfItem(*node, itemName);
+        if (row < 0)
+            return {};
+        if (auto refusal = CheckItemValue(*node, row, value))
+            return EditResult{false, nullptr, std::move(refusal), {}};
+        CTekDialogData* of = DialogOf(*node);
+        if (dialog && of != dialog)
+            return {};
+        dialog = of;
+    }
+    BeginDialogEdit(*dialog);
+    EditResult result = EditResult::Done(m_selected);
+    for (TekClass* node : nodes)
+        ApplyItemValue(*node, RowOfItem(*node, itemName), value, result);
+    FinishDialogEdit(*dialog);
+    return result;
+}
+
+std::string ProjectDocument::RecordOfNodes(const std::vector<TekClass*>& nodes) const
+{
+    if (nodes.size() == 1)
+        return RecordOf(*nodes.front());
+    CJsonString text;
+    text.Write(std::string("{'") + kSeveralNodesKey + "':[\n");
+    bool first = true;
+    for (const TekClass* node : nodes) {
+        if (!IsObjectOrGroup(node))
+            continue;
+        if (!first)
+            text.Write(",\n");
+        first = false;
+        static_cast<const CObjectData*>(node)->WriteRecord(text, 1);
+    }
+    text.Write("\n]}");
+    return text.Text();
+}
+
+EditResult ProjectDocument::RemoveNodes(const std::vector<TekClass*>& nodes, std::string* record)
+{
+    if (nodes.size() <= 1)
+        return Remove(nodes.empty() ? nullptr : nodes.front(), record);
+    if (!m_editingEnabled)
+        return EditResult::Refused(kNoResource, true);
+    std::vector<CObjectData*> objects;
+    CTekDialogData* dialog = nullptr;
+    for (TekClass* node : nodes) {
+        if (!IsObjectOrGroup(node) || !IsInTree(m_resource, *node))
+            return {};
+        auto* object = static_cast<CObjectData*>(node);
+        CTekDialogData* of = DialogOf(*object);
+        if ((dialog && of != dialog) || !object->ParentGroup())
+            return {};
+        dialog = of;
+        objects.push_back(object);
+    }
+    // A node inside another one goes with it.
+    std::vector<TekClass*> kept;
+    for (CObjectData* object : objects) {
+        bool inside = false;
+        for (CObjectData* other : objects)
+            if (other != object && other->IsGroup() && static_cast<CObjectDataList*>(other)->Contains(object))
+                inside = true;
+        if (!inside)
+            kept.push_back(object);
+    }
+    if (record)
+        *record = RecordOfNodes(kept);
+    BeginDialogEdit(*dialog);
+    m_selected = m_highlighted = nullptr;
+    TekClass* select = static_cast<CObjectData*>(kept.front())->ParentGroup();
+    for (TekClass* node : kept) {
+        auto& object = static_cast<CObjectData&>(*node);
+        const ObjectPtr keep = std::static_pointer_cast<CObjectData>(object.shared_from_this());
+        CObjectDataList* parent = object.ParentGroup();
+        RemoveRows(*parent, TreeRowOf(*parent, &object), 1, [&] { parent->RemoveChild(&object); });
+    }
+    if (!IsInTree(m_resource, *select))
+        select = dialog;
+    FinishDialogEdit(*dialog);
+    ChooseAfterEdit(select);
+    return EditResult::Done(select);
 }
 
 // --- History ------------------------------------------------------------------------------------------

@@ -27,6 +27,16 @@ enum class InsertPosition : int {
 /// between the last "[" and the last "]", dashes made commas); false when the name has none.
 bool CentrePositionOfImageName(const std::string& name, std::string& position);
 
+/// Where a dragged node goes, seen from the node it is dropped on: before it or after it among
+/// its siblings, or into it (a group: as its last child).
+enum class DropPlace { Before, After, Into };
+
+/// A point of a FRAME group in the dialog's units, as its children's PosX and PosY take it.
+struct FramePoint {
+    int x = 0;
+    int y = 0;
+};
+
 /// Where an image assigned to an item comes from.
 enum class ImageSource { Builtin, Station };
 
@@ -144,6 +154,46 @@ public:
     /// The record of a dialog, group or object (empty for other nodes).
     std::string RecordOf(const TekClass& node) const;
 
+    // --- Drops ------------------------------------------------------------------------------------
+    /// Why a new object or group of that type dropped on the node would be refused (nullopt:
+    /// it would be taken). Dropped on a group it goes in as the last child, on an object right
+    /// after it; only objects and groups inside a dialog's root group take drops.
+    std::optional<Refusal> CheckDropNew(const TekClass* on, std::string_view typeName) const;
+    /// Inserts a new object or group dropped on the node, as InsertNew would with the place that
+    /// CheckDropNew tells; in a FRAME group the point becomes its PosX and PosY. One undo step.
+    EditResult DropNew(TekClass* on, std::string_view typeName, std::optional<FramePoint> point = {});
+    /// Why dropping the node at that place would be refused (nullopt: it would be taken).
+    /// Objects and groups go anywhere in their dialog's root group (a copy into any dialog's)
+    /// but never into their own subtree; header columns and commands stay with their owner;
+    /// dialogs go before or after another dialog.
+    std::optional<Refusal> CheckMoveTo(const TekClass* node, const TekClass* on, DropPlace place, bool copy) const;
+    /// Moves the node to the place (copy: puts a copy there, as copy and paste would, names
+    /// made unique). The moved node or the copy is selected. One undo step; a drop that puts the
+    /// node where it is changes nothing.
+    EditResult MoveTo(TekClass* node, TekClass* on, DropPlace place, bool copy, std::optional<FramePoint> point = {});
+
+    // --- Several objects -------------------------------------------------------------------------
+    /// The marked objects and groups of the dialog that no marked group holds, in tree order.
+    std::vector<CObjectData*> MarkedObjects(const CTekDialogData* dialog) const;
+    /// The objects the edit commands work on: the current dialog's marked objects when the
+    /// selected node is one of several of them, else the selected node alone (none without one).
+    std::vector<TekClass*> Operands() const;
+    /// Shift+click: marks the siblings from the selected node to this one (both included),
+    /// clearing the other marks; the node becomes the selected one. A node that is no sibling of
+    /// the selected one is chosen as Select would.
+    EditResult SelectRange(TekClass* node);
+    /// Marks exactly these objects of the dialog (a rubber band); the first becomes the selected
+    /// node, or the dialog when there is none.
+    EditResult MarkObjects(CTekDialogData* dialog, const std::vector<CObjectData*>& objects);
+    /// Sets the item of that name on every node, each with the side effects of its role, in one
+    /// undo step. Refused as a whole when one of them would refuse.
+    EditResult SetItemValues(const std::vector<TekClass*>& nodes, const std::string& itemName, std::string value);
+    /// Removes the nodes in one undo step (nodes inside another of them go with it); record
+    /// answers their record (one node's, or a "Nodes" list of several).
+    EditResult RemoveNodes(const std::vector<TekClass*>& nodes, std::string* record = nullptr);
+    /// The record of the nodes: one node's record, or several objects as a "Nodes" list.
+    std::string RecordOfNodes(const std::vector<TekClass*>& nodes) const;
+
     // --- History ------------------------------------------------------------------------------
     /// Undoes the newest step of the project, whichever dialog or the dialog list it changed.
     EditResult Undo();
@@ -207,6 +257,22 @@ private:
 
     EditResult PasteDialogs(const std::string& text);
     EditResult PasteObject(const std::string& text, TekClass& selected, InsertPosition position);
+    EditResult InsertNewAt(TekClass* selected, std::string_view typeName, InsertPosition position,
+                           std::optional<FramePoint> point);
+    /// In a FRAME group, the point becomes the node's PosX and PosY.
+    static void SetFramePoint(CObjectData& node, std::optional<FramePoint> point);
+    EditResult PasteObjects(const std::string& text, TekClass& selected, InsertPosition position);
+
+    /// The item change of SetItemValue inside an edit already begun: answers the node changed
+    /// (a header or command node is replaced by a fresh copy).
+    TekClass& ApplyItemValue(TekClass& node, int row, std::string value, EditResult& result);
+    std::optional<Refusal> CheckItemValue(const TekClass& node, int row, const std::string& value) const;
+    /// Where a dropped object or group goes: the group and the index among its children.
+    bool DropDestination(const TekClass& on, DropPlace place, CObjectDataList*& group, int& index) const;
+    /// Puts the node in the group at that child index, telling the views.
+    void PlaceChildAt(CObjectDataList& group, int index, const std::shared_ptr<CObjectData>& node);
+    EditResult MoveDialog(CTekDialogData& dialog, CTekDialogData& on, DropPlace place, bool copy);
+    EditResult MoveOwnedNode(TekClass& node, TekClass& on, DropPlace place, bool copy);
 
     void ApplyNameRole(TekClass& node, EditResult& result);
     void AddEventCommand(TekClass& node, int row);

@@ -100,6 +100,7 @@ CTekDialogEditorView::CTekDialogEditorView(const CTekResourceData& resource, std
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setMinimumSize(40, 40);
+    SetUpHands();
     if (CTekDialogData* shown = Dialog()) {
         setAccessibleName(ToQ(shown->GetItem("Name")));
         setAccessibleDescription(QStringLiteral("プレビュー"));
@@ -208,7 +209,12 @@ void CTekDialogEditorView::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint point = event->position().toPoint();
-    if (CObjectData* object = ObjectAt(point.x(), point.y()))
+    CObjectData* object = ObjectAt(point.x(), point.y());
+    // Kept for a drag of the object, or a rubber band from between the objects.
+    m_pressed = true;
+    m_pressPoint = point;
+    m_pressObject = object;
+    if (object)
         emit objectClicked(object, event->modifiers());
     else
         update();

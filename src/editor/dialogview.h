@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QImage>
 #include <QRect>
@@ -10,11 +11,17 @@
 #include "objects/dialoglayout.h"
 #include "render/paintersurface.h"
 
+class QRubberBand;
+
 namespace vesk {
 
 class CObjectData;
 class CTekDialogData;
 class CTekResourceData;
+class DropHandler;
+class DropIndicator;
+class TekClass;
+struct DropSpot;
 
 /// The preview of one dialog in its window: the checkered background with the dialog laid out
 /// at the window's size and painted over it. The view keeps its own layout of the dialog, made
@@ -45,6 +52,28 @@ public:
     /// From layout pixels to the view's client pixels (the identity for now).
     const QTransform& ViewTransform() const { return m_transform; }
 
+    // --- Hands: drags, the rubber band, the keyboard ---------------------------------------------
+    /// The handler that takes drops on the preview (nullptr: none are taken).
+    void SetDropHandler(DropHandler* handler) { m_dropHandler = handler; }
+    /// The node the keyboard walks from (the selected one), told by the window.
+    void SetCurrentNode(TekClass* node) { m_current = node; }
+    /// The group under a point of the client area (the innermost whose frame holds it), or nullptr.
+    CObjectData* GroupAt(int x, int y) const;
+    /// Where a drop at the point puts what it carries: on an object, before or after it (by the
+    /// half of its box the point lies in; a new object or a picture: on it); elsewhere into the
+    /// innermost group there, a FRAME group at the point in the dialog's units.
+    bool DropSpotAt(const QPoint& point, bool newObject, DropSpot& spot) const;
+    /// The nodes the keyboard walks (every object and group below the root group) in tree order.
+    std::vector<CObjectData*> WalkOrder() const;
+    /// The node Tab (forward) or Shift+Tab reaches from the current one.
+    CObjectData* NextInTreeOrder(bool forward) const;
+    /// The nearest node in the direction of an arrow key from the current one, or nullptr.
+    CObjectData* NeighbourTowards(int key) const;
+    /// The keyboard's commands as actions with their shortcuts shown (for the context menu).
+    const std::vector<QAction*>& KeyActions() const { return m_keyActions; }
+    /// Whether a drag over the view shows where it would go (the group's frame and the line).
+    bool ShowsDropIndicator() const;
+
 public slots:
     /// The dialog changed: it is laid out again before the next paint or hit test, and repainted.
     void DialogChanged();
@@ -53,13 +82,41 @@ signals:
     /// The user clicked an object (with these modifiers held); nothing is reported for a click
     /// between objects.
     void objectClicked(vesk::CObjectData* object, Qt::KeyboardModifiers modifiers);
+    /// The keyboard chose a node (Tab, arrows, Enter, Backspace).
+    void nodeChosen(vesk::CObjectData* object);
+    /// A rubber band was drawn: the objects it touches (maybe none).
+    void objectsBanded(const std::vector<vesk::CObjectData*>& objects);
+    /// Delete was pressed.
+    void deleteRequested();
+    /// F2 was pressed: the grid should open the Text or Name cell.
+    void renameRequested();
+    /// The context menu is asked for at a global position.
+    void contextMenuRequested(const QPoint& globalPosition);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void SetUpHands();
+    /// The layout's entry of the node, or nullptr.
+    const LaidOutNode* EntryOf(const TekClass* node) const;
+    /// Takes a drag over the view: accepts or refuses it and shows where it would go.
+    void FollowDrag(QDropEvent* event);
+    void HideDropIndicator();
+    /// Runs a keyboard command (a key of the view or its action).
+    bool RunKey(int key, Qt::KeyboardModifiers modifiers);
+
     /// Makes the view's layout of the dialog at the client size and copies the objects'
     /// rectangles into the objects (the view shows its dialog alone, so its layout is the last).
     void Relayout();
@@ -81,6 +138,15 @@ private:
     bool m_layoutStale = false;
     QTransform m_transform;
     LabelTextCache m_labels;
+
+    DropHandler* m_dropHandler = nullptr;
+    TekClass* m_current = nullptr;
+    DropIndicator* m_indicator = nullptr;
+    QRubberBand* m_band = nullptr;
+    QPoint m_pressPoint;
+    CObjectData* m_pressObject = nullptr;
+    bool m_pressed = false;
+    std::vector<QAction*> m_keyActions;
 };
 
 } // namespace vesk

@@ -39,6 +39,8 @@ const QColor kEvenRowFill(240, 255, 255);
 const QColor kOddRowFill(255, 255, 255);
 const QColor kCurrentRowText(255, 0, 0);
 const QColor kRowText(0, 0, 0);
+/// The value cell of an item whose value differs between the objects shown.
+const QColor kDiffersFill(216, 216, 216);
 
 /// The mark of the button column for an item kind.
 QString ButtonMark(ItemKind kind)
@@ -89,9 +91,48 @@ public:
     int ItemCount() const { return m_node ? m_node->Items().Count() : 0; }
     int CurrentRow() const { return m_currentRow; }
 
+    /// The nodes shown together (empty: the node alone); each row's item is common to all of them
+    /// or not, and its value the same in all or not.
+    void SetOperands(const std::vector<TekClass*>& operands)
+    {
+        m_operands = operands.size() > 1 ? operands : std::vector<TekClass*>();
+        ReadOperands();
+    }
+    const std::vector<TekClass*>& Operands() const { return m_operands; }
+    void ReadOperands()
+    {
+        const int count = ItemCount();
+        m_common.assign(static_cast<size_t>(count), true);
+        m_differs.assign(static_cast<size_t>(count), false);
+        for (TekClass* other : m_operands) {
+            if (other == m_node)
+                continue;
+            for (int row = 0; row < count; ++row) {
+                const auto& item = m_node->Items().At(row);
+                const auto* found = other->Items().Find(item.Name());
+                if (!found)
+                    m_common[static_cast<size_t>(row)] = false;
+                else if (found->Value() != item.Value())
+                    m_differs[static_cast<size_t>(row)] = true;
+            }
+        }
+        AllChanged();
+    }
+    bool Common(int row) const
+    {
+        return m_operands.empty() ||
+               (row >= 0 && static_cast<size_t>(row) < m_common.size() && m_common[static_cast<size_t>(row)]);
+    }
+    bool Differs(int row) const
+    {
+        return !m_operands.empty() && row >= 0 && static_cast<size_t>(row) < m_differs.size() &&
+               m_differs[static_cast<size_t>(row)];
+    }
+
     void SetNode(TekClass* node)
     {
         beginResetModel();
+        m_operands.clear();
         m_node = node;
         m_rows = node ? ItemCount() + kBlankRows : 0;
         m_currentRow = node ? 0 : -1;
@@ -146,8 +187,12 @@ public:
         const int row = index.row();
         switch (role) {
         case Qt::DisplayRole:
+            if (index.column() == 1 && Differs(row))
+                return QString();
             return CellText(row, index.column());
         case Qt::BackgroundRole:
+            if (index.column() == 1 && Differs(row))
+                return QBrush(kDiffersFill);
             if (row == m_currentRow)
                 return QBrush(kCurrentRowFill);
             return QBrush(row % 2 == 0 ? kEvenRowFill : kOddRowFill);
@@ -185,6 +230,13 @@ public:
             return false;
         const int row = index.row();
         std::string text = FromQ(value.toString());
+        if (m_document && !m_operands.empty()) {
+            const EditResult result =
+                m_document->SetItemValues(m_operands, m_node->Items().At(row).Name(), std::move(text));
+            if (result.refusal && onRefusal)
+                onRefusal(*result.refusal);
+            return result.done;
+        }
         if (!m_document) {
             m_node->Items().At(row).SetValue(std::move(text));
             RowChanged(row);
@@ -245,6 +297,9 @@ private:
     }
 
     TekClass* m_node = nullptr;
+    std::vector<TekClass*> m_operands;
+    std::vector<bool> m_common;
+    std::vector<bool> m_differs;
     ProjectDocument* m_document = nullptr;
     int m_rows = 0;
     int m_currentRow = -1;
@@ -311,7 +366,61 @@ void CPropertyListCtrl::ShowNode(TekClass* node)
     m_hoverRow = -2;
     m_model->SetNode(node);
     SetCurrentRow(node ? 0 : -1);
+    ApplyRowVisibility();
     scrollToTop();
+}
+
+void CPropertyListCtrl::ShowNodes(TekClass* node, const std::vector<TekClass*>& operands)
+{
+    if (node != m_model->Node())
+        ShowNode(node);
+    if (operands.size() <= 1 && m_model->Operands().empty())
+        return;
+    m_model->SetOperands(node ? operands : std::vector<TekClass*>());
+    ApplyRowVisibility();
+}
+
+const std::vector<TekClass*>& CPropertyListCtrl::Operands() const
+{
+    return m_model->Operands();
+}
+
+void CPropertyListCtrl::RefreshOperands()
+{
+    if (m_model->Operands().empty())
+        return;
+    m_model->ReadOperands();
+    ApplyRowVisibility();
+}
+
+bool CPropertyListCtrl::ValueDiffers(int row) const
+{
+    return m_model->Differs(row);
+}
+
+void CPropertyListCtrl::SetFilter(const QString& text)
+{
+    if (text == m_filter)
+        return;
+    m_filter = text;
+    ApplyRowVisibility();
+}
+
+void CPropertyListCtrl::ApplyRowVisibility()
+{
+    const int rows = m_model->rowCount();
+    const int items = ItemCount();
+    TekClass* node = Node();
+    for (int row = 0; row < rows; ++row) {
+        bool shown = row >= items ? m_filter.isEmpty() : m_model->Common(row);
+        if (shown && row < items && !m_filter.isEmpty()) {
+            const auto& item = node->Items().At(row);
+            shown = ToQ(item.Name()).contains(m_filter, Qt::CaseInsensitive) ||
+                    (!m_model->Differs(row) && ToQ(item.Value()).contains(m_filter, Qt::CaseInsensitive));
+        }
+        if (isRowHidden(row) == shown)
+            setRowHidden(row, !shown);
+    }
 }
 
 TekClass* CPropertyListCtrl::Node() const
@@ -328,7 +437,10 @@ void CPropertyListCtrl::RefreshRowCount()
 {
     const int row = CurrentRow();
     m_model->SyncRowCount();
+    if (!m_model->Operands().empty())
+        m_model->ReadOperands();
     SetCurrentRow(row >= 0 && row < m_model->rowCount() ? row : (Node() ? 0 : -1));
+    ApplyRowVisibility();
 }
 
 void CPropertyListCtrl::RepaintGrid()
@@ -472,7 +584,11 @@ void CPropertyListCtrl::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Up:
     case Qt::Key_Down: {
-        const int next = row + (event->key() == Qt::Key_Up ? -1 : 1);
+        const int step = event->key() == Qt::Key_Up ? -1 : 1;
+        int next = row + step;
+        // Rows the filter hides are passed over.
+        while (next >= 0 && next < m_model->rowCount() && isRowHidden(next))
+            next += step;
         if (row >= 0 && next >= 0 && next < m_model->rowCount()) {
             SetCurrentRow(next);
             scrollTo(m_model->index(next, std::max(0, currentIndex().column())));

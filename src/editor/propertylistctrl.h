@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QPersistentModelIndex>
 #include <QTableView>
@@ -34,6 +35,21 @@ public:
     /// happens when the node is shown already.
     void ShowNode(TekClass* node);
     TekClass* Node() const;
+    /// Shows the items that every operand has (the node's rows, the others hidden); a value that
+    /// differs between them is empty on grey. A commit then sets the item on every operand. With
+    /// one operand or none this is ShowNode.
+    void ShowNodes(TekClass* node, const std::vector<TekClass*>& operands);
+    /// The nodes a commit goes to when several are shown, else empty.
+    const std::vector<TekClass*>& Operands() const;
+    /// Reads the operands' values again (after one of them changed).
+    void RefreshOperands();
+    /// Whether the row's value differs between the operands (shown empty on grey).
+    bool ValueDiffers(int row) const;
+    /// Shows only the rows whose key or value holds the text, letter case ignored (empty: all).
+    void SetFilter(const QString& text);
+    const QString& Filter() const { return m_filter; }
+    /// Whether the row is shown (the filter and the operands' common items allow it).
+    bool RowShown(int row) const { return !isRowHidden(row); }
     /// Commits go to the document (nullptr: straight to the node shown, for a node of no project).
     void SetDocument(ProjectDocument* document);
     /// Repaints one row (after its value changed elsewhere).
@@ -80,6 +96,8 @@ private:
     void NoteMousePress(QMouseEvent* event, bool wasCurrent);
     void HoverAt(const QPoint& position);
     bool OpenCell(int row, int column, CellEditor editor, bool forceText);
+    /// Hides the rows that the filter or the operands leave out.
+    void ApplyRowVisibility();
 
     Prompts& m_prompts;
     PropertyModel* m_model;
@@ -88,6 +106,7 @@ private:
     QPersistentModelIndex m_pendingEdit;
     /// The row the pointer was last over (-2 when it is outside the rows).
     int m_hoverRow = -2;
+    QString m_filter;
 };
 
 } // namespace vesk

@@ -1,5 +1,8 @@
 #include "editor/propertypanel.h"
 
+#include <QAction>
+#include <QLineEdit>
+
 #include "document/projectdocument.h"
 #include "editor/propertylistctrl.h"
 
@@ -8,13 +11,26 @@ namespace vesk {
 CPropertyPanel::CPropertyPanel(ProjectDocument& document, Prompts& prompts, QWidget* gridParent)
     : QObject(gridParent), m_document(document)
 {
+    m_filter = new QLineEdit(gridParent);
+    m_filter->setObjectName(QStringLiteral("propertyFilter"));
+    m_filter->setAccessibleName(QStringLiteral("プロパティを検索"));
+    m_filter->setPlaceholderText(QStringLiteral("プロパティを検索"));
+    auto* clear = new QAction(QStringLiteral("検索を消去"), m_filter);
+    clear->setObjectName(QStringLiteral("clearPropertyFilter"));
+    clear->setShortcut(QKeySequence(Qt::Key_Escape));
+    clear->setShortcutContext(Qt::WidgetShortcut);
+    m_filter->addAction(clear);
+    connect(clear, &QAction::triggered, m_filter, &QLineEdit::clear);
+
     m_grid = new CPropertyListCtrl(prompts, gridParent);
     m_grid->SetDocument(&document);
     m_grid->SetValueColumnFills(true);
+    connect(m_filter, &QLineEdit::textChanged, m_grid, &CPropertyListCtrl::SetFilter);
     connect(&document, &ProjectDocument::selectionChanged, this, [this] {
-        m_grid->ShowNode(m_document.Selected());
+        ShowSelection();
         m_grid->RepaintGrid();
     });
+    connect(&document, &ProjectDocument::marksChanged, this, [this] { ShowSelection(); });
     connect(&document, &ProjectDocument::projectReset, this, [this] { m_grid->ShowNode(m_document.Selected()); });
     connect(&document, &ProjectDocument::itemChanged, this, [this](TekClass* node, int row) {
         if (node == m_grid->Node())
@@ -26,6 +42,39 @@ CPropertyPanel::CPropertyPanel(ProjectDocument& document, Prompts& prompts, QWid
             m_grid->RepaintGrid();
         }
     });
+    // Several objects shown: a change of any of them may make a value the same or different.
+    connect(&document, &ProjectDocument::dialogChanged, this, [this] { m_grid->RefreshOperands(); });
+}
+
+void CPropertyPanel::ShowSelection()
+{
+    TekClass* selected = m_document.Selected();
+    m_grid->ShowNodes(selected, selected ? m_document.Operands() : std::vector<TekClass*>());
+}
+
+void CPropertyPanel::FocusFilter()
+{
+    m_filter->setFocus(Qt::ShortcutFocusReason);
+    m_filter->selectAll();
+}
+
+bool CPropertyPanel::EditTextOrName()
+{
+    TekClass* node = m_grid->Node();
+    if (!node)
+        return false;
+    for (const char* name : {"Text", "Name"})
+        for (int row = 0; row < node->Items().Count(); ++row)
+            if (node->Items().At(row).Name() == name && m_grid->RowShown(row)) {
+                m_grid->setFocus(Qt::OtherFocusReason);
+                return m_grid->StartTextEdit(row, 1);
+            }
+    return false;
+}
+
+int CPropertyPanel::CurrentRowOf(const TekClass& node) const
+{
+    return m_grid->Node() == &node ? m_grid->CurrentRow() : -1;
 }
 
 void CPropertyPanel::AssignImage(SidePanelListKind kind, const std::string& imageName)

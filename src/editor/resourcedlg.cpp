@@ -10,6 +10,7 @@
 
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
+#include "editor/dragdrop.h"
 #include "editor/editorframe.h"
 #include "editor/linkpage.h"
 #include "editor/livepush.h"
@@ -26,7 +27,8 @@
 namespace vesk {
 
 CResourceDlg::CResourceDlg(ProjectDocument& project, EditorFrame& frame, LinkLog& linkLog, QWidget* parent)
-    : QWidget(parent), m_project(project), m_frame(frame), m_link(std::make_unique<CLinkController>(linkLog))
+    : QWidget(parent), m_project(project), m_frame(frame), m_link(std::make_unique<CLinkController>(linkLog)),
+      m_drops(std::make_unique<DropHandler>(project))
 {
     setObjectName(QStringLiteral("resourcePanel"));
     setAccessibleName(QStringLiteral("Resource"));
@@ -103,7 +105,10 @@ void CResourceDlg::BuildControls()
     propertyLayout->addWidget(&m_treePanel->Buttons());
     m_propertyPanel = new CPropertyPanel(m_project, m_frame.UserPrompts(), m_propertyPage);
     CPropertyListCtrl& grid = m_propertyPanel->Grid();
+    propertyLayout->addWidget(&m_propertyPanel->FilterField());
     propertyLayout->addWidget(&grid, 1);
+    m_treePanel->TreeModel().SetDropHandler(m_drops.get());
+    m_drops->currentImageRow = [this](const TekClass& node) { return m_propertyPanel->CurrentRowOf(node); };
     connect(&grid, &CPropertyListCtrl::statusText, this, [this](const QString& text) { m_frame.SetStatusText(text); });
     connect(&grid, &CPropertyListCtrl::imagePickRequested, this, [this](TekClass* node, const std::string&) {
         // The node's 'FileSource' decides which list offers the pictures.
@@ -193,7 +198,9 @@ void CResourceDlg::SetCurrentDialog(CTekDialogData* dialog)
 void CResourceDlg::SelectNode(CTekDialogData* dialog, TekClass* node, Qt::KeyboardModifiers modifiers)
 {
     TekClass* chosen = node ? node : dialog;
-    const EditResult result = m_project.Select(chosen, (modifiers & Qt::ControlModifier) != 0);
+    const EditResult result = (modifiers & Qt::ShiftModifier) != 0
+                                  ? m_project.SelectRange(chosen)
+                                  : m_project.Select(chosen, (modifiers & Qt::ControlModifier) != 0);
     if (result.refusal)
         m_frame.UserPrompts().ShowMessage(this, Utf8(result.refusal->text.c_str()),
                                           result.refusal->error ? MessageIcon::Error : MessageIcon::Warning);

@@ -24,6 +24,7 @@ class CPropertyPanel;
 class CResourceTreeCtrl;
 class CResourceTreeModel;
 class CTreePanel;
+class DropHandler;
 class EditorFrame;
 class LinkLog;
 class LivePush;
@@ -48,7 +49,7 @@ public:
     void SetCurrentDialog(CTekDialogData* dialog);
     CTekDialogData* CurrentDialog() const { return m_project.CurrentDialog(); }
     /// Chooses the node (or the dialog when node is nullptr) as a click would, with the modifiers
-    /// of the input that asked for it.
+    /// of the input that asked for it (Ctrl adds to the marks, Shift marks a range of siblings).
     void SelectNode(CTekDialogData* dialog, TekClass* node, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     /// After a project was created or loaded: enables editing and shows the tree anew.
     void ResetForResource();
@@ -100,6 +101,8 @@ public:
     /// The page that holds the link controls.
     CLinkPage& LinkPage() const { return *m_linkPage; }
     LivePush& Push() const { return *m_livePush; }
+    /// Takes the drops on the tree and the previews (as document operations).
+    DropHandler& Drops() const { return *m_drops; }
 
 signals:
     /// The current dialog changed (nullptr: none).
@@ -125,6 +128,7 @@ private:
     LivePush* m_livePush = nullptr;
     QTabBar* m_pageTabs = nullptr;
     std::unique_ptr<CLinkController> m_link;
+    std::unique_ptr<DropHandler> m_drops;
 };
 
 } // namespace vesk

@@ -1,5 +1,6 @@
 #include "editor/resourcetreectrl.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -47,6 +48,12 @@ CResourceTreeCtrl::CResourceTreeCtrl(CResourceTreeModel& model, QWidget* parent)
     colours.setColor(QPalette::HighlightedText, colours.color(QPalette::Text));
     setPalette(colours);
     setModel(&m_model);
+    // Nodes are dragged to another place (Ctrl: copied); entries of the side panel are dropped.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
     connect(&m_model, &CResourceTreeModel::expandRequested, this,
             [this](const QModelIndex& index, bool expanded) { setExpanded(index, expanded); });
     connect(&m_model, &CResourceTreeModel::repaintRequested, viewport(), qOverload<>(&QWidget::update));
@@ -111,6 +118,18 @@ void CResourceTreeCtrl::currentChanged(const QModelIndex& current, const QModelI
     QTreeView::currentChanged(current, previous);
     emit itemSelected(m_model.ItemAt(current));
     m_inputModifiers = Qt::NoModifier;
+}
+
+void CResourceTreeCtrl::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->setDropAction((event->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    QTreeView::dragMoveEvent(event);
+}
+
+void CResourceTreeCtrl::dropEvent(QDropEvent* event)
+{
+    event->setDropAction((event->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    QTreeView::dropEvent(event);
 }
 
 } // namespace vesk

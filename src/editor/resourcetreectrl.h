@@ -38,6 +38,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    /// A drag with Ctrl held copies, else it moves.
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void KeepExpandedFlag(const QModelIndex& index, bool expanded);

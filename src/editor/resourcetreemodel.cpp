@@ -4,9 +4,11 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QMimeData>
 
 #include "chrome/uitext.h"
 #include "document/projectdocument.h"
+#include "editor/dragdrop.h"
 #include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 #include "objects/treeshape.h"
@@ -356,6 +358,87 @@ void CResourceTreeModel::OnNodeChanged(TekClass* node)
 {
     if (const QModelIndex at = IndexOfNode(node); at.isValid())
         emit dataChanged(at, at);
+}
+
+// --- Drag and drop ---------------------------------------------------------------------------------
+
+Qt::ItemFlags CResourceTreeModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    const TekClass* node = NodeAt(index);
+    if (!node)
+        return flags;
+    flags |= Qt::ItemIsDropEnabled;
+    if (node->Type() != NodeType::Resource && node->Type() != NodeType::DialogList)
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QStringList CResourceTreeModel::mimeTypes() const
+{
+    return {QString::fromLatin1(kNodeMimeType), QString::fromLatin1(kNewTypeMimeType),
+            QString::fromLatin1(kPictureMimeType)};
+}
+
+QMimeData* CResourceTreeModel::mimeData(const QModelIndexList& indexes) const
+{
+    const TekClass* node = indexes.isEmpty() ? nullptr : NodeAt(indexes.front());
+    return node ? MimeDataOfNode(*node) : nullptr;
+}
+
+Qt::DropActions CResourceTreeModel::supportedDragActions() const
+{
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+Qt::DropActions CResourceTreeModel::supportedDropActions() const
+{
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+bool CResourceTreeModel::DropSpotAt(int row, const QModelIndex& parent, DropSpot& spot) const
+{
+    TekClass* parentNode = NodeAt(parent);
+    if (!parentNode)
+        return false;
+    if (row < 0) {
+        spot.on = parentNode;
+        spot.place = DropPlace::Into;
+        return true;
+    }
+    const int count = TreeChildCount(*parentNode);
+    if (count == 0) {
+        spot.on = parentNode;
+        spot.place = DropPlace::Into;
+    } else if (row >= count) {
+        spot.on = TreeChildAt(*parentNode, count - 1);
+        spot.place = DropPlace::After;
+    } else {
+        spot.on = TreeChildAt(*parentNode, row);
+        spot.place = DropPlace::Before;
+    }
+    return spot.on != nullptr;
+}
+
+bool CResourceTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                         const QModelIndex& parent) const
+{
+    DropSpot spot;
+    if (!m_dropHandler || !DropSpotAt(row, parent, spot))
+        return false;
+    const DragPayload payload = ReadDragPayload(data, m_document.Resource());
+    return !m_dropHandler->Check(payload, spot, action == Qt::CopyAction).has_value();
+}
+
+bool CResourceTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                      const QModelIndex& parent)
+{
+    DropSpot spot;
+    if (!m_dropHandler || !DropSpotAt(row, parent, spot))
+        return false;
+    const DragPayload payload = ReadDragPayload(data, m_document.Resource());
+    // The rows change through the document's signals (the model removes no rows on request).
+    return m_dropHandler->Drop(payload, spot, action == Qt::CopyAction).done;
 }
 
 } // namespace vesk

@@ -10,6 +10,7 @@
 
 namespace vesk {
 
+class DropHandler;
 class ProjectDocument;
 class TekClass;
 
@@ -53,6 +54,20 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+    // Drag and drop: dialogs, objects, groups, header columns and commands are dragged; a drop
+    // is made by the drop handler (a document operation), never by the model's rows.
+    /// The handler that takes drops (nullptr: the tree takes none).
+    void SetDropHandler(DropHandler* handler) { m_dropHandler = handler; }
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
 signals:
     /// A node that the tree shows anew wants its row expanded or collapsed (its expanded flag).
     void expandRequested(const QModelIndex& index, bool expanded);
@@ -73,8 +88,12 @@ private:
     void OnAboutToResetChildren(TekClass* parent);
     void OnChildrenReset(TekClass* parent);
     void OnNodeChanged(TekClass* node);
+    /// The node and place a drop at (row, parent) means: on the parent's node itself when row is
+    /// -1, else before the row's node (after the last one past the end).
+    bool DropSpotAt(int row, const QModelIndex& parent, struct DropSpot& spot) const;
 
     ProjectDocument& m_document;
+    DropHandler* m_dropHandler = nullptr;
     /// Whether the resource's row is shown (a project is open).
     bool m_showsResource = false;
     /// Nodes whose children the model does not show while the document changes them at once.

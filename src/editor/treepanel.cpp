@@ -1,7 +1,12 @@
 #include "editor/treepanel.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 
 #include "chrome/prompts.h"
@@ -77,6 +82,7 @@ CTreePanel::CTreePanel(ProjectDocument& document, Prompts& prompts, QWidget* tre
             [this] { emit insertRequested(InsertPosition::FirstChild); });
     connect(m_lastChildButton, &QPushButton::clicked, this,
             [this] { emit insertRequested(InsertPosition::LastChild); });
+    BuildContextMenu();
 }
 
 CTreePanel::~CTreePanel() = default;
@@ -104,7 +110,12 @@ void CTreePanel::OnItemChosen(TreeItemId item, bool again)
     // The document's own selection, which the tree follows.
     if (!again && node == m_document.Selected())
         return;
-    const bool keepMarks = (m_tree->InputModifiers() & Qt::ControlModifier) != 0;
+    const Qt::KeyboardModifiers modifiers = m_tree->InputModifiers();
+    if (modifiers & Qt::ShiftModifier) {
+        Show(m_document.SelectRange(node));
+        return;
+    }
+    const bool keepMarks = (modifiers & Qt::ControlModifier) != 0;
     Show(m_document.Select(node, keepMarks));
 }
 
@@ -168,9 +179,17 @@ void CTreePanel::MoveNode(int delta)
 void CTreePanel::DeleteNode()
 {
     std::string record;
-    Show(m_document.Remove(m_document.Selected(), &record));
+    Show(m_document.RemoveNodes(m_document.Operands(), &record));
     if (!record.empty())
         PutRecordOnClipboard(record);
+}
+
+bool CTreePanel::CutNode()
+{
+    if (!CopyNode())
+        return false;
+    DeleteNode();
+    return true;
 }
 
 void CTreePanel::GroupOrUngroup()
@@ -194,7 +213,7 @@ bool CTreePanel::CopyNode()
         Show(EditResult::Refused("ツリーからコピーするオブジェクトを選択して下さい。", false));
         return false;
     }
-    const std::string text = m_document.RecordOf(*node);
+    const std::string text = m_document.RecordOfNodes(m_document.Operands());
     if (text.empty())
         return false;
     PutRecordOnClipboard(text);
@@ -207,6 +226,102 @@ bool CTreePanel::PasteNode(InsertPosition position)
     if (text.empty())
         return false;
     return Show(m_document.Paste(m_document.Selected(), text, position));
+}
+
+// --- Context menu ------------------------------------------------------------------------------------
+
+void CTreePanel::BuildContextMenu()
+{
+    m_contextMenu = new QMenu(m_tree);
+    m_contextMenu->setObjectName(QStringLiteral("treeEditMenu"));
+    m_contextMenu->setAccessibleName(QStringLiteral("編集"));
+    struct Entry {
+        const char* name;
+        const char* text;
+        QKeySequence shortcut;
+        bool onTree; ///< the shortcut works in the tree (the others belong to the main window)
+        std::function<void()> run;
+    };
+    const Entry entries[] = {
+        {"menuCut", "切り取り", QKeySequence(Qt::CTRL | Qt::Key_X), false, [this] { CutNode(); }},
+        {"menuCopy", "コピー", QKeySequence(Qt::CTRL | Qt::Key_C), false, [this] { CopyNode(); }},
+        {"menuPaste", "貼り付け", QKeySequence(Qt::CTRL | Qt::Key_V), false,
+         [this] { PasteNode(InsertPosition::After); }},
+        {"menuDelete", "削除", QKeySequence(Qt::Key_Delete), true, [this] { DeleteNode(); }},
+        {"menuMoveUp", "上へ", QKeySequence(Qt::ALT | Qt::Key_Up), true, [this] { MoveNode(-1); }},
+        {"menuMoveDown", "下へ", QKeySequence(Qt::ALT | Qt::Key_Down), true, [this] { MoveNode(+1); }},
+        {"menuGroup", "Group化", QKeySequence(Qt::CTRL | Qt::Key_G), true, [this] { GroupOrUngroup(); }},
+        {"menuUngroup", "Grp.解除", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), true, [this] { GroupOrUngroup(); }},
+    };
+    for (const Entry& entry : entries) {
+        if (std::string_view(entry.name) == "menuDelete" || std::string_view(entry.name) == "menuGroup")
+            m_contextMenu->addSeparator();
+        auto* action = new QAction(QString::fromUtf8(entry.text), m_contextMenu);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcut(entry.shortcut);
+        if (entry.onTree) {
+            // Active while the tree has the focus; the menu shows the keys either way.
+            action->setShortcutContext(Qt::WidgetShortcut);
+            m_tree->addAction(action);
+        }
+        connect(action, &QAction::triggered, this, entry.run);
+        m_contextMenu->addAction(action);
+    }
+    m_contextMenu->addSeparator();
+    m_insertMenu = m_contextMenu->addMenu(QStringLiteral("挿入"));
+    m_insertMenu->setObjectName(QStringLiteral("menuInsert"));
+    m_insertMenu->menuAction()->setObjectName(QStringLiteral("menuInsertTypes"));
+    auto addTypes = [this](const char* const* names, int count) {
+        for (int i = 0; i < count; ++i) {
+            const std::string name = names[i];
+            auto* action = m_insertMenu->addAction(QString::fromLatin1(names[i]));
+            action->setObjectName(QStringLiteral("menuInsert") + QString::fromLatin1(names[i]));
+            connect(action, &QAction::triggered, this, [this, name] { InsertNew(name, InsertPosition::After); });
+        }
+    };
+    addTypes(kObjectTypeNames, OBJ_TYPE_COUNT);
+    m_insertMenu->addSeparator();
+    addTypes(kLayoutNames, LAYOUT_COUNT);
+    connect(m_contextMenu, &QMenu::aboutToShow, this, &CTreePanel::UpdateActions);
+
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tree, &QWidget::customContextMenuRequested, this, &CTreePanel::ShowTreeMenu);
+}
+
+QAction* CTreePanel::MenuAction(const char* objectName) const
+{
+    return m_contextMenu->findChild<QAction*>(QString::fromLatin1(objectName));
+}
+
+void CTreePanel::UpdateActions()
+{
+    UpdateGroupButton();
+    const TekClass* node = m_document.Selected();
+    const bool editing = m_enabled;
+    const bool record =
+        editing && node &&
+        (node->Type() == NodeType::Dialog || node->Type() == NodeType::Object || node->Type() == NodeType::Group);
+    const QMimeData* clipboard = QApplication::clipboard()->mimeData();
+    const bool paste = editing && node && clipboard &&
+                       (clipboard->hasText() || clipboard->hasFormat(QString::fromLatin1(kRecordMimeType)));
+    MenuAction("menuCut")->setEnabled(record);
+    MenuAction("menuCopy")->setEnabled(record);
+    MenuAction("menuPaste")->setEnabled(paste);
+    for (const char* name : {"menuDelete", "menuMoveUp", "menuMoveDown"})
+        MenuAction(name)->setEnabled(m_deleteButton->isEnabled() && node != nullptr);
+    const bool ungroup = m_groupButton->text() == QStringLiteral("Grp.解除");
+    MenuAction("menuGroup")->setEnabled(m_groupButton->isEnabled() && !ungroup);
+    MenuAction("menuUngroup")->setEnabled(m_groupButton->isEnabled() && ungroup);
+    m_insertMenu->setEnabled(m_afterButton->isEnabled() && node != nullptr);
+}
+
+void CTreePanel::ShowTreeMenu(const QPoint& position)
+{
+    const QModelIndex index = m_tree->indexAt(position);
+    if (index.isValid() && m_model->NodeAt(index) != m_document.Selected())
+        m_tree->SelectItem(m_model->ItemAt(index));
+    UpdateActions();
+    m_contextMenu->popup(m_tree->viewport()->mapToGlobal(position));
 }
 
 } // namespace vesk

@@ -8,6 +8,8 @@
 #include "document/projectdocument.h"
 #include "model/resourcetree.h"
 
+class QAction;
+class QMenu;
 class QPushButton;
 
 namespace vesk {
@@ -46,6 +48,17 @@ public:
     /// Copies the selected dialog, group or object to the clipboard; false when nothing was placed.
     bool CopyNode();
     bool PasteNode(InsertPosition position);
+    /// Copies the selected node (or the marked objects) to the clipboard, then removes it.
+    bool CutNode();
+
+    /// The edit menu of the tree and the previews: 切り取り, コピー, 貼り付け, 削除, 上へ, 下へ,
+    /// Group化, Grp.解除 and 挿入 with the object types and group layouts, each enabled as its
+    /// button is for the selected node (UpdateActions), with its shortcut shown.
+    QMenu& ContextMenu() const { return *m_contextMenu; }
+    /// The menu's action of that objectName, or nullptr.
+    QAction* MenuAction(const char* objectName) const;
+    /// Enables the menu's actions for the selected node.
+    void UpdateActions();
 
 signals:
     /// An insert button was pressed: the owner inserts the side panel's selected entry there.
@@ -57,6 +70,8 @@ private:
     void OnItemChosen(TreeItemId item, bool again);
     void FollowSelection();
     void UpdateGroupButton();
+    void BuildContextMenu();
+    void ShowTreeMenu(const QPoint& position);
     /// Shows the result's refusal, if any; answers whether the edit was made.
     bool Show(const EditResult& result);
 
@@ -73,6 +88,8 @@ private:
     QPushButton* m_afterButton = nullptr;
     QPushButton* m_firstChildButton = nullptr;
     QPushButton* m_lastChildButton = nullptr;
+    QMenu* m_contextMenu = nullptr;
+    QMenu* m_insertMenu = nullptr;
 };
 
 } // namespace vesk

@@ -5,6 +5,8 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QDrag>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,6 +14,7 @@
 #include <QStyledItemDelegate>
 
 #include "chrome/uitext.h"
+#include "editor/dragdrop.h"
 #include "render/dibimage.h"
 
 namespace vesk {
@@ -456,6 +459,33 @@ void CImageListCtrl::keyPressEvent(QKeyEvent* event)
     }
     ActivateSelected();
     event->accept();
+}
+
+void CImageListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    QTableView::mousePressEvent(event);
+    m_dragStart = event->button() == Qt::LeftButton ? event->position().toPoint() : QPoint(-1, -1);
+}
+
+void CImageListCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || m_dragStart.x() < 0) {
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
+    if ((event->position().toPoint() - m_dragStart).manhattanLength() < QApplication::startDragDistance())
+        return;
+    const QModelIndex index = indexAt(m_dragStart);
+    const int picture = index.isValid() ? PictureAt(index.row(), index.column()) : -1;
+    m_dragStart = QPoint(-1, -1);
+    if (picture < 0 || picture >= m_images.Count())
+        return;
+    QMimeData* data = MimeDataOfEntry(m_kind, EntryNameOf(m_images.At(picture).Name(), m_kind));
+    if (!data)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
 void CImageListCtrl::mouseDoubleClickEvent(QMouseEvent* event)

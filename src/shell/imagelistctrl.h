@@ -70,6 +70,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    /// A picture dragged away carries its entry (an object type to insert, or a picture to
+    /// assign) to the tree or a preview.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     /// Arrow keys walk the pictures: left and right in list order, up and down to the nearest
     /// picture of the row above or below; Home and End to the first and last picture.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -91,6 +95,8 @@ private:
     int m_selected = -1;
     int m_columnsPerRow = 3;
     bool m_showingSelection = false;
+    /// Where the left button went down, for a drag; x below 0 when none is pending.
+    QPoint m_dragStart{-1, -1};
 };
 
 } // namespace vesk

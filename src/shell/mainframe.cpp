@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -31,6 +32,8 @@
 #include "editor/dialogview.h"
 #include "editor/linkpage.h"
 #include "editor/propertylistctrl.h"
+#include "editor/propertypanel.h"
+#include "editor/treepanel.h"
 #include "editor/resourcedlg.h"
 #include "editor/resourcetreectrl.h"
 #include "link/linkcontroller.h"
@@ -145,6 +148,7 @@ void CMainFrame::CreateActions()
         {"actionCut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), &CMainFrame::CutActive},
         {"actionCopy", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &CMainFrame::CopyActive},
         {"actionPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), &CMainFrame::PasteActive},
+        {"actionFindProperty", "プロパティを検索(&F)", QKeySequence(Qt::CTRL | Qt::Key_F), &CMainFrame::FindProperty},
         {"actionResourceBar", "リソースダイアログ", QKeySequence(), nullptr},
         {"actionLogBar", "ログ表示", QKeySequence(), nullptr},
         {"actionRedraw", "再描画", QKeySequence(), &CMainFrame::Redraw},
@@ -234,6 +238,8 @@ void CMainFrame::CreateMenus()
     edit->addAction(Action("actionCut"));
     edit->addAction(Action("actionCopy"));
     edit->addAction(Action("actionPaste"));
+    edit->addSeparator();
+    edit->addAction(Action("actionFindProperty"));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->setObjectName(QStringLiteral("menuView"));
@@ -644,6 +650,7 @@ void CMainFrame::OpenDialogWindow(CTekDialogData& dialog)
             [this, view](CObjectData* object, Qt::KeyboardModifiers modifiers) {
                 OnObjectClicked(*view, object, modifiers);
             });
+    ConnectPreviewHands(*view);
     QMdiSubWindow* window = m_mdiArea->addSubWindow(view);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(QStringLiteral("dialogWindow"));
@@ -753,6 +760,47 @@ void CMainFrame::OnObjectClicked(CTekDialogEditorView& view, CObjectData* object
         return;
     m_resourcePanel->SelectNode(dialog, object, modifiers);
     view.update();
+}
+
+void CMainFrame::ConnectPreviewHands(CTekDialogEditorView& view)
+{
+    view.SetDropHandler(&m_resourcePanel->Drops());
+    view.SetCurrentNode(m_project.Selected());
+    connect(&m_project, &ProjectDocument::selectionChanged, &view,
+            [this, &view] { view.SetCurrentNode(m_project.Selected()); });
+    connect(&view, &CTekDialogEditorView::nodeChosen, this,
+            [this, &view](CObjectData* object) { OnObjectClicked(view, object, Qt::NoModifier); });
+    connect(&view, &CTekDialogEditorView::objectsBanded, this,
+            [this, &view](const std::vector<CObjectData*>& objects) { m_project.MarkObjects(view.Dialog(), objects); });
+    connect(&view, &CTekDialogEditorView::deleteRequested, m_resourcePanel, &CResourceDlg::DeleteNode);
+    connect(&view, &CTekDialogEditorView::renameRequested, this, [this] {
+        m_resourcePanel->ShowPanelPage(kPageProperties);
+        m_resourcePanel->PropertyPanel().EditTextOrName();
+    });
+    connect(&view, &CTekDialogEditorView::contextMenuRequested, this,
+            [this, &view](const QPoint& position) { PreviewMenu(view)->popup(position); });
+}
+
+QMenu* CMainFrame::PreviewMenu(CTekDialogEditorView& view)
+{
+    // The tree's edit commands, then the preview's keys.
+    CTreePanel& tree = m_resourcePanel->TreePanel();
+    tree.UpdateActions();
+    auto* menu = new QMenu(&view);
+    menu->setObjectName(QStringLiteral("previewMenu"));
+    menu->setAccessibleName(QStringLiteral("プレビュー"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(tree.ContextMenu().actions());
+    menu->addSeparator();
+    for (QAction* action : view.KeyActions())
+        menu->addAction(action);
+    return menu;
+}
+
+void CMainFrame::FindProperty()
+{
+    m_resourcePanel->ShowPanelPage(kPageProperties);
+    m_resourcePanel->PropertyPanel().FocusFilter();
 }
 
 void CMainFrame::UpdateWindowTitles()

@@ -99,6 +99,11 @@ public:
     void CopyActive();
     void CutActive();
     void PasteActive();
+    /// "プロパティを検索" (Ctrl+F): the property grid's search field takes the focus.
+    void FindProperty();
+    /// The context menu of a preview: the tree's edit commands and the preview's keys (made
+    /// anew each time; it deletes itself when closed).
+    QMenu* PreviewMenu(CTekDialogEditorView& view);
     /// "再描画": repaints the views and the resource panel.
     void Redraw();
     /// Writes the settings file (the main window does this when it closes).
@@ -145,6 +150,8 @@ private:
     void UpdateWindowTitles();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnObjectClicked(CTekDialogEditorView& view, CObjectData* object, Qt::KeyboardModifiers modifiers);
+    /// Wires a preview's drops, keys, rubber band and context menu to the document and panels.
+    void ConnectPreviewHands(CTekDialogEditorView& view);
     /// Asks to save the project's changes and closes it; false when the user cancelled.
     bool CloseProject();
     /// Before a file is opened into a project that has dialogs: asks whether to add the file's
