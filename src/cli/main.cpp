@@ -51,9 +51,9 @@ void PrintUsage(std::ostream& out)
            "\n"
            "lint prints every finding (text: file:dialog/path: severity code: message) and answers 1\n"
            "when one is at or above --severity (error by default), 2 when a file cannot be read. BUILTIN\n"
-           "pictures are looked up in the shipped assets folder, STATION ones in --project-folder's\n"
-           "resources folder (unchecked without it). --device is accepted and reserved for the layout\n"
-           "checks to come; it changes nothing yet.\n";
+           "pictures are looked up in the shipped assets folder, STATION ones and GETFILE files in\n"
+           "--project-folder's resources folder (unchecked without it). --device is accepted and\n"
+           "reserved for the layout checks to come; it changes nothing yet.\n";
 }
 
 } // namespace

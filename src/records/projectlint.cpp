@@ -34,6 +34,7 @@ const std::vector<LintRule> kRules = {
     {"empty-group", LintSeverity::Warning, "A group holds no objects."},
     {"root-object", LintSeverity::Warning, "A dialog's top node is an object, not a group."},
     {"missing-picture", LintSeverity::Warning, "A picture named by an image item is not in its folder."},
+    {"missing-file", LintSeverity::Warning, "A file that GETFILE fetches is not in the project's resources."},
     {"unknown-object", LintSeverity::Error, "A command names an object the dialog does not have."},
     {"unknown-notify-item", LintSeverity::Warning, "NotifyList names a value this kind of node does not report."},
     {"no-template-type", LintSeverity::Info, "A dialog has no TemplateType; the generator skips it."},
@@ -123,10 +124,30 @@ bool IsColour(std::string_view text)
                        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
+/// The C++ keywords, which no class may be named.
+const char* const kKeywords[] = {
+    "alignas",     "alignof",   "and",        "and_eq",    "asm",      "auto",         "bitand",
+    "bitor",       "bool",      "break",      "case",      "catch",    "char",         "char8_t",
+    "char16_t",    "char32_t",  "class",      "compl",     "concept",  "const",        "consteval",
+    "constexpr",   "constinit", "const_cast", "continue",  "co_await", "co_return",    "co_yield",
+    "decltype",    "default",   "delete",     "do",        "double",   "dynamic_cast", "else",
+    "enum",        "explicit",  "export",     "extern",    "false",    "float",        "for",
+    "friend",      "goto",      "if",         "inline",    "int",      "long",         "mutable",
+    "namespace",   "new",       "noexcept",   "not",       "not_eq",   "nullptr",      "operator",
+    "or",          "or_eq",     "private",    "protected", "public",   "register",     "reinterpret_cast",
+    "requires",    "return",    "short",      "signed",    "sizeof",   "static",       "static_assert",
+    "static_cast", "struct",    "switch",     "template",  "this",     "thread_local", "throw",
+    "true",        "try",       "typedef",    "typeid",    "typename", "union",        "unsigned",
+    "using",       "virtual",   "void",       "volatile",  "wchar_t",  "while",        "xor",
+    "xor_eq"};
+
 bool IsIdentifier(std::string_view name)
 {
     if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0])))
         return false;
+    for (const char* keyword : kKeywords)
+        if (name == keyword)
+            return false;
     return std::all_of(name.begin(), name.end(), [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     });
@@ -160,10 +181,10 @@ std::vector<std::string_view> SplitCommas(std::string_view text)
 /// Walks one dialog and collects its findings.
 class DialogLinter {
 public:
-    /// pictures: which picture files exist, as found so far in this run.
+    /// files: which files exist, as found so far in this run.
     DialogLinter(const CTekDialogData& dialog, const LintOptions& options, std::vector<LintFinding>& findings,
-                 std::unordered_map<std::string, bool>& pictures)
-        : m_dialog(dialog), m_options(options), m_findings(findings), m_pictures(pictures),
+                 std::unordered_map<std::string, bool>& files)
+        : m_dialog(dialog), m_options(options), m_findings(findings), m_files(files),
           m_dialogName(ToUtf8(dialog.GetItem("Name")))
     {
     }
@@ -227,8 +248,8 @@ private:
         } else {
             CheckObject(node, path);
         }
-        for (const TekPtr& column : node.HeaderColumns())
-            CheckValues(*column, path);
+        for (size_t i = 0; i < node.HeaderColumns().size(); ++i)
+            CheckValues(*node.HeaderColumns()[i], path + "/Header[" + std::to_string(i) + ']');
         for (const TekPtr& command : node.CommandList())
             CheckCommand(*command, path);
     }
@@ -289,7 +310,9 @@ private:
                 if (value != "true" && value != "false")
                     Add("bad-flag", path, name, name + " '" + ToUtf8(value) + "' is neither true nor false",
                         name + " '" + ToUtf8(value) + "' は true でも false でもありません");
-            } else if (item->Kind() == ItemKind::Choice && choices && item->Def().role == ItemRole::Plain) {
+            } else if (item->Kind() == ItemKind::Choice && choices &&
+                       (item->Def().role == ItemRole::Plain || item->Def().role == ItemRole::TypeSelector ||
+                        item->Def().role == ItemRole::LayoutSelector)) {
                 if (std::find(choices->begin(), choices->end(), value) == choices->end())
                     Add("bad-choice", path, name, name + " '" + ToUtf8(value) + "' is not one of its choices",
                         name + " '" + ToUtf8(value) + "' は選択肢にありません");
@@ -321,16 +344,21 @@ private:
         } else {
             return;
         }
-        std::string whole = folder + ToUtf8(file);
-        auto known = m_pictures.find(whole);
-        if (known == m_pictures.end()) {
-            std::error_code error;
-            known = m_pictures.emplace(whole, std::filesystem::is_regular_file(whole, error)).first;
-        }
-        if (!known->second)
+        if (!FileExists(folder + ToUtf8(file)))
             Add("missing-picture", path, item,
                 "the picture '" + ToUtf8(file) + "' is not in " + (source == "STATION" ? "resources/" : "assets/"),
                 "画像 '" + ToUtf8(file) + "' が " + (source == "STATION" ? "resources/" : "assets/") + " にありません");
+    }
+
+    /// Whether the file exists, each path asked of the system once a run.
+    bool FileExists(const std::string& path)
+    {
+        auto known = m_files.find(path);
+        if (known == m_files.end()) {
+            std::error_code error;
+            known = m_files.emplace(path, std::filesystem::is_regular_file(path, error)).first;
+        }
+        return known->second;
     }
 
     static std::string WithSlash(const std::string& folder)
@@ -362,6 +390,12 @@ private:
     {
         CheckValues(command, path);
         const std::string label = ToUtf8(command.GetItem("Event")) + " " + ToUtf8(command.GetItem("Command"));
+        const std::string& file = command.GetItem("File");
+        if (command.GetItem("SendCommand") == "GETFILE" && !file.empty() && !m_options.projectFolder.empty() &&
+            !FileExists(WithSlash(m_options.projectFolder) + "resources/" + ToUtf8(file)))
+            Add("missing-file", path, "File",
+                "the file '" + ToUtf8(file) + "' that GETFILE fetches is not in resources/",
+                "GETFILE で取得するファイル '" + ToUtf8(file) + "' が resources/ にありません");
         for (const char* itemName : {"Name", "ObjectName"}) {
             for (std::string_view name : SplitCommas(command.GetItem(itemName))) {
                 if (m_names.count(std::string(name)))
@@ -376,7 +410,7 @@ private:
     const CTekDialogData& m_dialog;
     const LintOptions& m_options;
     std::vector<LintFinding>& m_findings;
-    std::unordered_map<std::string, bool>& m_pictures;
+    std::unordered_map<std::string, bool>& m_files;
     std::string m_dialogName;
     std::unordered_map<std::string, int> m_names;
     std::unordered_set<std::string> m_reported;

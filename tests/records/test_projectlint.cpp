@@ -74,8 +74,13 @@ INSTANTIATE_TEST_SUITE_P(
              Project(Dialog("{'Name':'s','Type':'SLIDEBAR','Weight':'1.5','Min':'x','Max':'10','Value':'five'}")),
              {"error bad-number D/root/s Weight", "error bad-number D/root/s Min", "error bad-number D/root/s Value"}},
         Case{"choices and flags",
-             Project(Dialog(kText + ",'TAlign':'UP','Hide':'yes'}")),
-             {"error bad-flag D/root/t Hide", "error bad-choice D/root/t TAlign"}},
+             Project(Dialog(kText + ",'TAlign':'UP','Hide':'yes'},{'Name':'s','Type':'SPINNER'},{'Name':'g','Type':"
+                                    "'GROUP','Layout':'GRIDX','Objects':[{'Name':'x','Type':'TEXT'}]}")),
+             {"error bad-flag D/root/t Hide", "error bad-choice D/root/t TAlign", "error bad-choice D/root/s Type",
+              "error bad-choice D/root/g Layout"}},
+        Case{"header columns",
+             Project(Dialog("{'Name':'grid','Type':'GRID','Header':[{'TSize':'12'},{'TColor':'PINK'}]}")),
+             {"error bad-colour D/root/grid/Header[1] TColor"}},
         Case{"object names",
              Project(Dialog("{'Type':'TEXT'}," + kText + "},{'Name':'g','Type':'GROUP','Layout':'LINEAR','Objects':[" +
                             kText + "}]}")),
@@ -84,6 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
              Project(Dialog(kText + "}") + ",{'Command':'DIALOG','Name':'2nd win','TemplateType':'None'," +
                      "'Object':{'Name':'root','Type':'GROUP','Layout':'LINEAR','Objects':[" + kText + "}]}}"),
              {"error bad-dialog-name 2nd win Name"}},
+        Case{"dialog names that are keywords",
+             Project("{'Command':'DIALOG','Name':'class','TemplateType':'None','Object':{'Name':'root','Type':'GROUP',"
+                     "'Layout':'LINEAR','Objects':[" +
+                     kText + "}]}}"),
+             {"error bad-dialog-name class Name"}},
         Case{"structure",
              Project(Dialog("{'Name':'r','Type':'RADIOBTN'},{'Name':'grid','Type':'GRID','Columns':'3'},"
                             "{'Name':'e','Type':'GROUP','Layout':'RADIO','Objects':[{'Name':'in','Type':'RADIOBTN'}]},"
@@ -139,9 +149,12 @@ TEST(ProjectLint, PicturesAreLookedUpInAssetsOrResourcesByTheirSource)
     std::string text = Project(Dialog("{'Name':'a','Type':'BUTTON','FileOn':'on.png','FileOff':'off.png'},"
                                       "{'Name':'b','Type':'PICTURE','File':'st.png','FileSource':'STATION'},"
                                       "{'Name':'c','Type':'PICTURE','File':'on.png','FileSource':'STATION'},"
-                                      "{'Name':'d','Type':'PICTURE','File':'web.png','FileSource':'URI'}"));
+                                      "{'Name':'d','Type':'PICTURE','File':'web.png','FileSource':'URI'},"
+                                      "{'Name':'e','Type':'BUTTON','OnClick':{'Event':'OnClick','Command':"
+                                      "'SENDCOMMAND','SendCommand':'GETFILE','File':'st.png'},'OnTouch':{'Event':"
+                                      "'OnTouch','Command':'SENDCOMMAND','SendCommand':'GETFILE','File':'on.png'}}"));
     std::vector<std::string> expected = {"warning missing-picture D/root/a FileOff",
-                                         "warning missing-picture D/root/c File"};
+                                         "warning missing-picture D/root/c File", "warning missing-file D/root/e File"};
     EXPECT_EQ(Lint(text, {(base / "data").string(), (base / "project").string()}), expected);
     // Without the folders nothing can be said about the pictures.
     EXPECT_EQ(Lint(text), std::vector<std::string>{});
