@@ -278,7 +278,8 @@ private:
 
     void CheckValues(const TekClass& node, const std::string& path)
     {
-        const bool hasRange = node.Items().Find("Min") != nullptr;
+        // The Value of a ranged object is a number; an UPDATE's Value may be any object's value.
+        const bool hasRange = node.Type() == NodeType::Object && node.Items().Find("Min") != nullptr;
         const std::string& source = node.GetItem("FileSource");
         for (const auto& item : node.Items()) {
             const std::string& value = item->Value();

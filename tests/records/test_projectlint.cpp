@@ -71,8 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
              Project(Dialog(kText + ",'BGColor':'#12','TColor':'PINK'}")),
              {"error bad-colour D/root/t BGColor", "error bad-colour D/root/t TColor"}},
         Case{"numbers",
-             Project(Dialog("{'Name':'s','Type':'SLIDEBAR','Weight':'1.5','Min':'x','Max':'10','Value':'five'}")),
-             {"error bad-number D/root/s Weight", "error bad-number D/root/s Min", "error bad-number D/root/s Value"}},
+             Project(Dialog("{'Name':'s','Type':'SLIDEBAR','Weight':'1.5','Min':'x','Max':'10','Value':'five'},"
+                            "{'Name':'e','Type':'EDIT','Value':'text','OnClick':{'Event':'OnClick','Command':'NOTIFY',"
+                            "'MakeCommand':'UPDATE','Name':'e','Value':'new text','Max':'many'}}")),
+             {"error bad-number D/root/s Weight", "error bad-number D/root/s Min", "error bad-number D/root/s Value",
+              "error bad-number D/root/e Max"}},
         Case{"choices and flags",
              Project(Dialog(kText + ",'TAlign':'UP','Hide':'yes'},{'Name':'s','Type':'SPINNER'},{'Name':'g','Type':"
                                     "'GROUP','Layout':'GRIDX','Objects':[{'Name':'x','Type':'TEXT'}]}")),
