@@ -25,7 +25,8 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int RunSend(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunDiff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunMerge(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunLint(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunGitSetup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunTerminal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace vesk::cli
+} // namespace vesk::cli

@@ -15,6 +15,10 @@ const CommandEntry kCommands[] = {
     {"format", "veskres format FILE [--dialog NAME] [-o OUT]", vesk::cli::RunFormat},
     {"diff", "veskres diff OLD NEW [--dialog NAME] [--format text|json]", vesk::cli::RunDiff},
     {"merge", "veskres merge BASE OURS THEIRS -o OUT", vesk::cli::RunMerge},
+    {"lint",
+     "veskres lint FILE... [--device WxH]... [--format text|json|sarif] [--severity error|warning|info] "
+     "[--project-folder DIR]",
+     vesk::cli::RunLint},
     {"git-setup", "veskres git-setup [FOLDER]", vesk::cli::RunGitSetup},
     {"layout", "veskres layout FILE [--dialog NAME] [--size WxH]", vesk::cli::RunLayout},
     {"render", "veskres render FILE [--dialog NAME] [--size WxH] -o OUT.png", vesk::cli::RunRender},
@@ -43,7 +47,13 @@ void PrintUsage(std::ostream& out)
            "generate reads its templates from the template folder that ships with veskres\n"
            "(beside it, or ../share/vesk-resource-editor/template when installed) unless --templates\n"
            "names another. Exit status: 0 success, 1 failure, 2 usage error; diff answers 1 when the\n"
-           "projects differ and merge when it met conflicts, both 2 when a file cannot be read.\n";
+           "projects differ and merge when it met conflicts, both 2 when a file cannot be read.\n"
+           "\n"
+           "lint prints every finding (text: file:dialog/path: severity code: message) and answers 1\n"
+           "when one is at or above --severity (error by default), 2 when a file cannot be read. BUILTIN\n"
+           "pictures are looked up in the shipped assets folder, STATION ones and GETFILE files in\n"
+           "--project-folder's resources folder (unchecked without it). --device is accepted and\n"
+           "reserved for the layout checks to come; it changes nothing yet.\n";
 }
 
 } // namespace

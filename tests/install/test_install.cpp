@@ -287,8 +287,8 @@ TEST_F(Install, InstalledProgramsTellTheirVersionAndUsage)
     EXPECT_EQ(veskresVersion.out, QStringLiteral("veskres ") + kVersion + QLatin1Char('\n'));
     const ProcessRun veskresHelp = RunProcess(Usr(QStringLiteral("bin/veskres")), {QStringLiteral("--help")});
     EXPECT_EQ(veskresHelp.exitCode, 0);
-    for (const char* command :
-         {"check", "format", "diff", "merge", "git-setup", "layout", "render", "generate", "serve", "send", "terminal"})
+    for (const char* command : {"check", "format", "diff", "merge", "git-setup", "lint", "layout", "render", "generate",
+                                "serve", "send", "terminal"})
         EXPECT_TRUE(veskresHelp.out.contains(QStringLiteral("veskres ") + QString::fromLatin1(command))) << command;
     EXPECT_TRUE(veskresHelp.out.contains(QStringLiteral("--version")));
 
