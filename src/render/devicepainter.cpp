@@ -15,6 +15,7 @@
 #include "objects/objectdata.h"
 #include "render/modeltext.h"
 #include "render/paintersurface.h"
+#include "render/previewpainter.h"
 
 namespace vesk {
 
@@ -403,6 +404,29 @@ void PaintDeviceLayout(QPainter& painter, const DialogLayout& layout, DevicePict
     for (size_t i = 0; i < layout.nodes.size(); ++i)
         paint.Node(i);
     paint.Marks();
+}
+
+void PaintDeviceDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog,
+                              int width, int height, DevicePictureCache& pictures)
+{
+    PaintCheckerBackground(painter, width, height);
+    const FontTextMeasurer text;
+    PaintDeviceLayout(painter, ComputeDeviceLayout(dialog, DeviceSizeOf(resource), {width, height}, {&text, &pictures}),
+                      pictures);
+}
+
+QImage RenderDeviceDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height,
+                                 DevicePictureCache& pictures)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    QPainter painter(&image);
+    PaintDeviceDialogPreview(painter, resource, dialog, width, height, pictures);
+    painter.end();
+    return image;
 }
 
 } // namespace vesk

@@ -15,6 +15,9 @@ class QPainter;
 
 namespace vesk {
 
+class CTekDialogData;
+class CTekResourceData;
+
 /// A 'BGColor' or 'TColor' text: one of the named colours (BLACK, WHITE, DKGRAY, GRAY, LTGRAY,
 /// RED, GREEN, BLUE, CYAN, MAGENTA, YELLOW, TRANSPARENT), #RRGGBB or #AARRGGBB; nullopt when
 /// the text is none of these.
@@ -66,5 +69,16 @@ public:
 /// 'TColor', 'TSize' and 'TAlign', disabled nodes at half strength, each node cut to its clip,
 /// and the marked nodes outlined in red over everything. Nothing without a root group.
 void PaintDeviceLayout(QPainter& painter, const DialogLayout& layout, DevicePictureCache& pictures);
+
+/// Paints a dialog window's whole client area of width x height in the device look: the
+/// checkered background, then the dialog laid out by ComputeDeviceLayout (texts measured in the
+/// label font, pictures through the cache) and painted over it. The dialog is left as it is.
+void PaintDeviceDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog,
+                              int width, int height, DevicePictureCache& pictures);
+
+/// The client area of width x height in the device look as an image; a null image when the size
+/// is not above 0 or the image cannot be allocated. Needs a QGuiApplication for the fonts.
+QImage RenderDeviceDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height,
+                                 DevicePictureCache& pictures);
 
 } // namespace vesk
