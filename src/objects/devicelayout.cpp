@@ -539,6 +539,7 @@ DialogLayout ComputeDeviceLayout(const CTekDialogData& dialog, DeviceSize device
     LayoutContext context = PrepareLayout(dialog, device, 0, 0).context;
     context.previewWidth = area.width;
     context.previewHeight = area.height;
+    layout.context = context;
     layout.hasRoot = true;
     layout.previewArea = {0, 0, area.width, area.height};
     if (IsHidden(*root))

@@ -65,6 +65,9 @@ struct DialogLayout {
     std::string text; ///< the tags and label lines of all objects, one after the other
     /// The device look only: for each node, the rectangle it is drawn clipped to; empty otherwise.
     std::vector<LayoutBox> clips;
+    /// The device look only: the numbers its lengths were converted with (for the painter's
+    /// 'TSize' and 'Padding').
+    LayoutContext context;
 
     /// The type tag an object shows in its corner ("BTN", "PIC"...); empty for a group.
     std::string_view TagOf(const LaidOutNode& entry) const

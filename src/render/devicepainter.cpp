@@ -167,10 +167,8 @@ double ValueFraction(const CObjectData& object)
 class DevicePaint {
 public:
     DevicePaint(QPainter& painter, const DialogLayout& layout, DevicePictureCache& pictures)
-        : m_painter(painter), m_layout(layout), m_pictures(pictures)
+        : m_painter(painter), m_layout(layout), m_pictures(pictures), m_context(layout.context)
     {
-        m_context.previewWidth = layout.size.width;
-        m_context.previewHeight = layout.size.height;
     }
 
     void Node(size_t index);
@@ -185,7 +183,7 @@ private:
     QPainter& m_painter;
     const DialogLayout& m_layout;
     DevicePictureCache& m_pictures;
-    LayoutContext m_context;
+    const LayoutContext& m_context;
 };
 
 void DevicePaint::Node(size_t index)

@@ -2,6 +2,7 @@
 // of the types, half strength, clipping and marks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -217,6 +218,30 @@ TEST(DevicePainter, TextInItsColourAndAlignment)
         EXPECT_EQ(rightInk > 0, c.right);
         EXPECT_TRUE(onlyBlue);
     }
+}
+
+TEST(DevicePainter, TextSizeInTheDialogsUnits)
+{
+    // 100 pu of a dialog 1000 pu high shown 100 pixels high is a 10-pixel font, not a 100-pixel one.
+    auto dialog = test::MakeDialog();
+    dialog->SetOrAddItem("TargetLayoutWidth", "200");
+    dialog->SetOrAddItem("TargetLayoutHeight", "1000");
+    auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+    auto text = AddObject(root.get(), OBJ_TEXT, "t", "200px", "100px");
+    Set(*text, "Text", "MMM");
+    Set(*text, "TSize", "100");
+    dialog->SetRoot(root);
+    const QImage image = Paint(*dialog);
+    int top = 100;
+    int bottom = -1;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(bottom, top);
+    EXPECT_LE(bottom - top, 12);
 }
 
 class DevicePictures : public ::testing::Test {
