@@ -5,12 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "objects/devicelayout.h"
 #include "objects/resourcedata.h"
 
 namespace vesk::cli {
-
-/// How a preview draws a dialog: as boxes (the editor's sketch) or as the device shows it.
-enum class PreviewLook { Box, Device };
 
 /// What `layout` and `render` are asked for: FILE [--dialog NAME] [--size WxH] [-o OUT]
 /// (render also [--look box|device]).

@@ -7,7 +7,9 @@
 #include <QTransform>
 #include <QWidget>
 
+#include "objects/devicelayout.h"
 #include "objects/dialoglayout.h"
+#include "render/devicepainter.h"
 #include "render/paintersurface.h"
 
 namespace vesk {
@@ -17,10 +19,9 @@ class CTekDialogData;
 class CTekResourceData;
 
 /// The preview of one dialog in its window: the checkered background with the dialog laid out
-/// at the window's size and painted over it. The view keeps its own layout of the dialog, made
-/// anew when the window is resized or the view is told that the dialog changed, and paints and
-/// hit-tests that layout through its view transform. A left click reports the innermost object
-/// under the pointer.
+/// at the window's size and painted over it, as boxes or as the device shows it. The view keeps its own layout of the
+/// dialog, made anew when the window is resized or the view is told that the dialog changed, and paints and hit-tests
+/// that layout through its view transform. A left click reports the innermost object under the pointer.
 class CTekDialogEditorView : public QWidget {
     Q_OBJECT
 
@@ -40,6 +41,13 @@ public:
     const DialogLayout& Layout() const { return m_layout; }
     /// From layout pixels to the view's client pixels (the identity for now).
     const QTransform& ViewTransform() const { return m_transform; }
+
+    /// The look painted and hit-tested; boxes at first.
+    PreviewLook Look() const { return m_look; }
+    /// Shows the dialog in that look: lays it out again and repaints when the look changes.
+    void SetLook(PreviewLook look);
+    /// Where the device look finds its pictures (the assets beside the executable at first).
+    void SetPictureFolders(PictureFolders folders);
 
 public slots:
     /// Lays the dialog out again (it changed) and repaints.
@@ -73,6 +81,8 @@ private:
     QRect m_stale;
     QTransform m_transform;
     LabelTextCache m_labels;
+    PreviewLook m_look = PreviewLook::Box;
+    std::unique_ptr<DevicePictureCache> m_pictures;
 };
 
 } // namespace vesk

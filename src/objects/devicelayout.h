@@ -7,6 +7,9 @@
 
 namespace vesk {
 
+/// How a preview draws a dialog: as boxes (the editor's sketch) or as the device shows it.
+enum class PreviewLook { Box, Device };
+
 /// Measures a text as the device draws it: the width and height of a single line in a font of
 /// the given pixel height. Given by the painting layer, so the layout stays free of any toolkit.
 class TextMeasurer {
