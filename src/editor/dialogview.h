@@ -48,6 +48,7 @@ public:
     void SetLook(PreviewLook look);
     /// Where the device look finds its pictures (the assets beside the executable at first).
     void SetPictureFolders(PictureFolders folders);
+    const PictureFolders& PictureFolderPaths() const { return m_pictures->Folders(); }
 
 public slots:
     /// Lays the dialog out again (it changed) and repaints.

@@ -37,6 +37,8 @@ class DevicePictureCache : public PictureSizer {
 public:
     explicit DevicePictureCache(PictureFolders folders) : m_folders(std::move(folders)) {}
 
+    const PictureFolders& Folders() const { return m_folders; }
+
     /// Whether pictures of that source are drawn from a file here (BUILTIN, STATION; an empty
     /// source counts as BUILTIN).
     static bool IsLocalSource(std::string_view fileSource);

@@ -710,6 +710,13 @@ void CMainFrame::SetPreviewLook(PreviewLook look)
         }
 }
 
+void CMainFrame::RefreshDevicePictures()
+{
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget()))
+            view->SetPictureFolders(DevicePictureFolders());
+}
+
 void CMainFrame::CloseDialogWindows(const CTekDialogData& dialog)
 {
     while (QMdiSubWindow* window = WindowOf(dialog)) {
@@ -912,6 +919,8 @@ void CMainFrame::LoadImages()
     LoadPictureLists(m_pictures, m_paths.dataFolder,
                      WithTrailingSlash(m_resourcePanel->ProjectFolder()) + "resources/");
     m_sidePanel->RefreshLists();
+    // The device look reads its pictures again, from the project folder as it is now.
+    RefreshDevicePictures();
 }
 
 // --- Link log ---------------------------------------------------------------------------------

@@ -161,6 +161,8 @@ private:
     void RebuildWindowMenu();
     /// Where the device look of the dialog windows finds its pictures.
     PictureFolders DevicePictureFolders() const;
+    /// Gives every dialog window the picture folders afresh (its pictures are then read again).
+    void RefreshDevicePictures();
 
     ShellPaths m_paths;
     Prompts& m_prompts;

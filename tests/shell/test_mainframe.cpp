@@ -211,6 +211,12 @@ TEST_F(MainFrameTest, ThePreviewLookAppliesToEveryWindowAndIsKeptInTheSettings)
     EXPECT_EQ(looks(), (std::vector<PreviewLook>{PreviewLook::Device, PreviewLook::Device}));
     frame->OpenDialogWindow(DialogAt(2));
     EXPECT_EQ(looks().back(), PreviewLook::Device);
+    // A new project folder reaches the windows' device pictures when the pictures are read again.
+    Panel().SetProjectFolder(TempPath("elsewhere/"));
+    frame->LoadImages();
+    for (QMdiSubWindow* window : frame->DialogArea().subWindowList())
+        EXPECT_EQ(qobject_cast<CTekDialogEditorView*>(window->widget())->PictureFolderPaths().project,
+                  TempPath("elsewhere/"));
     ASSERT_TRUE(frame->close());
     EXPECT_NE(ReadFile(paths.settingsFile).find("PreviewLook=device\n"), std::string::npos);
 
