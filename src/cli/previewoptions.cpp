@@ -13,7 +13,7 @@ std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>
 {
     std::vector<std::string> valueOptions = {"--dialog", "--size"};
     if (takesOutput)
-        valueOptions.insert(valueOptions.end(), {"-o", "--output"});
+        valueOptions.insert(valueOptions.end(), {"-o", "--output", "--look"});
     ArgParser parser(args, valueOptions, {});
     auto usageError = [&](const std::string& message) {
         err << "veskres " << command << ": " << message << "\nusage: " << usage << '\n';
@@ -40,6 +40,12 @@ std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>
             options.output = parser.Value("--output");
         if (!options.output || options.output->empty())
             return usageError("no output file given (-o OUT.png)");
+        if (const auto look = parser.Value("--look")) {
+            if (*look == "device")
+                options.look = PreviewLook::Device;
+            else if (*look != "box")
+                return usageError("--look wants box or device, not '" + *look + "'");
+        }
     }
     return options;
 }

@@ -5,21 +5,25 @@
 #include <string>
 #include <vector>
 
+#include "objects/devicelayout.h"
 #include "objects/resourcedata.h"
 
 namespace vesk::cli {
 
-/// What `layout` and `render` are asked for: FILE [--dialog NAME] [--size WxH] [-o OUT].
+/// What `layout` and `render` are asked for: FILE [--dialog NAME] [--size WxH] [-o OUT]
+/// (render also [--look box|device]).
 struct PreviewOptions {
     std::string file;
     std::optional<std::string> dialogName; ///< as typed (UTF-8)
     int width = 480;
     int height = 800;
     std::optional<std::string> output;
+    PreviewLook look = PreviewLook::Box;
 };
 
 /// Parses the arguments of a preview subcommand; on a usage error writes the message and the
-/// usage line to err and answers nothing. Sizes are limited to maxSide on either side.
+/// usage line to err and answers nothing. Sizes are limited to maxSide on either side. An
+/// output file and a look are taken by the subcommands that write images.
 std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>& args, bool takesOutput, int maxSide,
                                                   const char* command, const char* usage, std::ostream& err);
 

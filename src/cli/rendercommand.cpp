@@ -1,16 +1,19 @@
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <filesystem>
 #include <ostream>
 
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "cli/previewoptions.h"
+#include "render/devicepainter.h"
 #include "render/previewpainter.h"
 
 namespace vesk::cli {
 
 namespace {
 
-constexpr const char* kRenderUsage = "veskres render FILE [--dialog NAME] [--size WxH] -o OUT.png";
+constexpr const char* kRenderUsage = "veskres render FILE [--dialog NAME] [--size WxH] [--look box|device] -o OUT.png";
 // Larger images are refused rather than allocated.
 constexpr int kMaxRenderSide = 8192;
 
@@ -26,7 +29,17 @@ int RunRender(const std::vector<std::string>& args, std::ostream& /*out*/, std::
     if (!dialog)
         return 1;
     const auto application = MakeOffscreenGuiApplication();
-    const QImage image = RenderDialogPreview(project, *dialog, options->width, options->height);
+    QImage image;
+    if (options->look == PreviewLook::Device) {
+        // BUILTIN pictures come from the assets beside the executable, STATION ones from the
+        // resources of the project file's folder.
+        const std::filesystem::path projectFolder = std::filesystem::absolute(options->file).parent_path();
+        DevicePictureCache pictures({(QCoreApplication::applicationDirPath() + QStringLiteral("/assets")).toStdString(),
+                                     projectFolder.string()});
+        image = RenderDeviceDialogPreview(project, *dialog, options->width, options->height, pictures);
+    } else {
+        image = RenderDialogPreview(project, *dialog, options->width, options->height);
+    }
     if (image.isNull()) {
         err << "veskres render: cannot make an image of " << options->width << 'x' << options->height << '\n';
         return 1;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -94,7 +95,9 @@ DialogLayout PartOf(const DialogLayout& layout, const QRect& part)
 
 CTekDialogEditorView::CTekDialogEditorView(const CTekResourceData& resource, std::weak_ptr<CTekDialogData> dialog,
                                            QWidget* parent)
-    : QWidget(parent), m_resource(resource), m_dialog(std::move(dialog))
+    : QWidget(parent), m_resource(resource), m_dialog(std::move(dialog)),
+      m_pictures(std::make_unique<DevicePictureCache>(
+          PictureFolders{(QCoreApplication::applicationDirPath() + QStringLiteral("/assets")).toStdString(), {}}))
 {
     setObjectName(QStringLiteral("dialogPreview"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -130,6 +133,26 @@ CObjectData* CTekDialogEditorView::ObjectAt(int x, int y) const
     return hit && root->Contains(hit->node) ? hit->node : nullptr;
 }
 
+void CTekDialogEditorView::SetLook(PreviewLook look)
+{
+    if (look == m_look)
+        return;
+    m_look = look;
+    m_picture = QImage();
+    Relayout();
+    update();
+}
+
+void CTekDialogEditorView::SetPictureFolders(PictureFolders folders)
+{
+    m_pictures = std::make_unique<DevicePictureCache>(std::move(folders));
+    if (m_look == PreviewLook::Device) {
+        m_picture = QImage();
+        Relayout();
+        update();
+    }
+}
+
 void CTekDialogEditorView::DialogChanged()
 {
     // Several changes of one edit are laid out once, at the next paint.
@@ -147,11 +170,18 @@ void CTekDialogEditorView::Relayout()
 {
     CTekDialogData* dialog = Dialog();
     m_layoutStale = false;
-    DialogLayout layout =
-        dialog ? ComputeLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()}) : DialogLayout();
+    const bool device = m_look == PreviewLook::Device;
+    DialogLayout layout;
+    if (dialog && device) {
+        const FontTextMeasurer text;
+        layout = ComputeDeviceLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()}, {&text, m_pictures.get()});
+    } else if (dialog) {
+        layout = ComputeLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()});
+    }
     if (dialog)
         StoreLayoutRects(layout);
-    const std::optional<QRect> changed = ChangedPart(m_layout, layout);
+    // The device look is repainted whole: its nodes are cut to their parents and see through.
+    const std::optional<QRect> changed = device ? std::nullopt : ChangedPart(m_layout, layout);
     if (!changed || m_picture.size() != size())
         m_picture = QImage();
     else if (!changed->isEmpty())
@@ -174,7 +204,9 @@ void CTekDialogEditorView::UpdatePicture()
     PaintCheckerBackground(painter, width(), height());
     if (Dialog()) {
         painter.setTransform(m_transform);
-        if (whole) {
+        if (m_look == PreviewLook::Device) {
+            PaintDeviceLayout(painter, m_layout, *m_pictures);
+        } else if (whole) {
             PaintDialogLayout(painter, m_layout, &m_labels);
         } else {
             bool invertible = false;

@@ -8,7 +8,9 @@
 #include <QTransform>
 #include <QWidget>
 
+#include "objects/devicelayout.h"
 #include "objects/dialoglayout.h"
+#include "render/devicepainter.h"
 #include "render/paintersurface.h"
 
 class QRubberBand;
@@ -24,10 +26,9 @@ class TekClass;
 struct DropSpot;
 
 /// The preview of one dialog in its window: the checkered background with the dialog laid out
-/// at the window's size and painted over it. The view keeps its own layout of the dialog, made
-/// anew when the window is resized or the view is told that the dialog changed, and paints and
-/// hit-tests that layout through its view transform. A left click reports the innermost object
-/// under the pointer.
+/// at the window's size and painted over it, as boxes or as the device shows it. The view keeps its own layout of the
+/// dialog, made anew when the window is resized or the view is told that the dialog changed, and paints and hit-tests
+/// that layout through its view transform. A left click reports the innermost object under the pointer.
 class CTekDialogEditorView : public QWidget {
     Q_OBJECT
 
@@ -73,6 +74,13 @@ public:
     const std::vector<QAction*>& KeyActions() const { return m_keyActions; }
     /// Whether a drag over the view shows where it would go (the group's frame and the line).
     bool ShowsDropIndicator() const;
+    /// The look painted and hit-tested; boxes at first.
+    PreviewLook Look() const { return m_look; }
+    /// Shows the dialog in that look: lays it out again and repaints when the look changes.
+    void SetLook(PreviewLook look);
+    /// Where the device look finds its pictures (the assets beside the executable at first).
+    void SetPictureFolders(PictureFolders folders);
+    const PictureFolders& PictureFolderPaths() const { return m_pictures->Folders(); }
 
 public slots:
     /// The dialog changed: it is laid out again before the next paint or hit test, and repainted.
@@ -147,6 +155,8 @@ private:
     CObjectData* m_pressObject = nullptr;
     bool m_pressed = false;
     std::vector<QAction*> m_keyActions;
+    PreviewLook m_look = PreviewLook::Box;
+    std::unique_ptr<DevicePictureCache> m_pictures;
 };
 
 } // namespace vesk

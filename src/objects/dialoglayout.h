@@ -29,8 +29,9 @@ struct LayoutBox {
 /// lies, whether it is marked, and the texts an object shows.
 struct LaidOutNode {
     enum Flag : uint8_t {
-        kGroup = 1,  ///< a group (a frame and no texts), else an object
-        kMarked = 2, ///< drawn highlighted, over the unmarked nodes
+        kGroup = 1,    ///< a group (a frame and no texts), else an object
+        kMarked = 2,   ///< drawn highlighted, over the unmarked nodes
+        kDisabled = 4, ///< drawn at half strength (the device look)
     };
 
     CObjectData* node = nullptr; ///< the node laid out; valid while the dialog is unchanged
@@ -43,6 +44,7 @@ struct LaidOutNode {
 
     bool IsGroup() const { return (flags & kGroup) != 0; }
     bool IsMarked() const { return (flags & kMarked) != 0; }
+    bool IsDisabled() const { return (flags & kDisabled) != 0; }
     /// The box as a layout rectangle (right and bottom exclusive, limited to the 32-bit range).
     LayoutRect Rect() const
     {
@@ -61,6 +63,11 @@ struct DialogLayout {
     int contentSize = 0;   ///< the height of a box sized by its content
     std::vector<LaidOutNode> nodes;
     std::string text; ///< the tags and label lines of all objects, one after the other
+    /// The device look only: for each node, the rectangle it is drawn clipped to; empty otherwise.
+    std::vector<LayoutBox> clips;
+    /// The device look only: the numbers its lengths were converted with (for the painter's
+    /// 'TSize' and 'Padding').
+    LayoutContext context;
 
     /// The type tag an object shows in its corner ("BTN", "PIC"...); empty for a group.
     std::string_view TagOf(const LaidOutNode& entry) const

@@ -1,6 +1,7 @@
 #include "shell/mainframe.h"
 
 #include <filesystem>
+#include <utility>
 
 #include <QAction>
 #include <QActionGroup>
@@ -152,6 +153,8 @@ void CMainFrame::CreateActions()
         {"actionResourceBar", "リソースダイアログ", QKeySequence(), nullptr},
         {"actionLogBar", "ログ表示", QKeySequence(), nullptr},
         {"actionRedraw", "再描画", QKeySequence(), &CMainFrame::Redraw},
+        {"actionBoxLook", "枠表示", QKeySequence(), nullptr},
+        {"actionDeviceLook", "端末イメージ表示", QKeySequence(), nullptr},
         {"actionSend", "データ送信", QKeySequence(), nullptr},
         {"actionClearLog", "ログのクリア", QKeySequence(), nullptr},
         {"actionCascade", "重ねて表示", QKeySequence(), nullptr},
@@ -178,6 +181,16 @@ void CMainFrame::CreateActions()
     connect(Action("actionExit"), &QAction::triggered, this, &QWidget::close);
     connect(Action("actionSkeleton"), &QAction::triggered, this, [this] { OpenSkeletonGenerator(); });
     connect(Action("actionClearLog"), &QAction::triggered, this, [this] { m_sidePanel->ClearLog(); });
+    auto* looks = new QActionGroup(this);
+    looks->setExclusive(true);
+    for (const auto& [name, look] :
+         {std::pair{"actionBoxLook", PreviewLook::Box}, std::pair{"actionDeviceLook", PreviewLook::Device}}) {
+        QAction* action = Action(name);
+        action->setCheckable(true);
+        looks->addAction(action);
+        connect(action, &QAction::triggered, this, [this, look] { SetPreviewLook(look); });
+    }
+    Action("actionBoxLook")->setChecked(true);
     connect(Action("actionAbout"), &QAction::triggered, this, [this] {
         QDialog* about = CreateAboutBox();
         about->exec();
@@ -196,6 +209,8 @@ void CMainFrame::CreateActions()
     Action("actionResourceBar")->setIcon(GlyphIcon(QStringLiteral("R"), QColor(150, 130, 200)));
     Action("actionLogBar")->setIcon(GlyphIcon(QStringLiteral("L"), QColor(200, 170, 100)));
     Action("actionSend")->setIcon(GlyphIcon(QStringLiteral("送"), QColor(100, 180, 170)));
+    Action("actionBoxLook")->setIcon(GlyphIcon(QStringLiteral("枠"), QColor(150, 150, 150)));
+    Action("actionDeviceLook")->setIcon(GlyphIcon(QStringLiteral("端"), QColor(110, 160, 220)));
 }
 
 QAction* CMainFrame::Action(const char* objectName) const
@@ -246,6 +261,9 @@ void CMainFrame::CreateMenus()
     view->addAction(Action("actionResourceBar"));
     view->addAction(Action("actionLogBar"));
     view->addSeparator();
+    view->addAction(Action("actionBoxLook"));
+    view->addAction(Action("actionDeviceLook"));
+    view->addSeparator();
     view->addAction(Action("actionRedraw"));
     view->addAction(Action("actionClearLog"));
 
@@ -278,6 +296,15 @@ void CMainFrame::CreateToolBar()
     for (QAction* action : bar->actions())
         if (QWidget* button = bar->widgetForAction(action); button && !action->isSeparator())
             button->setObjectName(action->objectName() + QStringLiteral("Button"));
+    // The two looks of the dialog windows, in a bar of their own beside the commands.
+    QToolBar* looks = addToolBar(QStringLiteral("表示"));
+    looks->setObjectName(QStringLiteral("lookBar"));
+    looks->setMovable(false);
+    looks->setIconSize(QSize(20, 20));
+    for (const char* name : {"actionBoxLook", "actionDeviceLook"}) {
+        looks->addAction(Action(name));
+        looks->widgetForAction(Action(name))->setObjectName(QString::fromLatin1(name) + QStringLiteral("Button"));
+    }
 }
 
 void CMainFrame::CreateStatusBar()
@@ -349,6 +376,8 @@ void CMainFrame::ReadSettings()
         restoreGeometry(geometry);
     if (const QByteArray state = readBytes("WindowState"); !state.isEmpty())
         restoreState(state);
+    SetPreviewLook(m_settings.GetString(kSettingSection, "PreviewLook") == "device" ? PreviewLook::Device
+                                                                                    : PreviewLook::Box);
     Action("actionResourceBar")->setChecked(!m_resourceBar->isHidden());
     Action("actionLogBar")->setChecked(!m_logBar->isHidden());
     m_recentFiles.clear();
@@ -367,6 +396,7 @@ bool CMainFrame::WriteSettings()
     m_settings.SetInt(kSettingSection, "LivePush", m_resourcePanel->LinkPage().LivePushEnabled() ? 1 : 0);
     m_settings.SetString(kSettingSection, "WindowGeometry", saveGeometry().toBase64().toStdString());
     m_settings.SetString(kSettingSection, "WindowState", saveState().toBase64().toStdString());
+    m_settings.SetString(kSettingSection, "PreviewLook", m_previewLook == PreviewLook::Device ? "device" : "box");
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string key = "File" + std::to_string(i);
         if (i <= static_cast<int>(m_recentFiles.size()))
@@ -646,6 +676,8 @@ void CMainFrame::OpenDialogWindow(CTekDialogData& dialog)
     if (index < 0)
         return;
     auto* view = new CTekDialogEditorView(m_project.Resource(), dialogs.PtrAt(index));
+    view->SetPictureFolders(DevicePictureFolders());
+    view->SetLook(m_previewLook);
     connect(view, &CTekDialogEditorView::objectClicked, this,
             [this, view](CObjectData* object, Qt::KeyboardModifiers modifiers) {
                 OnObjectClicked(*view, object, modifiers);
@@ -667,6 +699,29 @@ void CMainFrame::OpenDialogWindow(CTekDialogData& dialog)
         CascadeRect(area, taken, step, QSize(area.width() * 3 / 5, area.height() * 4 / 5), QSize(320, 280)));
     window->show();
     m_mdiArea->setActiveSubWindow(window);
+}
+
+PictureFolders CMainFrame::DevicePictureFolders() const
+{
+    return {m_paths.dataFolder + "assets", m_resourcePanel->ProjectFolder()};
+}
+
+void CMainFrame::SetPreviewLook(PreviewLook look)
+{
+    m_previewLook = look;
+    Action(look == PreviewLook::Device ? "actionDeviceLook" : "actionBoxLook")->setChecked(true);
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget())) {
+            view->SetPictureFolders(DevicePictureFolders());
+            view->SetLook(look);
+        }
+}
+
+void CMainFrame::RefreshDevicePictures()
+{
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget()))
+            view->SetPictureFolders(DevicePictureFolders());
 }
 
 void CMainFrame::CloseDialogWindows(const CTekDialogData& dialog)
@@ -912,6 +967,8 @@ void CMainFrame::LoadImages()
     LoadPictureLists(m_pictures, m_paths.dataFolder,
                      WithTrailingSlash(m_resourcePanel->ProjectFolder()) + "resources/");
     m_sidePanel->RefreshLists();
+    // The device look reads its pictures again, from the project folder as it is now.
+    RefreshDevicePictures();
 }
 
 // --- Link log ---------------------------------------------------------------------------------

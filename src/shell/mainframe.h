@@ -13,6 +13,8 @@
 #include "shell/profilefile.h"
 #include "document/projectdocument.h"
 #include "model/savefile.h"
+#include "objects/devicelayout.h"
+#include "render/devicepainter.h"
 #include "shell/shellpaths.h"
 
 class QAction;
@@ -112,6 +114,9 @@ public:
     void UpdateCommands();
     /// The action of a command, by objectName (for tests and assistive tools).
     QAction* Action(const char* objectName) const;
+    /// "枠表示" or "端末イメージ表示": shows every dialog window in that look, as new ones will be.
+    void SetPreviewLook(PreviewLook look);
+    PreviewLook CurrentPreviewLook() const { return m_previewLook; }
 
     // --- EditorFrame -----------------------------------------------------------------------
     bool ActivateDialogWindow(CTekDialogData& dialog) override;
@@ -161,6 +166,10 @@ private:
     /// The text of the command's menu entry without its access key, to title its dialog.
     QString CommandTitle(const char* actionName) const;
     void RebuildWindowMenu();
+    /// Where the device look of the dialog windows finds its pictures.
+    PictureFolders DevicePictureFolders() const;
+    /// Gives every dialog window the picture folders afresh (its pictures are then read again).
+    void RefreshDevicePictures();
 
     ShellPaths m_paths;
     Prompts& m_prompts;
@@ -181,6 +190,7 @@ private:
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
     QActionGroup* m_windowEntries = nullptr;
+    PreviewLook m_previewLook = PreviewLook::Box;
     CSkeletonDlg* m_skeleton = nullptr;
     std::vector<QAction*> m_actions;
 };

@@ -191,5 +191,37 @@ TEST_F(PreviewCommandTest, RenderFailures)
     EXPECT_FALSE(std::filesystem::exists(Path("out.png")));
 }
 
+TEST_F(PreviewCommandTest, RenderLooks)
+{
+    const std::string project = Path("project.veskspro");
+    ASSERT_EQ(Run(RunRender, {project, "-o", Path("default.png")}).status, 0);
+    ASSERT_EQ(Run(RunRender, {project, "--look", "box", "-o", Path("box.png")}).status, 0);
+    const QImage box(QString::fromStdString(Path("box.png")));
+    EXPECT_EQ(box, QImage(QString::fromStdString(Path("default.png"))));
+
+    const Outcome device = Run(RunRender, {project, "--look", "device", "-o", Path("device.png")});
+    ASSERT_EQ(device.status, 0) << device.err;
+    const QImage image(QString::fromStdString(Path("device.png")));
+    ASSERT_EQ(image.size(), QSize(480, 800));
+    EXPECT_NE(image, box);
+    EXPECT_EQ(image.pixel(479, 0), qRgb(255, 255, 255));    // the dialog's white, edge to edge
+    EXPECT_EQ(image.pixel(0, 799), qRgb(0x88, 0x88, 0x88)); // the weighted button's edge reaches the bottom
+    EXPECT_EQ(image.pixel(5, 790), qRgb(0xEE, 0xEE, 0xEE)); // and its face
+    EXPECT_EQ(image.pixel(300, 400), qRgb(255, 255, 255));
+
+    // A picture that is not there is drawn as a placeholder framed in red.
+    ASSERT_EQ(Run(RunRender, {project, "--dialog", "設定", "--look", "device", "-o", Path("pic.png")}).status, 0);
+    const QImage picture(QString::fromStdString(Path("pic.png")));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(picture.pixel(49, 19), qRgb(255, 0, 0));
+    EXPECT_EQ(picture.pixel(50, 20), qRgb(255, 255, 255));
+
+    const Outcome bad = Run(RunRender, {project, "--look", "boxes", "-o", Path("bad.png")});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--look wants box or device"), std::string::npos) << bad.err;
+    EXPECT_FALSE(std::filesystem::exists(Path("bad.png")));
+}
+
 } // namespace
 } // namespace vesk::cli

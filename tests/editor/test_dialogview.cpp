@@ -81,6 +81,35 @@ TEST_F(DialogViewTest, HitTestAnswersTheInnermostObjectOfItsLayout)
         EXPECT_EQ(view->ObjectAt(c.x, c.y), c.expected) << "at (" << c.x << "," << c.y << ")";
 }
 
+TEST_F(DialogViewTest, TheDeviceLookIsPaintedAndHitTestedFromItsOwnLayout)
+{
+    view->SetLook(PreviewLook::Device);
+    EXPECT_EQ(view->Look(), PreviewLook::Device);
+    EXPECT_EQ(view->Layout().previewArea, (LayoutBox{0, 0, 480, 800}));
+    EXPECT_EQ(view->Layout().clips.size(), view->Layout().nodes.size());
+    // No border: the top button from (0, 0), the row below it 60 high, the frame from y 100, the
+    // right-aligned button at the right edge from y 200.
+    const struct {
+        int x, y;
+        const CObjectData* expected;
+    } cases[] = {
+        {0, 0, top.get()},       {99, 39, top.get()},    {100, 20, nullptr},    {50, 50, left.get()},
+        {110, 45, upper.get()},  {179, 99, lower.get()}, {20, 110, over.get()}, {130, 150, under.get()},
+        {479, 239, right.get()}, {379, 210, nullptr},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(view->ObjectAt(c.x, c.y), c.expected) << "at (" << c.x << "," << c.y << ")";
+    EXPECT_EQ(top->GetLayoutRect(), (LayoutRect{0, 0, 100, 40}));
+    const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(50, 20), qRgb(0xEE, 0xEE, 0xEE)); // a button's face
+    EXPECT_EQ(shown.pixel(300, 60), qRgb(255, 255, 255));   // the dialog's white
+
+    view->SetLook(PreviewLook::Box);
+    EXPECT_EQ(view->ObjectAt(0, 0), nullptr);
+    EXPECT_EQ(view->ObjectAt(5, 5), top.get());
+    EXPECT_TRUE(view->Layout().clips.empty());
+}
+
 TEST_F(DialogViewTest, AClickReportsTheInnermostObjectAndNothingBetweenObjects)
 {
     QSignalSpy clicked(view.get(), &CTekDialogEditorView::objectClicked);

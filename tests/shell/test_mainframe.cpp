@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QTranslator>
 
+#include "editor/dialogview.h"
 #include "editorfixture.h"
 #include "link/linkcontroller.h"
 #include "records/resourcefile.h"
@@ -176,6 +177,56 @@ TEST_F(MainFrameTest, SaveThisDialogWritesOnlyTheActiveWindowsDialog)
     CTekResourceData reread;
     ASSERT_TRUE(LoadResourceFile(reread, out));
     EXPECT_EQ(DialogNames(reread), Names{DialogAt(1).GetItem("Name")});
+}
+
+TEST_F(MainFrameTest, ThePreviewLookAppliesToEveryWindowAndIsKeptInTheSettings)
+{
+    QAction* box = frame->Action("actionBoxLook");
+    QAction* device = frame->Action("actionDeviceLook");
+    ASSERT_TRUE(box && device);
+    EXPECT_EQ(box->text(), QStringLiteral("枠表示"));
+    EXPECT_EQ(device->text(), QStringLiteral("端末イメージ表示"));
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_FALSE(device->isChecked());
+    const auto* bar = frame->findChild<QToolBar*>(QStringLiteral("lookBar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->actions(), (QList<QAction*>{box, device}));
+    const QMenu* view = frame->findChild<QMenu*>(QStringLiteral("menuView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->actions().contains(box) && view->actions().contains(device));
+    OpenDemo();
+    frame->OpenDialogWindow(DialogAt(0));
+    frame->OpenDialogWindow(DialogAt(1));
+    ProcessEvents();
+    const auto looks = [this] {
+        std::vector<PreviewLook> shown;
+        for (QMdiSubWindow* window : frame->DialogArea().subWindowList())
+            shown.push_back(qobject_cast<CTekDialogEditorView*>(window->widget())->Look());
+        return shown;
+    };
+    EXPECT_EQ(looks(), (std::vector<PreviewLook>{PreviewLook::Box, PreviewLook::Box}));
+    device->trigger();
+    EXPECT_TRUE(device->isChecked());
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(looks(), (std::vector<PreviewLook>{PreviewLook::Device, PreviewLook::Device}));
+    frame->OpenDialogWindow(DialogAt(2));
+    EXPECT_EQ(looks().back(), PreviewLook::Device);
+    // A new project folder reaches the windows' device pictures when the pictures are read again.
+    Panel().SetProjectFolder(TempPath("elsewhere/"));
+    frame->LoadImages();
+    for (QMdiSubWindow* window : frame->DialogArea().subWindowList())
+        EXPECT_EQ(qobject_cast<CTekDialogEditorView*>(window->widget())->PictureFolderPaths().project,
+                  TempPath("elsewhere/"));
+    ASSERT_TRUE(frame->close());
+    EXPECT_NE(ReadFile(paths.settingsFile).find("PreviewLook=device\n"), std::string::npos);
+
+    frame.reset();
+    MakeFrame();
+    EXPECT_EQ(frame->CurrentPreviewLook(), PreviewLook::Device);
+    EXPECT_TRUE(frame->Action("actionDeviceLook")->isChecked());
+    frame->Action("actionBoxLook")->trigger();
+    ASSERT_TRUE(frame->close());
+    EXPECT_NE(ReadFile(paths.settingsFile).find("PreviewLook=box\n"), std::string::npos);
 }
 
 TEST_F(MainFrameTest, NewTwiceGivesDialogAndDialog2InWindowsOfTheirOwn)

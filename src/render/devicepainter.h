@@ -1,0 +1,86 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include <QColor>
+#include <QImage>
+
+#include "objects/devicelayout.h"
+
+class QPainter;
+
+namespace vesk {
+
+class CTekDialogData;
+class CTekResourceData;
+
+/// A 'BGColor' or 'TColor' text: one of the named colours (BLACK, WHITE, DKGRAY, GRAY, LTGRAY,
+/// RED, GREEN, BLUE, CYAN, MAGENTA, YELLOW, TRANSPARENT), #RRGGBB or #AARRGGBB; nullopt when
+/// the text is none of these.
+std::optional<QColor> ParseDeviceColor(std::string_view text);
+
+/// Where the device look finds the pictures an object names by 'FileSource': BUILTIN pictures
+/// in the assets folder (the one beside the executable), STATION pictures in the project
+/// folder's resources folder. STRAGE and URI pictures live on the device only.
+struct PictureFolders {
+    std::string assets;
+    std::string project;
+};
+
+/// Pictures decoded for the device look, each file once per size drawn; a file that cannot be
+/// read is remembered as missing.
+class DevicePictureCache : public PictureSizer {
+public:
+    explicit DevicePictureCache(PictureFolders folders) : m_folders(std::move(folders)) {}
+
+    const PictureFolders& Folders() const { return m_folders; }
+
+    /// Whether pictures of that source are drawn from a file here (BUILTIN, STATION; an empty
+    /// source counts as BUILTIN).
+    static bool IsLocalSource(std::string_view fileSource);
+    /// The file-system path of a picture, or an empty text for a source not kept here.
+    std::string PathOf(std::string_view fileSource, std::string_view file) const;
+    /// The decoded picture at its own size; null when it cannot be read.
+    const QImage& Picture(std::string_view fileSource, std::string_view file) const;
+    /// The picture scaled to width x height (smoothly, once per size); null when unreadable.
+    const QImage& Scaled(std::string_view fileSource, std::string_view file, int width, int height) const;
+    /// How many files have been decoded (for the tests of the cache).
+    int DecodeCount() const { return m_decodes; }
+
+    LayoutSize PictureSize(std::string_view fileSource, std::string_view file) const override;
+
+private:
+    PictureFolders m_folders;
+    mutable std::map<std::string, QImage, std::less<>> m_pictures;
+    mutable std::map<std::pair<std::string, std::pair<int, int>>, QImage> m_scaled;
+    mutable int m_decodes = 0;
+};
+
+/// Measures texts in the label font at a pixel height (needs a QGuiApplication for the fonts).
+class FontTextMeasurer : public TextMeasurer {
+public:
+    LayoutSize MeasureText(std::string_view shiftJisText, int fontHeight) const override;
+};
+
+/// Paints a dialog laid out by ComputeDeviceLayout as the device shows it: each node's
+/// 'BGColor' (the dialog's white by default), each object's own look or picture and its text in
+/// 'TColor', 'TSize' and 'TAlign', disabled nodes at half strength, each node cut to its clip,
+/// and the marked nodes outlined in red over everything. Nothing without a root group.
+void PaintDeviceLayout(QPainter& painter, const DialogLayout& layout, DevicePictureCache& pictures);
+
+/// Paints a dialog window's whole client area of width x height in the device look: the
+/// checkered background, then the dialog laid out by ComputeDeviceLayout (texts measured in the
+/// label font, pictures through the cache) and painted over it. The dialog is left as it is.
+void PaintDeviceDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog,
+                              int width, int height, DevicePictureCache& pictures);
+
+/// The client area of width x height in the device look as an image; a null image when the size
+/// is not above 0 or the image cannot be allocated. Needs a QGuiApplication for the fonts.
+QImage RenderDeviceDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height,
+                                 DevicePictureCache& pictures);
+
+} // namespace vesk

@@ -1,0 +1,350 @@
+// The device look painted into images: colours, backgrounds, pictures by source, the own looks
+// of the types, half strength, clipping and marks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "dialogbuilder.h"
+#include "objects/devicelayout.h"
+#include "render/devicepainter.h"
+#include "render/previewpainter.h"
+
+namespace vesk {
+namespace {
+
+using test::AddGroup;
+using test::AddObject;
+
+// Fonts need a GUI application; the tests run on the offscreen platform.
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { m_application = MakeOffscreenGuiApplication(); }
+    void TearDown() override { m_application.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> m_application;
+};
+
+const auto* const kGuiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+const QRgb kBackdrop = qRgb(10, 20, 30);
+
+std::string Hex(QRgb colour)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "#%06X", colour & 0xFFFFFFu);
+    return text;
+}
+
+#define EXPECT_PIXEL(image, x, y, colour)                                                                              \
+    EXPECT_EQ(Hex((image).pixel((x), (y))), Hex(colour)) << "at (" << (x) << ", " << (y) << ")"
+
+void Set(CObjectData& node, const std::string& item, const std::string& value)
+{
+    node.SetOrAddItem(item, value);
+}
+
+/// A 200 x 100 image of the dialog in the device look over a dark backdrop.
+QImage Paint(const CTekDialogData& dialog, DevicePictureCache& pictures)
+{
+    const FontTextMeasurer text;
+    const DialogLayout layout = ComputeDeviceLayout(dialog, DeviceSize{}, {200, 100}, {&text, &pictures});
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(kBackdrop);
+    QPainter painter(&image);
+    PaintDeviceLayout(painter, layout, pictures);
+    painter.end();
+    return image;
+}
+
+QImage Paint(const CTekDialogData& dialog)
+{
+    DevicePictureCache pictures({});
+    return Paint(dialog, pictures);
+}
+
+TEST(DeviceColor, Texts)
+{
+    const struct {
+        const char* text;
+        std::optional<QRgb> rgba;
+    } cases[] = {
+        {"BLACK", 0xFF000000},      {"WHITE", 0xFFFFFFFF},     {"DKGRAY", 0xFF444444},    {"GRAY", 0xFF888888},
+        {"LTGRAY", 0xFFCCCCCC},     {"RED", 0xFFFF0000},       {"GREEN", 0xFF00FF00},     {"BLUE", 0xFF0000FF},
+        {"CYAN", 0xFF00FFFF},       {"MAGENTA", 0xFFFF00FF},   {"YELLOW", 0xFFFFFF00},    {"TRANSPARENT", 0x00000000},
+        {"#123456", 0xFF123456},    {"#80aBcDeF", 0x80ABCDEF}, {"red", std::nullopt},     {"", std::nullopt},
+        {"#", std::nullopt},        {"#12345", std::nullopt},  {"#GG0000", std::nullopt}, {"123456", std::nullopt},
+        {"#1234567", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<QColor> color = ParseDeviceColor(c.text);
+        ASSERT_EQ(color.has_value(), c.rgba.has_value()) << c.text;
+        if (color) {
+            EXPECT_EQ(color->rgba(), *c.rgba) << c.text;
+        }
+    }
+}
+
+TEST(DevicePainter, Backgrounds)
+{
+    const struct {
+        const char* rootColour;
+        const char* childColour;
+        QRgb root;
+        QRgb child;
+    } cases[] = {
+        {"", "", qRgb(255, 255, 255), qRgb(255, 255, 255)},       {"", "#00FF00", qRgb(255, 255, 255), qRgb(0, 255, 0)},
+        {"BLUE", "unreadable", qRgb(0, 0, 255), qRgb(0, 0, 255)}, {"TRANSPARENT", "", kBackdrop, kBackdrop},
+        {"nonsense", "YELLOW", kBackdrop, qRgb(255, 255, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.rootColour) + " / " + c.childColour);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_FRAME, "root", false, "PARENT", "PARENT");
+        Set(*root, "BGColor", c.rootColour);
+        auto child = AddGroup(root.get(), LAYOUT_LINEAR, "child", false, "50px", "50px");
+        Set(*child, "BGColor", c.childColour);
+        dialog->SetRoot(root);
+        const QImage image = Paint(*dialog);
+        EXPECT_PIXEL(image, 100, 75, c.root);
+        EXPECT_PIXEL(image, 25, 25, c.child);
+    }
+}
+
+TEST(DevicePainter, DisabledAtHalfStrength)
+{
+    auto dialog = test::MakeDialog();
+    auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+    auto off = AddObject(root.get(), OBJ_TEXT, "off", "20px", "20px");
+    Set(*off, "BGColor", "BLACK");
+    Set(*off, "Disable", "true");
+    auto on = AddObject(root.get(), OBJ_TEXT, "on", "20px", "20px");
+    Set(*on, "BGColor", "BLACK");
+    dialog->SetRoot(root);
+    const QImage image = Paint(*dialog);
+    EXPECT_NEAR(qRed(image.pixel(10, 10)), 128, 2);
+    EXPECT_PIXEL(image, 30, 10, qRgb(0, 0, 0));
+}
+
+TEST(DevicePainter, ScrollContentCutToItsBoxAndMarksOutlined)
+{
+    auto dialog = test::MakeDialog();
+    auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", true, "PARENT", "PARENT");
+    auto scroll = AddGroup(root.get(), LAYOUT_SCROLL, "scroll", true, "40px", "30px");
+    auto tall = AddObject(scroll.get(), OBJ_TEXT, "tall", "40px", "80px");
+    Set(*tall, "BGColor", "RED");
+    auto marked = AddObject(root.get(), OBJ_TEXT, "marked", "20px", "20px");
+    marked->SetMark(1);
+    dialog->SetRoot(root);
+    const QImage image = Paint(*dialog);
+    EXPECT_PIXEL(image, 20, 29, qRgb(255, 0, 0));
+    EXPECT_PIXEL(image, 30, 40, qRgb(255, 255, 255)); // the tall object is cut at the scroll's bottom
+    EXPECT_PIXEL(image, 50, 31, qRgb(255, 255, 255));
+    EXPECT_PIXEL(image, 10, 40, qRgb(255, 255, 255));
+    EXPECT_PIXEL(image, 0, 30, qRgb(255, 0, 0));
+    EXPECT_PIXEL(image, 19, 49, qRgb(255, 0, 0));
+}
+
+TEST(DevicePainter, ProgressFilledToItsValue)
+{
+    const struct {
+        const char* min;
+        const char* max;
+        const char* value;
+        int filledUpTo; ///< pixels of the 100-pixel track filled
+    } cases[] = {
+        {"0", "100", "50", 50}, {"", "", "25", 25},    {"100", "200", "175", 75},
+        {"0", "10", "20", 100}, {"0", "100", "-5", 0}, {"5", "5", "5", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.min) + ".." + c.max + " at " + c.value);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        auto bar = AddObject(root.get(), OBJ_PROGRESS, "bar", "100px", "20px");
+        Set(*bar, "Min", c.min);
+        Set(*bar, "Max", c.max);
+        Set(*bar, "Value", c.value);
+        dialog->SetRoot(root);
+        const QImage image = Paint(*dialog);
+        const QRgb empty = image.pixel(98, 10);
+        if (c.filledUpTo > 1) {
+            EXPECT_NE(Hex(image.pixel(c.filledUpTo - 1, 10)), Hex(empty));
+        }
+        if (c.filledUpTo < 98) {
+            EXPECT_PIXEL(image, c.filledUpTo + 1, 10, empty);
+        }
+    }
+}
+
+TEST(DevicePainter, TextInItsColourAndAlignment)
+{
+    const struct {
+        const char* align;
+        bool left; ///< ink in the left half
+        bool right;
+    } cases[] = {{"", true, false}, {"RIGHT", false, true}, {"LEFT|MIDDLE", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.align);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        auto text = AddObject(root.get(), OBJ_TEXT, "t", "200px", "40px");
+        Set(*text, "Text", "MMM");
+        Set(*text, "TColor", "#0000FF");
+        Set(*text, "TAlign", c.align);
+        dialog->SetRoot(root);
+        const QImage image = Paint(*dialog);
+        int leftInk = 0;
+        int rightInk = 0;
+        bool onlyBlue = true;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (pixel == qRgb(255, 255, 255))
+                    continue;
+                (x < 100 ? leftInk : rightInk)++;
+                onlyBlue = onlyBlue && qBlue(pixel) >= qRed(pixel) && qBlue(pixel) >= qGreen(pixel);
+            }
+        EXPECT_EQ(leftInk > 0, c.left);
+        EXPECT_EQ(rightInk > 0, c.right);
+        EXPECT_TRUE(onlyBlue);
+    }
+}
+
+TEST(DevicePainter, TextSizeInTheDialogsUnits)
+{
+    // 100 pu of a dialog 1000 pu high shown 100 pixels high is a 10-pixel font, not a 100-pixel one.
+    auto dialog = test::MakeDialog();
+    dialog->SetOrAddItem("TargetLayoutWidth", "200");
+    dialog->SetOrAddItem("TargetLayoutHeight", "1000");
+    auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+    auto text = AddObject(root.get(), OBJ_TEXT, "t", "200px", "100px");
+    Set(*text, "Text", "MMM");
+    Set(*text, "TSize", "100");
+    dialog->SetRoot(root);
+    const QImage image = Paint(*dialog);
+    int top = 100;
+    int bottom = -1;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(bottom, top);
+    EXPECT_LE(bottom - top, 12);
+}
+
+class DevicePictures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        QDir(m_dir.path()).mkpath("assets");
+        QDir(m_dir.path()).mkpath("project/resources");
+        Save("assets/blue.png", Qt::blue, 8, 4);
+        Save("project/resources/green.png", Qt::green, 10, 10);
+    }
+    void Save(const QString& name, Qt::GlobalColor colour, int width, int height)
+    {
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(colour);
+        ASSERT_TRUE(picture.save(m_dir.filePath(name)));
+    }
+    PictureFolders Folders() const
+    {
+        return {m_dir.filePath("assets").toStdString(), m_dir.filePath("project").toStdString()};
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(DevicePictures, BySourceWithPlaceholders)
+{
+    const struct {
+        const char* source;
+        const char* file;
+        QRgb centre;
+        std::optional<QRgb> corner; ///< nullopt: the picture itself
+    } cases[] = {
+        {"BUILTIN", "blue.png", qRgb(0, 0, 255), std::nullopt},
+        {"STATION", "green.png", qRgb(0, 255, 0), std::nullopt},
+        {"STATION", "blue.png", qRgb(0xCC, 0xCC, 0xCC), qRgb(255, 0, 0)},
+        {"BUILTIN", "gone.png", qRgb(0xCC, 0xCC, 0xCC), qRgb(255, 0, 0)},
+        {"URI", "green.png", qRgb(0xCC, 0xCC, 0xCC), qRgb(0xCC, 0xCC, 0xCC)},
+        {"STRAGE", "green.png", qRgb(0xCC, 0xCC, 0xCC), qRgb(0xCC, 0xCC, 0xCC)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.source) + " " + c.file);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        auto picture = AddObject(root.get(), OBJ_PICTURE, "p", "80px", "80px");
+        Set(*picture, "File", c.file);
+        Set(*picture, "FileSource", c.source);
+        Set(*picture, "ScaleType", "FIT_XY");
+        dialog->SetRoot(root);
+        DevicePictureCache pictures(Folders());
+        const QImage image = Paint(*dialog, pictures);
+        EXPECT_PIXEL(image, 40, 20, c.centre);
+        EXPECT_PIXEL(image, 0, 0, c.corner.value_or(c.centre));
+    }
+}
+
+TEST_F(DevicePictures, ScaleTypes)
+{
+    const struct {
+        const char* scale;
+        QRgb inside;  ///< at (40, 10): inside a picture stretched or fitted
+        QRgb outside; ///< at (40, 75): below a fitted picture (8 x 4 fits as 80 x 40, centred)
+    } cases[] = {
+        {"FIT_XY", qRgb(0, 0, 255), qRgb(0, 0, 255)},
+        {"", qRgb(255, 255, 255), qRgb(255, 255, 255)},
+        {"CENTER", qRgb(255, 255, 255), qRgb(255, 255, 255)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scale);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        auto picture = AddObject(root.get(), OBJ_PICTURE, "p", "80px", "80px");
+        Set(*picture, "File", "blue.png");
+        Set(*picture, "FileSource", "BUILTIN");
+        Set(*picture, "ScaleType", c.scale);
+        dialog->SetRoot(root);
+        DevicePictureCache pictures(Folders());
+        const QImage image = Paint(*dialog, pictures);
+        EXPECT_PIXEL(image, 40, 10, c.inside);
+        EXPECT_PIXEL(image, 40, 75, c.outside);
+        EXPECT_PIXEL(image, 40, 40, qRgb(0, 0, 255));
+    }
+}
+
+TEST_F(DevicePictures, ContentSizedPictureAndOneDecodePerFile)
+{
+    auto dialog = test::MakeDialog();
+    auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+    for (const char* name : {"a", "b"}) {
+        auto picture = AddObject(root.get(), OBJ_PICTURE, name, "CONTENT", "CONTENT");
+        Set(*picture, "File", "green.png");
+        Set(*picture, "FileSource", "STATION");
+    }
+    dialog->SetRoot(root);
+    DevicePictureCache pictures(Folders());
+    QImage image = Paint(*dialog, pictures);
+    image = Paint(*dialog, pictures);
+    EXPECT_EQ(pictures.DecodeCount(), 1);
+    EXPECT_PIXEL(image, 19, 9, qRgb(0, 255, 0));
+    EXPECT_PIXEL(image, 20, 9, qRgb(255, 255, 255));
+    EXPECT_PIXEL(image, 5, 10, qRgb(255, 255, 255));
+}
+
+} // namespace
+} // namespace vesk
