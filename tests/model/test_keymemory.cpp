@@ -20,7 +20,8 @@
 #endif
 #endif
 #ifdef VESK_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's allocator counts what is in use (GCC ships no header declaring it).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 using namespace vesk;
