@@ -62,7 +62,7 @@ public:
     static constexpr int kQuietMs = 2000;
     static constexpr int kBurstMs = 30000;
     /// How long the GUI thread makes records at a time before other events run.
-    static constexpr int kSliceMs = 8;
+    static constexpr int kSliceMs = 5;
 
     /// A journal of the document's project in folder; with an empty folder nothing is written.
     RecoveryJournal(ProjectDocument& document, std::string folder, QObject* parent = nullptr);

@@ -433,8 +433,7 @@ protected:
     void Open()
     {
         std::error_code ec;
-        const std::string path =
-            Chance(50) && std::filesystem::exists(savedProject, ec) ? savedProject : demoProject;
+        const std::string path = Chance(50) && std::filesystem::exists(savedProject, ec) ? savedProject : demoProject;
         const std::string bytes = ReadFile(path);
         UndoAndRedoEverything();
         const bool hasDialogs = Resource().Dialogs().Count() > 0;
