@@ -321,6 +321,8 @@ TEST_F(ViewsFollowTheTreeTest, AfterAnUndoTheGridShowsTheSelectedNodeNeverTheRem
     ASSERT_TRUE(Panel().InsertNew("TEXT", InsertPosition::After));
     TekClass* inserted = Panel().Grid().Node();
     ASSERT_EQ(inserted->GetItem("Type"), "TEXT");
+    // Kept to be looked at: the commit below drops the redo step that holds it.
+    const TekPtr keep = inserted->shared_from_this();
     frame->UndoActive();
     ProcessEvents();
     EXPECT_NE(Panel().Grid().Node(), inserted);

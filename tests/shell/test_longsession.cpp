@@ -30,13 +30,6 @@
 #include "shell/imagelistctrl.h"
 #include "shell/logdlg.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VESK_SLOW_BUILD 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VESK_SLOW_BUILD 1
-#endif
-#endif
 
 namespace vesk {
 namespace {
@@ -44,17 +37,12 @@ namespace {
 using test::EditorTest;
 using test::ProcessEvents;
 
-/// The steps of the session: VESK_SOAK_STEPS when set, else 2,000 (fewer under the sanitizers,
-/// which make every step several times slower).
+/// The steps of the session: VESK_SOAK_STEPS when set, else 2,000.
 int SessionSteps()
 {
     if (const char* steps = std::getenv("VESK_SOAK_STEPS"); steps && std::atoi(steps) > 0)
         return std::atoi(steps);
-#ifdef VESK_SLOW_BUILD
-    return 400;
-#else
     return 2000;
-#endif
 }
 
 std::string ProjectBytes(const CTekResourceData& resource)
