@@ -231,7 +231,7 @@ CItemData::CItemData(std::string name, ItemKind kind, std::string value, const C
 
 CItemData::CItemData(const ItemDef* def, std::string value) : m_def(DefWord(def)), m_value(OwnValue(std::move(value)))
 {
-    if (HoldsCountedDef())
+    if (HoldsCountedDef()) [[unlikely]]
         RetainDef();
 }
 

@@ -189,7 +189,7 @@ public:
     CItemData(const CItemData& other)
         : m_def(other.m_def), m_value(other.Tag() == 0 ? other.m_value : CopiedValue(other))
     {
-        if (HoldsCountedDef())
+        if (HoldsCountedDef()) [[unlikely]]
             RetainDef();
     }
     CItemData& operator=(const CItemData& other);
@@ -198,7 +198,7 @@ public:
     CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value)
     {
         other.m_value = EmptyValue();
-        if (HoldsCountedDef())
+        if (HoldsCountedDef()) [[unlikely]]
             RetainDef();
     }
     CItemData& operator=(CItemData&& other) noexcept;
@@ -206,7 +206,7 @@ public:
     {
         if (Tag() == kOwned)
             DeleteOwnValue();
-        if (HoldsCountedDef())
+        if (HoldsCountedDef()) [[unlikely]]
             ReleaseDef();
     }
 
@@ -238,7 +238,7 @@ private:
 
     CItemData(const ItemDef* def, uintptr_t value) : m_def(DefWord(def)), m_value(value)
     {
-        if (HoldsCountedDef())
+        if (HoldsCountedDef()) [[unlikely]]
             RetainDef();
     }
     /// An item sharing the definition and the value of another (a constant or a stored value).
@@ -249,7 +249,7 @@ private:
     };
     explicit CItemData(Words words) : m_def(words.def), m_value(words.value)
     {
-        if (HoldsCountedDef())
+        if (HoldsCountedDef()) [[unlikely]]
             RetainDef();
     }
     /// The definition's address with the key number of its name (or the counted tag).
@@ -264,7 +264,7 @@ private:
     /// Lets go of the definition (the item is then only to be destroyed or assigned to).
     void DropDef()
     {
-        if (HoldsCountedDef())
+        if (HoldsCountedDef()) [[unlikely]]
             ReleaseDef();
         m_def = 0;
     }
