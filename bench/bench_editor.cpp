@@ -1,10 +1,12 @@
 // The editor's windows on large projects, offscreen: opening a ~10 MB project until the tree is
 // shown, painting a 2,000-object preview, selecting by a click, committing a property, undoing,
-// grouping 100 objects, dragging one object to another place, a commit on 500 marked objects, and
-// live push to a simulated terminal over loopback.
+// grouping 100 objects, dragging one object to another place, a commit on 500 marked objects,
+// live push to a simulated terminal over loopback, and the time the recovery journal of the
+// ~10 MB project holds the GUI thread.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -21,7 +23,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "benchproject.h"
 #include "chrome/prompts.h"
+#include "document/recoveryjournal.h"
 #include "editor/dialogview.h"
 #include "editor/dragdrop.h"
 #include "editor/linkpage.h"
@@ -135,6 +139,7 @@ struct Editor {
         WriteFileAtomically(path, text);
         ShellPaths paths = ShellPaths::ForProgramFolder(VESK_RUNTIME_DIR);
         paths.settingsFile = dir.path().toStdString() + "/settings.ini";
+        paths.recoveryFolder = dir.path().toStdString() + "/recovery/";
         frame = std::make_unique<CMainFrame>(paths, prompts);
         frame->show();
         QApplication::processEvents();
@@ -420,6 +425,85 @@ void LivePushToTerminal(benchmark::State& state)
     }
 }
 BENCHMARK(LivePushToTerminal)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// --- Recovery journal ---------------------------------------------------------------------------
+
+/// The ~10 MB project of the model benchmarks open in the window, its journal made only when the
+/// benchmark asks.
+struct JournalledEditor : Editor {
+    JournalledEditor() : Editor(bench::ProjectText())
+    {
+        frame->OpenFile(path);
+        Journal().SetDelays(1 << 30, 1 << 30);
+    }
+    RecoveryJournal& Journal() { return frame->Journal(); }
+    /// An edit of the value of an object of the dialog, as the grid makes it.
+    void EditDialog(int dialog, int n)
+    {
+        CObjectData& object =
+            static_cast<CObjectData&>(frame->Project().Resource().Dialogs().At(dialog).RootGroup()->ChildAt(0));
+        frame->Project().SetItemValue(object, RowOf(object, "Name"), "section" + std::to_string(n));
+    }
+    /// Makes the journal's text slice by slice as the event loop would; answers the longest slice
+    /// in seconds.
+    double LongestSlice()
+    {
+        double longest = 0;
+        bool done = false;
+        while (!done) {
+            QElapsedTimer clock;
+            clock.start();
+            done = Journal().MakeSlice();
+            longest = std::max(longest, static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        }
+        return longest;
+    }
+};
+
+/// The journal after an edit of one dialog: the GUI thread makes that dialog's record again and
+/// hands the text to the worker.
+void JournalAfterAnEdit(benchmark::State& state)
+{
+    JournalledEditor editor;
+    editor.EditDialog(0, 0);
+    editor.LongestSlice(); // every record made once
+    editor.Journal().Flush();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++n;
+        editor.EditDialog(n % bench::kDialogs, n);
+        state.ResumeTiming();
+        const double longest = editor.LongestSlice();
+        state.PauseTiming();
+        editor.Journal().Flush();
+        state.ResumeTiming();
+        state.SetIterationTime(longest);
+    }
+    state.counters["MB"] = static_cast<double>(bench::ProjectText().size()) / 1e6;
+}
+BENCHMARK(JournalAfterAnEdit)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+/// The first journal of a project (or one after a change of the whole project): every dialog's
+/// record is made, a slice at a time; the time is that of the longest slice.
+void JournalOfTheWholeProject(benchmark::State& state)
+{
+    JournalledEditor editor;
+    CTekResourceData& resource = editor.frame->Project().Resource();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // An edit of the project's own items makes every record anew.
+        editor.frame->Project().SetItemValue(resource, RowOf(resource, "DeviceWidth"), std::to_string(++n));
+        state.ResumeTiming();
+        const double longest = editor.LongestSlice();
+        state.PauseTiming();
+        editor.Journal().Flush();
+        state.ResumeTiming();
+        state.SetIterationTime(longest);
+    }
+}
+BENCHMARK(JournalOfTheWholeProject)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -452,8 +452,11 @@ void ProjectDocument::FinishDialogEdit(CTekDialogData& dialog)
 {
     if (RecordUndoStep(dialog)) {
         const int index = m_resource.Dialogs().IndexOf(&dialog);
-        if (index >= 0)
-            PushStep(Step{m_resource.Dialogs().PtrAt(index), false, {}, {}});
+        if (index >= 0) {
+            Step step;
+            step.dialog = m_resource.Dialogs().PtrAt(index);
+            PushStep(std::move(step));
+        }
     }
     SetModified(true);
     emit dialogChanged(&dialog);
@@ -491,6 +494,27 @@ void ProjectDocument::FinishListEdit(std::vector<DialogPtr> before, const CTekDi
     PushStep(std::move(step));
     SetModified(true);
     emit dialogChanged(nullptr);
+}
+
+void ProjectDocument::FinishItemsEdit(TekClass& node, CItemList before)
+{
+    Step step;
+    step.itemsOwner = &node;
+    step.itemsBefore = std::move(before);
+    step.itemsAfter = node.Items().Clone();
+    PushStep(std::move(step));
+    SetModified(true);
+    emit dialogChanged(nullptr);
+}
+
+TekClass* ProjectDocument::RestoreItems(const Step& step, bool redo)
+{
+    // The project's own items: the resource and the dialog list live as long as the document.
+    step.itemsOwner->Items() = (redo ? step.itemsAfter : step.itemsBefore).Clone();
+    emit itemsReset(step.itemsOwner);
+    SetModified(true);
+    emit dialogChanged(nullptr);
+    return step.itemsOwner;
 }
 
 void ProjectDocument::PushStep(Step step)
@@ -587,16 +611,15 @@ EditResult ProjectDocument::SetItemValue(TekClass& node, int row, std::string va
     CTekDialogData* dialog = DialogOf(node);
     if (dialog)
         BeginDialogEdit(*dialog);
+    CItemList itemsBefore = dialog ? CItemList() : node.Items().Clone();
     EditResult result = EditResult::Done(nullptr);
     TekClass& target = ApplyItemValue(node, row, std::move(value), result);
     result.select = &target;
 
-    if (dialog) {
+    if (dialog)
         FinishDialogEdit(*dialog);
-    } else {
-        SetModified(true);
-        emit dialogChanged(nullptr);
-    }
+    else
+        FinishItemsEdit(target, std::move(itemsBefore));
     if (&target != &node && m_selected == &target)
         emit selectionChanged();
     return result;
@@ -666,6 +689,7 @@ EditResult ProjectDocument::AssignImage(TekClass& node, int row, ImageSource sou
     CTekDialogData* dialog = DialogOf(node);
     if (dialog)
         BeginDialogEdit(*dialog);
+    CItemList itemsBefore = dialog ? CItemList() : node.Items().Clone();
     TekClass& target = *DetachForEdit(node);
     const std::string itemName = target.Items().At(row).Name();
     target.Items().At(row).SetValue(imageName);
@@ -679,12 +703,10 @@ EditResult ProjectDocument::AssignImage(TekClass& node, int row, ImageSource sou
         centreItem && CentrePositionOfImageName(imageName, position))
         target.SetItem(centreItem, position);
     emit itemsReset(&target);
-    if (dialog) {
+    if (dialog)
         FinishDialogEdit(*dialog);
-    } else {
-        SetModified(true);
-        emit dialogChanged(nullptr);
-    }
+    else
+        FinishItemsEdit(target, std::move(itemsBefore));
     if (&target != &node && m_selected == &target)
         emit selectionChanged();
     return EditResult::Done(&target);
@@ -1627,7 +1649,9 @@ EditResult ProjectDocument::Undo()
     Step& step = m_history[m_historyPosition - 1];
     --m_historyPosition;
     TekClass* select = nullptr;
-    if (step.listStep) {
+    if (step.itemsOwner) {
+        select = RestoreItems(step, false);
+    } else if (step.listStep) {
         const std::vector<DialogPtr> now = DialogList();
         ResetChildren(m_resource, [&] { SetDialogList(step.before); });
         for (const DialogPtr& dialog : step.before)
@@ -1663,7 +1687,9 @@ EditResult ProjectDocument::Redo()
     Step& step = m_history[m_historyPosition];
     ++m_historyPosition;
     TekClass* select = nullptr;
-    if (step.listStep) {
+    if (step.itemsOwner) {
+        select = RestoreItems(step, true);
+    } else if (step.listStep) {
         const std::vector<DialogPtr> now = DialogList();
         ResetChildren(m_resource, [&] { SetDialogList(step.after); });
         for (const DialogPtr& dialog : step.after)

@@ -240,13 +240,17 @@ signals:
 
 private:
     /// One step of the project's history: an edit inside a dialog (a step of that dialog's own
-    /// history), or a change of the dialog list (the list before and after it, and the dialog
-    /// it added, removed or moved).
+    /// history), a change of the dialog list (the list before and after it, and the dialog
+    /// it added, removed or moved), or an edit of the items of a node outside the dialogs (the
+    /// project's own items before and after it).
     struct Step {
         DialogPtr dialog;
         bool listStep = false;
         std::vector<DialogPtr> before;
         std::vector<DialogPtr> after;
+        TekClass* itemsOwner = nullptr;
+        CItemList itemsBefore;
+        CItemList itemsAfter;
     };
 
     struct Placement;
@@ -295,6 +299,10 @@ private:
     /// Ends an edit of the dialog list: records the project's step; focus is the dialog that
     /// undo and redo select (the one added, removed or moved).
     void FinishListEdit(std::vector<DialogPtr> before, const CTekDialogData* focus = nullptr);
+    /// Ends an edit of the items of a node outside the dialogs: records the project's step.
+    void FinishItemsEdit(TekClass& node, CItemList before);
+    /// Puts back the items of such a step (before them or after them); answers the node.
+    TekClass* RestoreItems(const Step& step, bool redo);
     void PushStep(Step step);
     std::vector<DialogPtr> DialogList() const;
     void SetDialogList(const std::vector<DialogPtr>& dialogs);

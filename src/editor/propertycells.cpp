@@ -437,6 +437,9 @@ void PropertyDelegate::OnCellEnded(QWidget* cell, CellEnd end, int row, int colu
         } else {
             emit commitData(cell);
         }
+        // The commit may have rebuilt the rows (another type or layout), letting go of the cell.
+        if (m_grid.indexWidget(m_grid.model()->index(row, column)) != cell)
+            return;
     }
     emit closeEditor(cell, QAbstractItemDelegate::NoHint);
     if (end == CellEnd::CommitMoveUp)

@@ -361,10 +361,12 @@ void CPropertyListCtrl::ShowNode(TekClass* node)
 {
     if (node == m_model->Node())
         return;
+    // The node shown may be gone already (a discard tells the views after it): the rows let go
+    // of it before the open cell closes, which moves the focus and reads the rows again.
+    m_model->SetNode(node);
     m_delegate->CancelOpenCell();
     m_pendingEdit = QPersistentModelIndex();
     m_hoverRow = -2;
-    m_model->SetNode(node);
     SetCurrentRow(node ? 0 : -1);
     ApplyRowVisibility();
     scrollToTop();

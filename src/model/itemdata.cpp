@@ -91,6 +91,81 @@ const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceL
     return it->second.get();
 }
 
+namespace {
+
+/// The counted definitions alive, by name; a definition leaves when its last item lets go.
+struct CountedDefs {
+    std::mutex mutex;
+    std::map<std::string, ItemDef*, std::less<>> byName;
+};
+
+CountedDefs& Counted()
+{
+    // Never destroyed: items of static lifetime may let go of their definitions at exit.
+    static CountedDefs* defs = new CountedDefs;
+    return *defs;
+}
+
+/// The counted definition of the name, held once more for the caller.
+const ItemDef* AcquireCountedDef(std::string_view name)
+{
+    CountedDefs& defs = Counted();
+    const std::lock_guard<std::mutex> lock(defs.mutex);
+    auto it = defs.byName.find(name);
+    if (it == defs.byName.end()) {
+        auto* def = new ItemDef{std::string(name), ItemKind::FreeText, nullptr, nullptr, -1, ItemRoleOfName(name)};
+        def->counted = true;
+        it = defs.byName.emplace(def->name, def).first;
+    }
+    ++it->second->users;
+    return it->second;
+}
+
+void ReleaseCountedDef(const ItemDef* def)
+{
+    CountedDefs& defs = Counted();
+    std::unique_ptr<ItemDef> freed;
+    {
+        const std::lock_guard<std::mutex> lock(defs.mutex);
+        auto it = defs.byName.find(def->name);
+        if (it == defs.byName.end() || it->second != def || --it->second->users > 0)
+            return;
+        freed.reset(it->second);
+        defs.byName.erase(it);
+    }
+}
+
+} // namespace
+
+size_t CountedItemDefs()
+{
+    CountedDefs& defs = Counted();
+    const std::lock_guard<std::mutex> lock(defs.mutex);
+    return defs.byName.size();
+}
+
+void CItemData::RetainDef() const
+{
+    CountedDefs& defs = Counted();
+    const std::lock_guard<std::mutex> lock(defs.mutex);
+    ++Def().users;
+}
+
+void CItemData::ReleaseDef() const
+{
+    ReleaseCountedDef(&Def());
+}
+
+CItemData CItemData::OfReadName(std::string_view name, std::string value)
+{
+    if (ItemKeyOf(name) >= 0)
+        return CItemData(InternItemDef(name, ItemKind::FreeText), std::move(value));
+    const ItemDef* def = AcquireCountedDef(name);
+    CItemData item(def, std::move(value));
+    ReleaseCountedDef(def);
+    return item;
+}
+
 const std::string* ItemValueStore::Keep(std::string text)
 {
     std::string& slot = NextSlot();
@@ -156,6 +231,8 @@ CItemData::CItemData(std::string name, ItemKind kind, std::string value, const C
 
 CItemData::CItemData(const ItemDef* def, std::string value) : m_def(DefWord(def)), m_value(OwnValue(std::move(value)))
 {
+    if (HoldsCountedDef()) [[unlikely]]
+        RetainDef();
 }
 
 CItemData CItemData::WithConstant(const ItemDef* def, const std::string* value)
@@ -173,6 +250,9 @@ CItemData& CItemData::operator=(const CItemData& other)
     if (this != &other) {
         const uintptr_t value = other.Tag() == 0 ? other.m_value : CopiedValue(other);
         Release();
+        if (other.HoldsCountedDef())
+            other.RetainDef();
+        DropDef();
         m_def = other.m_def;
         m_value = value;
     }
@@ -183,6 +263,9 @@ CItemData& CItemData::operator=(CItemData&& other) noexcept
 {
     if (this != &other) {
         Release();
+        if (other.HoldsCountedDef())
+            other.RetainDef();
+        DropDef();
         m_def = other.m_def;
         m_value = other.m_value;
         other.m_value = EmptyValue();
@@ -305,7 +388,7 @@ void CItemList::AdoptMatching(CItemList&& old)
             }
         if (previous) {
             Take(std::move(*previous), old.m_store);
-            previous->m_def = 0; // taken: matches nothing further
+            previous->DropDef(); // taken: matches nothing further
         } else {
             m_items.push_back(std::move(item));
         }

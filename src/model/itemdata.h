@@ -51,9 +51,11 @@ enum class ItemRole : uint8_t {
 ItemRole ItemRoleOfName(std::string_view name);
 
 /// The fixed part of an item, shared by every item of one definition: its name, kind, choice list
-/// and description. Definitions are interned (one per distinct name, kind, choice list and
-/// description) and live as long as the process. Their alignment leaves the low bits of their
-/// address free, so that an item holds the key number of its name beside the address.
+/// and description. The program's own definitions are interned (one per distinct name, kind,
+/// choice list and description) and live as long as the process; a definition of a name that
+/// only a file knows is counted (see CItemData::OfReadName) and lives as long as items hold it. Their
+/// alignment leaves the low bits of their address free, so that an item holds the key number of
+/// its name beside the address.
 struct alignas(128) ItemDef {
     std::string name;
     ItemKind kind;
@@ -61,11 +63,21 @@ struct alignas(128) ItemDef {
     const std::string* description;
     int key; ///< the name's number among the known record keys (ItemKeyOf), -1 for any other name
     ItemRole role = ItemRole::Plain;
+    /// The items holding a counted definition (guarded by the table of counted definitions);
+    /// unused for interned ones.
+    mutable size_t users = 0;
+    /// Whether items count their hold on the definition.
+    bool counted = false;
 };
 
-/// The one definition of that name, kind, choice list and description.
+/// The one definition of that name, kind, choice list and description, made by the program for
+/// names it defines itself: interned for the life of the process.
 const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices = nullptr,
                              const std::string* description = nullptr);
+
+/// The number of counted definitions alive: names read from files (CItemData::OfReadName) that
+/// items still hold.
+size_t CountedItemDefs();
 
 /// What one source (a dialog of a file) read: the values of its items, and the memory of its nodes
 /// and their item arrays, kept together and freed at once when the last node, item array and item
@@ -166,22 +178,36 @@ public:
               const std::string* description = nullptr);
     /// An item of a definition with a value of its own.
     CItemData(const ItemDef* def, std::string value);
+    /// A free-text item of a name read from a file, with its value. A known key (ItemKeyOf) has
+    /// the interned definition; any other name a counted one, shared by every item of that name
+    /// and freed with the last of them, so that reading files with ever new names does not keep
+    /// the names for the life of the process.
+    static CItemData OfReadName(std::string_view name, std::string value);
     /// An item of a definition whose value is a constant that outlives it.
     static CItemData WithConstant(const ItemDef* def, const std::string* value);
     /// A copy holds its value itself (a stored value is copied).
     CItemData(const CItemData& other)
         : m_def(other.m_def), m_value(other.Tag() == 0 ? other.m_value : CopiedValue(other))
     {
+        if (HoldsCountedDef()) [[unlikely]]
+            RetainDef();
     }
     CItemData& operator=(const CItemData& other);
     /// A move takes the value as it is held; an item that shares a list's store belongs in a list
-    /// holding that store (lists see to it).
-    CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value) { other.m_value = EmptyValue(); }
+    /// holding that store (lists see to it). The definition stays with the moved-from item too.
+    CItemData(CItemData&& other) noexcept : m_def(other.m_def), m_value(other.m_value)
+    {
+        other.m_value = EmptyValue();
+        if (HoldsCountedDef()) [[unlikely]]
+            RetainDef();
+    }
     CItemData& operator=(CItemData&& other) noexcept;
     ~CItemData()
     {
         if (Tag() == kOwned)
             DeleteOwnValue();
+        if (HoldsCountedDef()) [[unlikely]]
+            ReleaseDef();
     }
 
     ItemKind Kind() const { return Def().kind; }
@@ -193,32 +219,54 @@ public:
     const std::string* Description() const { return Def().description; }
     const ItemDef& Def() const { return *reinterpret_cast<const ItemDef*>(m_def & ~kKeyMask); }
     /// The key number of the name (ItemDef::key), read without reaching the definition.
-    int Key() const { return static_cast<int>(KeyTag()) - 1; }
-    /// The key number plus one: 0 for a name without one, below kKeyTags.
+    int Key() const { return HoldsCountedDef() ? -1 : static_cast<int>(KeyTag()) - 1; }
+    /// The key number plus one for a name with one; another value below kKeyTags, with no key
+    /// number beside it, for a name without one.
     size_t KeyTag() const { return static_cast<size_t>(m_def & kKeyMask); }
-    static constexpr size_t kKeyTags = kKeyCount + 1;
+    static constexpr size_t kKeyTags = alignof(ItemDef);
 
 private:
     friend class CItemList;
     static constexpr uintptr_t kOwned = 1;  ///< the item deletes its value
     static constexpr uintptr_t kStored = 2; ///< the value lives in the store of the item's list
     static constexpr uintptr_t kTagMask = 3;
-    /// The low bits of m_def: the key number of the name plus one, 0 for a name without one.
+    /// The low bits of m_def: the key number of the name plus one, 0 for a name without one, or
+    /// kCountedTag for a counted definition (whose name has no key number).
     static constexpr uintptr_t kKeyMask = alignof(ItemDef) - 1;
-    static_assert(kKeyCount < kKeyMask, "every key number fits beside a definition's address");
+    static constexpr uintptr_t kCountedTag = kKeyMask;
+    static_assert(kKeyCount + 1 < kCountedTag, "every key number fits beside a definition's address");
 
-    CItemData(const ItemDef* def, uintptr_t value) : m_def(DefWord(def)), m_value(value) {}
+    CItemData(const ItemDef* def, uintptr_t value) : m_def(DefWord(def)), m_value(value)
+    {
+        if (HoldsCountedDef()) [[unlikely]]
+            RetainDef();
+    }
     /// An item sharing the definition and the value of another (a constant or a stored value).
     static CItemData Sharing(const CItemData& other) { return CItemData(Words{other.m_def, other.m_value}); }
     struct Words {
         uintptr_t def;
         uintptr_t value;
     };
-    explicit CItemData(Words words) : m_def(words.def), m_value(words.value) {}
-    /// The definition's address with the key number of its name.
+    explicit CItemData(Words words) : m_def(words.def), m_value(words.value)
+    {
+        if (HoldsCountedDef()) [[unlikely]]
+            RetainDef();
+    }
+    /// The definition's address with the key number of its name (or the counted tag).
     static uintptr_t DefWord(const ItemDef* def)
     {
-        return reinterpret_cast<uintptr_t>(def) | static_cast<uintptr_t>(def->key + 1);
+        return reinterpret_cast<uintptr_t>(def) | (def->counted ? kCountedTag : static_cast<uintptr_t>(def->key + 1));
+    }
+    bool HoldsCountedDef() const { return (m_def & kKeyMask) == kCountedTag; }
+    /// One more and one less hold of the counted definition; the last release frees it.
+    void RetainDef() const;
+    void ReleaseDef() const;
+    /// Lets go of the definition (the item is then only to be destroyed or assigned to).
+    void DropDef()
+    {
+        if (HoldsCountedDef()) [[unlikely]]
+            ReleaseDef();
+        m_def = 0;
     }
     uintptr_t Tag() const { return m_value & kTagMask; }
     void Release()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,25 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, std::st
 
 /// Reads a whole file; false with the system's reason in errorText (when given).
 bool ReadWholeFile(const std::string& path, std::string& contents, std::string* errorText = nullptr);
+
+/// What tells one content of a file from another: its size and a hash of its bytes. The default
+/// stamp stands for an unknown content and equals no other.
+struct ContentStamp {
+    bool known = false;
+    uint64_t size = 0;
+    uint64_t hash = 0;
+
+    static ContentStamp Of(std::string_view bytes);
+    /// The stamp of the file's content; unknown when it cannot be read.
+    static ContentStamp OfFile(const std::string& path);
+    /// "size:hash" in hexadecimal, empty for an unknown stamp; Parse reads it back.
+    std::string Text() const;
+    static ContentStamp Parse(std::string_view text);
+
+    bool operator==(const ContentStamp& other) const
+    {
+        return known && other.known && size == other.size && hash == other.hash;
+    }
+};
 
 }  // namespace vesk

@@ -47,7 +47,7 @@ bool TekClass::SetItem(std::string_view name, std::string value)
 void TekClass::SetOrAddItem(std::string_view name, std::string value)
 {
     if (!SetItem(name, value))
-        AddItem(std::make_unique<CItemData>(std::string(name), ItemKind::FreeText, std::move(value)));
+        m_items.Add(CItemData::OfReadName(name, std::move(value)));
 }
 
 std::string TekClass::GetLabel() const

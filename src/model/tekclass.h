@@ -53,7 +53,8 @@ public:
     bool SetItem(std::string_view name, std::string value);
     /// Appends an item; the node takes ownership.
     void AddItem(std::unique_ptr<CItemData> item) { m_items.Add(std::move(item)); }
-    /// Sets the item of that name, or appends it as a free-text item when there is none.
+    /// Sets the item of that name, or appends it as a free-text item when there is none (a name
+    /// read from a file: see CItemData::OfReadName).
     void SetOrAddItem(std::string_view name, std::string value);
 
     /// The text shown for the node in the resource tree.

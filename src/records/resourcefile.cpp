@@ -160,7 +160,7 @@ bool WriteDialog(const CTekDialogData& dialog, COrbStream& stream, int depth)
     return true;
 }
 
-void WriteResource(const CTekResourceData& resource, COrbStream& stream, std::string_view dialogName)
+std::string ResourceHead(const CTekResourceData& resource)
 {
     std::string head = "{";
     bool any = false;
@@ -176,7 +176,19 @@ void WriteResource(const CTekResourceData& resource, COrbStream& stream, std::st
     if (any)
         head += ',';
     head += "'Commands':[\n";
-    stream.Write(head);
+    return head;
+}
+
+std::string DialogRecordText(const CTekDialogData& dialog)
+{
+    CJsonString text;
+    WriteDialog(dialog, text, 1);
+    return text.TakeText();
+}
+
+void WriteResource(const CTekResourceData& resource, COrbStream& stream, std::string_view dialogName)
+{
+    stream.Write(ResourceHead(resource));
     const CTekDialogDataList& dialogs = resource.Dialogs();
     bool first = true;
     for (int i = 0; i < dialogs.Count(); ++i) {
@@ -186,12 +198,11 @@ void WriteResource(const CTekResourceData& resource, COrbStream& stream, std::st
         if (!dialog.RootObject())
             continue;
         if (!first)
-            stream.Write(",\n");
+            stream.Write(kDialogSeparator);
         first = false;
         WriteDialog(dialog, stream, 1);
     }
-    stream.Write("\n");
-    stream.Write("]}\n");
+    stream.Write(kResourceTail);
 }
 
 FileResult SaveResourceFile(const CTekResourceData& resource, const std::string& path, std::string_view dialogName)

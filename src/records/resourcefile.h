@@ -19,6 +19,16 @@ void WriteResource(const CTekResourceData& resource, COrbStream& stream, std::st
 /// Writes one DIALOG record at the given depth; false, writing nothing, without a root group.
 bool WriteDialog(const CTekDialogData& dialog, COrbStream& stream, int depth);
 
+/// The parts of the text WriteResource writes, for writers that keep the records of dialogs that
+/// did not change: the head (the resource's items and the opening of the dialog list), then the
+/// record of each dialog that has a top node (DialogRecordText) with the separator between two,
+/// then the tail.
+std::string ResourceHead(const CTekResourceData& resource);
+/// The DIALOG record as WriteResource writes it; empty without a top node.
+std::string DialogRecordText(const CTekDialogData& dialog);
+inline constexpr std::string_view kDialogSeparator = ",\n";
+inline constexpr std::string_view kResourceTail = "\n]}\n";
+
 /// Saves the resource record to path atomically (a temporary file in the same folder, flushed,
 /// then renamed over the target). When anything failed the old file is intact and the result
 /// gives the reason.

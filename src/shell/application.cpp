@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLibraryInfo>
@@ -11,6 +12,7 @@
 #include <QTranslator>
 #include <QBuffer>
 #include <QPixmap>
+#include <QTimer>
 
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
@@ -170,8 +172,21 @@ int RunEditor(int argc, char** argv)
     Prompts& prompts = attended ? static_cast<Prompts&>(dialogs) : unattended;
     CMainFrame frame(ShellPaths::ForRunningProgram(), prompts);
     frame.show();
+    // Edits that an editor which stopped without saving left behind are offered first; a run
+    // without a user leaves them for the next start.
+    if (attended)
+        frame.OfferRecovery();
     if (!options->file.empty())
         frame.OpenFile(options->file);
+    // For tests that drive the program from outside: the commands named in VESK_EDITOR_ACTIONS
+    // (the objectNames of their actions, separated by commas) run once the event loop does.
+    const QStringList actions = qEnvironmentVariable("VESK_EDITOR_ACTIONS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (!actions.isEmpty())
+        QTimer::singleShot(0, &frame, [&frame, actions] {
+            for (const QString& name : actions)
+                if (QAction* action = frame.Action(name.trimmed().toLatin1().constData()))
+                    action->trigger();
+        });
     if (attended)
         return application.exec();
     const int status = options->screenshot.empty() ? 0 : TakeScreenshot(frame, options->screenshot);

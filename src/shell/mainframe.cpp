@@ -10,7 +10,10 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QDragEnterEvent>
+#include <QDateTime>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +25,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRegularExpression>
@@ -30,6 +34,7 @@
 
 #include "chrome/prompts.h"
 #include "chrome/uitext.h"
+#include "document/recoveryjournal.h"
 #include "editor/dialogview.h"
 #include "editor/linkpage.h"
 #include "editor/propertylistctrl.h"
@@ -39,6 +44,7 @@
 #include "editor/resourcetreectrl.h"
 #include "link/linkcontroller.h"
 #include "model/datafolder.h"
+#include "model/orbstream.h"
 #include "records/resourcefile.h"
 #include "objects/objectdata.h"
 #include "shell/icons.h"
@@ -58,6 +64,25 @@ constexpr const char* kSavedMessage = "ファイルを保存しました。";
 
 /// The buttons of the question asked before a file is opened into a project with dialogs.
 enum OpenChoice { kOpenAdd, kOpenAnew, kOpenCancel };
+
+/// The buttons of the question asked before a save overwrites a file that another program changed.
+enum OverwriteChoice { kOverwrite, kSaveAs, kOverwriteCancel };
+
+/// Whether two paths name the same file (or would, once made).
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (a.empty() || b.empty())
+        return false;
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    const auto canonical = [](const std::string& path) {
+        std::error_code error;
+        const auto resolved = std::filesystem::weakly_canonical(path, error);
+        return error ? std::filesystem::path(path).lexically_normal() : resolved;
+    };
+    return canonical(a) == canonical(b);
+}
 
 /// The dialog of a dialog window, or nullptr when it is gone.
 CTekDialogData* DialogOfWindow(const QMdiSubWindow* window)
@@ -111,6 +136,18 @@ CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
     connect(&linkPage, &CLinkPage::linkStateChanged, this, &CMainFrame::SetLinkState);
     connect(&linkPage, &CLinkPage::linkChanged, this, &CMainFrame::UpdateCommands);
     connect(Action("actionSend"), &QAction::triggered, m_resourcePanel, &CResourceDlg::SendCurrentDialog);
+
+    m_journal = std::make_unique<RecoveryJournal>(m_project, m_paths.recoveryFolder);
+    connect(m_journal.get(), &RecoveryJournal::writeFailed, this, [this](const QString& reason) {
+        SetStatusText(QStringLiteral("復旧用の記録を書けませんでした: %1").arg(reason));
+    });
+    m_watcher = new QFileSystemWatcher(this);
+    m_diskCheck = new QTimer(this);
+    m_diskCheck->setSingleShot(true);
+    m_diskCheck->setInterval(300);
+    connect(m_diskCheck, &QTimer::timeout, this, &CMainFrame::CheckProjectFileOnDisk);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_diskCheck, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_diskCheck, qOverload<>(&QTimer::start));
 
     UpdateCaption();
     UpdateCommands();
@@ -488,7 +525,7 @@ bool CMainFrame::OpenFile(const std::string& path)
     }
     m_resourcePanel->ResetForResource();
     if (dialogsBefore == 0 && path.ends_with(".veskspro"))
-        resource.SetFileName(path);
+        TakeProjectFile(path, contents);
     AddRecentFile(path);
     m_project.SetModified(dialogsBefore > 0);
     UpdateCommands();
@@ -540,21 +577,27 @@ bool CMainFrame::SaveProject()
     CTekResourceData& resource = m_project.Resource();
     if (resource.Dialogs().Count() == 0)
         return false;
-    const QString path = m_prompts.SaveFileName(this, CommandTitle("actionSaveProject"), PathToQ(resource.FileName()),
-                                                Utf8(kProjectFilter), QStringLiteral("veskspro"));
+    const QString title = CommandTitle("actionSaveProject");
+    const QString path = m_prompts.SaveFileName(this, title, PathToQ(resource.FileName()), Utf8(kProjectFilter),
+                                                QStringLiteral("veskspro"));
     if (path.isEmpty())
         return false;
     const std::string file = PathFromQ(path);
-    const FileResult saved = SaveResourceFile(resource, file, {});
-    if (!saved) {
-        ShowSaveFailure(file, saved);
+    switch (AskBeforeOverwriting(file)) {
+    case OverwriteAnswer::Write:
+        return WriteProject(file, {}, true);
+    case OverwriteAnswer::SaveAs:
+        return SaveProjectAs(title);
+    default:
         return false;
     }
-    m_prompts.ShowMessage(this, Utf8(kSavedMessage), MessageIcon::Information);
-    resource.SetFileName(file);
-    AddRecentFile(file);
-    m_project.SetModified(false);
-    return true;
+}
+
+bool CMainFrame::SaveProjectAs(const QString& title)
+{
+    const QString path = m_prompts.SaveFileName(this, title, PathToQ(m_project.Resource().FileName()),
+                                                Utf8(kProjectFilter), QStringLiteral("veskspro"));
+    return !path.isEmpty() && WriteProject(PathFromQ(path), {}, true);
 }
 
 bool CMainFrame::Save()
@@ -565,15 +608,14 @@ bool CMainFrame::Save()
     const std::string file = resource.FileName();
     if (file.empty())
         return SaveProject();
-    const FileResult saved = SaveResourceFile(resource, file, {});
-    if (!saved) {
-        ShowSaveFailure(file, saved);
+    switch (AskBeforeOverwriting(file)) {
+    case OverwriteAnswer::Write:
+        return WriteProject(file, {}, false);
+    case OverwriteAnswer::SaveAs:
+        return SaveProjectAs(CommandTitle("actionSaveProject"));
+    default:
         return false;
     }
-    SetStatusText(Utf8(kSavedMessage));
-    AddRecentFile(file);
-    m_project.SetModified(false);
-    return true;
 }
 
 bool CMainFrame::SaveActiveDialog()
@@ -581,18 +623,223 @@ bool CMainFrame::SaveActiveDialog()
     CTekDialogData* dialog = ActiveDialog();
     if (!dialog)
         return false;
-    const std::string& name = dialog->GetItem("Name");
-    const QString path = m_prompts.SaveFileName(this, CommandTitle("actionSaveDialog"), ToQ(name), Utf8(kDialogFilter),
-                                                QStringLiteral("json"));
+    const std::string name = dialog->GetItem("Name");
+    const QString title = CommandTitle("actionSaveDialog");
+    QString path = m_prompts.SaveFileName(this, title, ToQ(name), Utf8(kDialogFilter), QStringLiteral("json"));
     if (path.isEmpty())
         return false;
-    const std::string file = PathFromQ(path);
-    const FileResult saved = SaveResourceFile(m_project.Resource(), file, name);
-    if (!saved) {
-        ShowSaveFailure(file, saved);
+    switch (AskBeforeOverwriting(PathFromQ(path))) {
+    case OverwriteAnswer::Write:
+        break;
+    case OverwriteAnswer::SaveAs:
+        path = m_prompts.SaveFileName(this, title, ToQ(name), Utf8(kDialogFilter), QStringLiteral("json"));
+        if (path.isEmpty())
+            return false;
+        break;
+    default:
         return false;
     }
-    m_prompts.ShowMessage(this, Utf8(kSavedMessage), MessageIcon::Information);
+    return WriteProject(PathFromQ(path), name, true);
+}
+
+bool CMainFrame::WriteProject(const std::string& path, std::string_view dialogName, bool announce)
+{
+    CTekResourceData& resource = m_project.Resource();
+    CJsonString text;
+    WriteResource(resource, text, dialogName);
+    const FileResult saved = WriteFileAtomically(path, text.Text());
+    if (!saved) {
+        ShowSaveFailure(path, saved);
+        return false;
+    }
+    if (announce)
+        m_prompts.ShowMessage(this, Utf8(kSavedMessage), MessageIcon::Information);
+    else
+        SetStatusText(Utf8(kSavedMessage));
+    if (!dialogName.empty()) {
+        // One dialog in the project's own file is this editor's write, not another program's.
+        if (SameFile(path, resource.FileName()))
+            SetKnownDiskContent(ContentStamp::Of(text.Text()));
+        return true;
+    }
+    TakeProjectFile(path, text.Text());
+    AddRecentFile(path);
+    m_project.SetModified(false);
+    return true;
+}
+
+CMainFrame::OverwriteAnswer CMainFrame::AskBeforeOverwriting(const std::string& path)
+{
+    if (!m_diskChanged || !SameFile(path, m_project.Resource().FileName()))
+        return OverwriteAnswer::Write;
+    const QStringList buttons = {QStringLiteral("上書き"), QStringLiteral("別名で保存"), QStringLiteral("キャンセル")};
+    switch (m_prompts.AskChoice(
+        this, QStringLiteral("ファイルが他のプログラムで変更されています。上書きしますか？\n%1").arg(PathToQ(path)),
+        buttons, kSaveAs, kOverwriteCancel)) {
+    case kOverwrite:
+        return OverwriteAnswer::Write;
+    case kSaveAs:
+        return OverwriteAnswer::SaveAs;
+    default:
+        return OverwriteAnswer::Cancel;
+    }
+}
+
+void CMainFrame::TakeProjectFile(const std::string& path, std::string_view bytes)
+{
+    m_project.Resource().SetFileName(path);
+    m_diskChanged = false;
+    m_diskNoticed = ContentStamp();
+    SetKnownDiskContent(ContentStamp::Of(bytes));
+    WatchProjectFile();
+}
+
+void CMainFrame::SetKnownDiskContent(const ContentStamp& stamp)
+{
+    m_diskStamp = stamp;
+    m_journal->SetDiskStamp(stamp);
+}
+
+void CMainFrame::WatchProjectFile()
+{
+    if (const QStringList watched = m_watcher->files() + m_watcher->directories(); !watched.isEmpty())
+        m_watcher->removePaths(watched);
+    const std::string& file = m_project.Resource().FileName();
+    if (file.empty())
+        return;
+    const QString path = PathToQ(file);
+    if (QFileInfo::exists(path))
+        m_watcher->addPath(path);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo(folder).isDir())
+        m_watcher->addPath(folder);
+}
+
+void CMainFrame::CheckProjectFileOnDisk()
+{
+    const std::string file = m_project.Resource().FileName();
+    if (file.empty())
+        return;
+    const QString path = PathToQ(file);
+    // A file replaced by a rename (as saves do) is a new file to watch.
+    if (!m_watcher->files().contains(path) && QFileInfo::exists(path))
+        m_watcher->addPath(path);
+    if (m_askingAboutDisk)
+        return;
+    std::string bytes;
+    if (!ReadWholeFile(file, bytes))
+        return; // removed: there is nothing to read again, and a save makes it anew
+    const ContentStamp now = ContentStamp::Of(bytes);
+    if (now == m_diskStamp) {
+        m_diskChanged = false;
+        return;
+    }
+    if (now == m_diskNoticed)
+        return;
+    m_diskNoticed = now;
+    m_diskChanged = true;
+    m_askingAboutDisk = true;
+    if (!m_project.IsModified()) {
+        const QStringList buttons = {QStringLiteral("はい"), QStringLiteral("いいえ")};
+        if (m_prompts.AskChoice(
+                this, QStringLiteral("ファイルが他のプログラムで変更されました。読み直しますか？\n%1").arg(path),
+                buttons, 0, 1) == 0 &&
+            !m_project.IsModified())
+            ReloadProjectFile();
+    } else {
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("ファイルが他のプログラムで変更されました。\n%1\n保存されていない変更が"
+                                             "あるため、読み直しません。このファイルへ保存するときは、上書きするかど"
+                                             "うかを確認します。")
+                                  .arg(path),
+                              MessageIcon::Warning);
+    }
+    m_askingAboutDisk = false;
+}
+
+bool CMainFrame::ReloadProjectFile()
+{
+    const std::string file = m_project.Resource().FileName();
+    if (file.empty() || m_project.IsModified())
+        return false;
+    m_mdiArea->closeAllSubWindows();
+    m_resourcePanel->ClearPanel();
+    m_project.StartEmpty();
+    WatchProjectFile();
+    std::string bytes;
+    if (!OpenFile(file))
+        return false;
+    // A project file of another name than .veskspro is the project's file all the same.
+    if (m_project.Resource().FileName().empty() && ReadWholeFile(file, bytes))
+        TakeProjectFile(file, bytes);
+    UpdateCommands();
+    return true;
+}
+
+// --- Recovery ---------------------------------------------------------------------------------
+
+void CMainFrame::OfferRecovery()
+{
+    std::vector<OrphanJournal> orphans = ClaimOrphanJournals(m_journal->Folder());
+    if (orphans.empty())
+        return;
+    QString text = QStringLiteral("前回、保存されずに終了した編集があります。\n");
+    for (const OrphanJournal& orphan : orphans) {
+        const QString file = PathToQ(orphan.record.projectFile);
+        text +=
+            QStringLiteral("\n%1　%2")
+                .arg(file.isEmpty() ? QStringLiteral("無題") : QFileInfo(file).fileName(),
+                     QDateTime::fromSecsSinceEpoch(orphan.record.time).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+    }
+    if (orphans.size() > 1)
+        text += QStringLiteral("\n\n復元では一番上の編集を開きます。ほかの編集は次の起動まで残ります。");
+    const QStringList buttons = {QStringLiteral("復元"), QStringLiteral("破棄"), QStringLiteral("後で")};
+    switch (m_prompts.AskChoice(this, text, buttons, 0, 2)) {
+    case 0:
+        RestoreJournal(std::move(orphans.front()));
+        break;
+    case 1:
+        for (const OrphanJournal& orphan : orphans)
+            orphan.files.Remove();
+        break;
+    default:
+        break; // kept; their locks go with the list
+    }
+}
+
+bool CMainFrame::RestoreJournal(OrphanJournal&& orphan)
+{
+    std::string bytes;
+    std::string error;
+    if (!ReadWholeFile(orphan.files.DataPath(), bytes, &error)) {
+        m_prompts.ShowMessage(
+            this, QStringLiteral("エラー: 編集を復元できませんでした。\n%1").arg(QString::fromLocal8Bit(error.c_str())),
+            MessageIcon::Error);
+        return false;
+    }
+    if (!CloseProject())
+        return false;
+    CTekResourceData& resource = m_project.Resource();
+    const LoadResult result = LoadResourceBytes(resource, bytes);
+    if (!result) {
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("エラー: 編集を復元できませんでした。\n") +
+                                  QString::fromUtf8(EncodedTextToUtf8(result.errorText, result.encoding)),
+                              MessageIcon::Error);
+        return false;
+    }
+    const JournalRecord record = orphan.record;
+    m_journal->Adopt(std::move(orphan));
+    m_resourcePanel->ResetForResource();
+    resource.SetFileName(record.projectFile);
+    m_diskNoticed = ContentStamp();
+    SetKnownDiskContent(record.disk);
+    // The file may have changed since the journal's editor last read or wrote it.
+    const ContentStamp now = record.projectFile.empty() ? ContentStamp() : ContentStamp::OfFile(record.projectFile);
+    m_diskChanged = now.known && !(now == record.disk);
+    WatchProjectFile();
+    m_project.SetModified(true);
+    UpdateCommands();
     return true;
 }
 
@@ -626,6 +873,8 @@ bool CMainFrame::CloseProject()
     m_mdiArea->closeAllSubWindows();
     m_resourcePanel->ClearPanel();
     m_project.StartEmpty();
+    m_diskChanged = false;
+    WatchProjectFile();
     UpdateCommands();
     return true;
 }
@@ -1047,6 +1296,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     m_resourcePanel->FolderField().clearFocus();
     WriteSettings();
+    // A clean close: the changes were saved or given up.
+    m_journal->Remove();
+    m_journal->Flush();
     event->accept();
 }
 

@@ -21,7 +21,9 @@ class QAction;
 class QActionGroup;
 class QDialog;
 class QDockWidget;
+class QFileSystemWatcher;
 class QLabel;
+class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -30,6 +32,8 @@ namespace vesk {
 
 class CLogDlg;
 class CObjectData;
+class RecoveryJournal;
+struct OrphanJournal;
 class CResourceDlg;
 class CSkeletonDlg;
 class CTekDialogEditorView;
@@ -85,6 +89,26 @@ public:
     void OpenRecentFile(int index);
     /// Asks "変更を保存しますか？" when the project has changes; false when the user cancelled.
     bool MaybeSaveChanges();
+
+    // --- No work lost ------------------------------------------------------------------------
+    /// The recovery journal of the project's unsaved changes.
+    RecoveryJournal& Journal() const { return *m_journal; }
+    /// At start: when editors stopped without saving and left journals that no running editor
+    /// holds, asks "前回、保存されずに終了した編集があります。" with their list, and restores
+    /// the newest (復元), removes them (破棄) or keeps them for the next start (後で).
+    void OfferRecovery();
+    /// Opens the journal as the project: its file is the project's file again and its changes
+    /// are unsaved, so that a save writes that file. The journal goes on as this editor's own.
+    bool RestoreJournal(OrphanJournal&& orphan);
+    /// Whether another program changed the project's file since the editor read or wrote it (and
+    /// it was not read again): a save to it asks before overwriting.
+    bool ProjectFileChangedOnDisk() const { return m_diskChanged; }
+    /// Compares the project's file with what the editor last read or wrote, as a change of the
+    /// file seen by the watcher does (after a short wait); asks to read it again or says that it
+    /// changed.
+    void CheckProjectFileOnDisk();
+    /// Closes the project (which must have no unsaved changes) and opens its file again.
+    bool ReloadProjectFile();
     /// "スケルトンの作成": shows the generator window (made on first use), or the message that the
     /// project has no name. Answers the window, or nullptr when it was not shown.
     CSkeletonDlg* OpenSkeletonGenerator();
@@ -163,6 +187,22 @@ private:
     /// dialogs to the project or to close it first; false when the user cancelled.
     bool MakeRoomToOpen();
     void ShowSaveFailure(const std::string& path, const FileResult& result);
+    /// What a save to a file that another program changed does.
+    enum class OverwriteAnswer { Write, SaveAs, Cancel };
+    /// Asks "上書きしますか？" when path is the project's file and another program changed it;
+    /// Write when no question is needed.
+    OverwriteAnswer AskBeforeOverwriting(const std::string& path);
+    /// Asks for a project file and saves every dialog there, without asking about the file.
+    bool SaveProjectAs(const QString& title);
+    /// Saves every dialog (empty dialogName) or one dialog to path; a write to the project's file
+    /// makes its content the one known. announce shows the message of success.
+    bool WriteProject(const std::string& path, std::string_view dialogName, bool announce);
+    /// The file becomes the project's file, whose content was last read or written as bytes.
+    void TakeProjectFile(const std::string& path, std::string_view bytes);
+    /// The content of the project's file as the editor last read or wrote it.
+    void SetKnownDiskContent(const ContentStamp& stamp);
+    /// Watches the project's file (and its folder, where it may come back after a removal).
+    void WatchProjectFile();
     /// The text of the command's menu entry without its access key, to title its dialog.
     QString CommandTitle(const char* actionName) const;
     void RebuildWindowMenu();
@@ -193,6 +233,16 @@ private:
     PreviewLook m_previewLook = PreviewLook::Box;
     CSkeletonDlg* m_skeleton = nullptr;
     std::vector<QAction*> m_actions;
+
+    std::unique_ptr<RecoveryJournal> m_journal;
+    QFileSystemWatcher* m_watcher = nullptr;
+    /// Waits for a change seen by the watcher to settle before the file is read.
+    QTimer* m_diskCheck = nullptr;
+    ContentStamp m_diskStamp;
+    /// The other program's content the user was told about last.
+    ContentStamp m_diskNoticed;
+    bool m_diskChanged = false;
+    bool m_askingAboutDisk = false;
 };
 
 } // namespace vesk

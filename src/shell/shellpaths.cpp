@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "document/recoveryfiles.h"
 #include "model/datafolder.h"
 
 namespace vesk {
@@ -46,6 +47,7 @@ ShellPaths ShellPaths::ForProgramFolder(std::string programFolder, WritableTest 
     const std::string beside = paths.programFolder + kSettingsFileName;
     const bool portable = paths.dataFolder == paths.programFolder;
     paths.settingsFile = portable && mayWrite(beside) ? beside : UserConfigFolder() + kSettingsFileName;
+    paths.recoveryFolder = DefaultRecoveryFolder();
     return paths;
 }
 

@@ -19,6 +19,9 @@ struct ShellPaths {
     /// be written, else (an installed or read-only program) in the user's configuration folder
     /// ($XDG_CONFIG_HOME/VeskResourceEditor/, or ~/.config/VeskResourceEditor/).
     std::string settingsFile;
+    /// The folder of the recovery journals ($XDG_STATE_HOME/VeskResourceEditor/recovery/, else
+    /// ~/.local/state/VeskResourceEditor/recovery/); empty keeps no journal.
+    std::string recoveryFolder;
 
     /// True when the file (or, when it does not exist, its folder) may be written.
     using WritableTest = bool (*)(const std::string& path);

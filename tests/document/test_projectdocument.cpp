@@ -363,6 +363,28 @@ TEST_F(ProjectDocumentTest, ChoosingANodeRunsTheSelectionRules)
 
 // --- Project history ------------------------------------------------------------------------------------
 
+TEST_F(ProjectDocumentTest, EditsOfTheProjectsOwnItemsAreStepsOfTheHistoryToo)
+{
+    CTekResourceData& resource = document.Resource();
+    const std::string start = Project();
+    ASSERT_TRUE(document.SetItemValue(resource, RowOf(resource, "Name"), "Kiosk").done);
+    ASSERT_TRUE(Set(Node(0, "title"), "Text", "A").done);
+    ASSERT_TRUE(document.SetItemValue(resource, RowOf(resource, "DeviceWidth"), "320").done);
+    const std::string end = Project();
+
+    ASSERT_TRUE(document.Undo().done);
+    EXPECT_EQ(resource.GetItem("DeviceWidth"), "480");
+    EXPECT_EQ(resource.GetItem("Name"), "Kiosk");
+    EXPECT_EQ(document.Selected(), &resource) << "the node whose items came back is selected";
+    ASSERT_TRUE(document.Undo().done);
+    ASSERT_TRUE(document.Undo().done);
+    EXPECT_EQ(Project(), start);
+    EXPECT_FALSE(document.CanUndo());
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(document.Redo().done);
+    EXPECT_EQ(Project(), end);
+}
+
 TEST_F(ProjectDocumentTest, UndoTakesBackTheNewestStepWhicheverDialogOrListItTouched)
 {
     const std::string start = Project();

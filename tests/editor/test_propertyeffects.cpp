@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 
 #include "chrome/uitext.h"
+#include "editor/propertycells.h"
 #include "editorfixture.h"
 #include "objects/itemsets.h"
 #include "shell/imagelistctrl.h"
@@ -145,6 +146,54 @@ TEST_F(PropertyEffectTest, ImagesFromTheSidePanelGoToImageItemsWithSourceAndCent
     Panel().Grid().SetCurrentRow(RowOf(*gauge, "Name"));
     Panel().AssignImage(SidePanelListKind::BuiltinImages, "bg.png");
     EXPECT_EQ(gauge->GetItem("Name"), name) << "only image items take a picture";
+}
+
+/// The warnings Qt gives while it lives.
+class QtWarnings {
+public:
+    QtWarnings() { s_previous = qInstallMessageHandler(&Keep); }
+    ~QtWarnings() { qInstallMessageHandler(s_previous); }
+    std::vector<std::string> Take() { return std::exchange(s_kept, {}); }
+
+private:
+    static void Keep(QtMsgType type, const QMessageLogContext&, const QString& message)
+    {
+        if (type == QtWarningMsg && !message.contains(QStringLiteral("This plugin does not support")))
+            s_kept.push_back(message.toStdString());
+    }
+    static inline QtMessageHandler s_previous = nullptr;
+    static inline std::vector<std::string> s_kept;
+};
+
+TEST_F(PropertyEffectTest, OpenCellsEndQuietlyWhenTheirRowsGo)
+{
+    QtWarnings warnings;
+    // A command's value typed into its cell: the edit puts a copy of the command in its place,
+    // whose rows replace those of the open cell.
+    CObjectData* order = Node(0, "btnOrder");
+    ASSERT_EQ(order->CommandList().size(), 1u);
+    TekClass* command = order->CommandList()[0].get();
+    ClickNode(command);
+    CPropertyListCtrl& grid = Panel().Grid();
+    ASSERT_EQ(grid.Node(), command);
+    const int row = RowOf(*command, "File");
+    ASSERT_TRUE(grid.StartEdit(row, 1));
+    auto* cell = grid.findChild<CExEditCell*>();
+    ASSERT_NE(cell, nullptr);
+    cell->setText(QStringLiteral("Settings"));
+    QTest::keyClick(cell, Qt::Key_Return);
+    ProcessEvents();
+    EXPECT_EQ(order->CommandList()[0]->GetItem("File"), "Settings");
+
+    // A cell open on a node whose dialog is discarded: the grid lets go of the node first.
+    ClickNode(Node(0, "title"));
+    ASSERT_TRUE(grid.StartEdit(RowOf(*Node(0, "title"), "TAlign"), 1));
+    ASSERT_NE(grid.findChild<CComboBoxCell*>(), nullptr);
+    prompts.answers.push_back(MessageAnswer::No); // 変更を保存しますか？
+    ASSERT_TRUE(frame->DiscardAll());
+    ProcessEvents();
+    EXPECT_EQ(grid.Node(), nullptr);
+    EXPECT_EQ(warnings.Take(), std::vector<std::string>{});
 }
 
 } // namespace

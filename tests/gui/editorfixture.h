@@ -34,6 +34,7 @@ protected:
         ASSERT_TRUE(temp.isValid());
         paths = ShellPaths::ForProgramFolder(VESK_RUNTIME_DIR);
         paths.settingsFile = TempPath(kSettingsFileName);
+        paths.recoveryFolder = TempPath("recovery/");
         MakeFrame();
     }
 
