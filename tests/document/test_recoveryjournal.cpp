@@ -219,39 +219,6 @@ TEST_F(JournalTest, HoldsTheProjectAsASaveWritesItAfterEachKindOfEdit)
     EXPECT_NEAR(static_cast<double>(record->time), static_cast<double>(std::time(nullptr)), 60);
 }
 
-TEST_F(JournalTest, DueAfterAnEditAndGoneWithTheChanges)
-{
-    journal->SetDelays(30, 500);
-    EXPECT_FALSE(journal->WriteNow()) << "no journal without changes";
-    const std::string file = temp.path().toStdString() + "/shop.veskspro";
-    document.Resource().SetFileName(file);
-    journal->SetDiskStamp(ContentStamp::Of("on disk"));
-    ASSERT_TRUE(document.AddDialog("Extra").done);
-    EXPECT_TRUE(journal->Pending());
-    const auto written = [&] {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return journal->WrittenCount() > 0;
-    };
-    for (int i = 0; i < 500 && !written(); ++i)
-        ::usleep(10000);
-    ASSERT_EQ(journal->WrittenCount(), 1);
-    EXPECT_FALSE(journal->Pending());
-    const JournalFiles files = journal->Files();
-    EXPECT_EQ(ReadFile(files.DataPath()), Bytes(document));
-    const std::optional<JournalRecord> record = JournalRecord::Parse(ReadFile(files.RecordPath()));
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->projectFile, file);
-    EXPECT_TRUE(record->disk == ContentStamp::Of("on disk"));
-
-    // A save: the changed flag goes off.
-    document.SetModified(false);
-    journal->Flush();
-    for (const std::string& path : {files.DataPath(), files.RecordPath(), files.LockPath()})
-        EXPECT_FALSE(std::filesystem::exists(path)) << path;
-    EXPECT_TRUE(journal->Files().id.empty());
-    EXPECT_FALSE(journal->Pending());
-}
-
 // --- Claims -------------------------------------------------------------------------------------
 
 TEST_F(JournalTest, AJournalIsClaimedOnlyWhenItsEditorStoppedAndOnlyOnce)

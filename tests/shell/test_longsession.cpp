@@ -6,7 +6,9 @@
 // brings back the bytes the history started from, and redoing them the bytes before. The seed
 // and the step of a failure are printed. VESK_SOAK_STEPS sets the number of steps.
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <random>
 
@@ -29,7 +31,6 @@
 #include "model/savefile.h"
 #include "shell/imagelistctrl.h"
 #include "shell/logdlg.h"
-
 
 namespace vesk {
 namespace {
