@@ -1646,68 +1646,43 @@ EditResult ProjectDocument::Undo()
 {
     if (!CanUndo())
         return {};
-    Step& step = m_history[m_historyPosition - 1];
     --m_historyPosition;
-    TekClass* select = nullptr;
-    if (step.itemsOwner) {
-        select = RestoreItems(step, false);
-    } else if (step.listStep) {
-        const std::vector<DialogPtr> now = DialogList();
-        ResetChildren(m_resource, [&] { SetDialogList(step.before); });
-        for (const DialogPtr& dialog : step.before)
-            if (std::find(now.begin(), now.end(), dialog) == now.end())
-                select = dialog.get();
-        if (step.dialog && m_resource.Dialogs().IndexOf(step.dialog.get()) >= 0)
-            select = step.dialog.get();
-        if (m_currentDialog && m_resource.Dialogs().IndexOf(m_currentDialog) < 0)
-            ChangeCurrentDialog(nullptr);
-        if (!select && !step.before.empty())
-            select = m_currentDialog ? static_cast<TekClass*>(m_currentDialog) : step.before.front().get();
-        SetModified(true);
-        emit dialogChanged(nullptr);
-    } else {
-        CTekDialogData& dialog = *step.dialog;
-        if (CObjectData* root = dialog.RootObject())
-            root->SetMark(0);
-        TekClass* answer = RestoreDialog(dialog, false);
-        select = answer && IsInTree(m_resource, *answer) ? answer : &dialog;
-        SetModified(true);
-        emit dialogRestored(&dialog);
-        emit dialogChanged(&dialog);
-    }
-    emit historyChanged();
-    ChooseAfterEdit(select);
-    return EditResult::Done(select);
+    return ApplyStep(m_history[m_historyPosition], false);
 }
 
 EditResult ProjectDocument::Redo()
 {
     if (!CanRedo())
         return {};
-    Step& step = m_history[m_historyPosition];
     ++m_historyPosition;
+    return ApplyStep(m_history[m_historyPosition - 1], true);
+}
+
+EditResult ProjectDocument::ApplyStep(Step& step, bool redo)
+{
     TekClass* select = nullptr;
     if (step.itemsOwner) {
-        select = RestoreItems(step, true);
+        select = RestoreItems(step, redo);
     } else if (step.listStep) {
+        const std::vector<DialogPtr>& wanted = redo ? step.after : step.before;
         const std::vector<DialogPtr> now = DialogList();
-        ResetChildren(m_resource, [&] { SetDialogList(step.after); });
-        for (const DialogPtr& dialog : step.after)
+        ResetChildren(m_resource, [&] { SetDialogList(wanted); });
+        for (const DialogPtr& dialog : wanted)
             if (std::find(now.begin(), now.end(), dialog) == now.end())
                 select = dialog.get();
         if (step.dialog && m_resource.Dialogs().IndexOf(step.dialog.get()) >= 0)
             select = step.dialog.get();
         if (m_currentDialog && m_resource.Dialogs().IndexOf(m_currentDialog) < 0)
             ChangeCurrentDialog(nullptr);
-        if (!select && !step.after.empty())
-            select = m_currentDialog ? static_cast<TekClass*>(m_currentDialog) : step.after.front().get();
+        if (!select && !wanted.empty())
+            select = m_currentDialog ? static_cast<TekClass*>(m_currentDialog) : wanted.front().get();
         SetModified(true);
         emit dialogChanged(nullptr);
     } else {
         CTekDialogData& dialog = *step.dialog;
         if (CObjectData* root = dialog.RootObject())
             root->SetMark(0);
-        TekClass* answer = RestoreDialog(dialog, true);
+        TekClass* answer = RestoreDialog(dialog, redo);
         select = answer && IsInTree(m_resource, *answer) ? answer : &dialog;
         SetModified(true);
         emit dialogRestored(&dialog);

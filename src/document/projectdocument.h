@@ -313,6 +313,8 @@ private:
     /// Undoes or redoes the dialog's own newest step, telling the views what it changed; answers
     /// the node the history answers.
     TekClass* RestoreDialog(CTekDialogData& dialog, bool redo);
+    /// Takes back (or makes again) one step of the project's history and selects what it answers.
+    EditResult ApplyStep(Step& step, bool redo);
     void ClearHistory();
 
     CTekResourceData m_resource;
