@@ -195,12 +195,15 @@ private:
                     std::to_string(std::max<int64_t>(0, room)) + " を超えて切れます");
     }
 
+    /// Reports each node of a FRAME that overlaps an earlier one, once, naming the first of
+    /// those it overlaps.
     void CheckOverlaps(const std::vector<size_t>& children)
     {
         // Sorted by left edge, each box is compared only with those that start before it ends.
         std::vector<size_t> order(children);
         std::stable_sort(order.begin(), order.end(),
                          [&](size_t a, size_t b) { return m_layout.nodes[a].box.x < m_layout.nodes[b].box.x; });
+        std::unordered_map<size_t, size_t> firstOverlapped; // a node's index: the earliest it overlaps
         for (size_t i = 0; i < order.size(); ++i) {
             const LaidOutNode& first = m_layout.nodes[order[i]];
             for (size_t j = i + 1; j < order.size(); ++j) {
@@ -209,13 +212,21 @@ private:
                     break;
                 if (!Overlap(first.box, second.box))
                     continue;
-                const bool firstEarlier = order[i] < order[j];
-                const CObjectData& later = *(firstEarlier ? second : first).node;
-                const CObjectData& earlier = *(firstEarlier ? first : second).node;
-                const std::string other = ToUtf8(earlier.GetItem("Name"));
-                Add("frame-overlap", later, "", "the node overlaps '" + other + "' in its FRAME at " + m_size,
-                    m_size + " で FRAME 内の '" + other + "' と重なっています");
+                const size_t later = std::max(order[i], order[j]);
+                const size_t earlier = std::min(order[i], order[j]);
+                auto [at, added] = firstOverlapped.emplace(later, earlier);
+                if (!added)
+                    at->second = std::min(at->second, earlier);
             }
+        }
+        for (size_t index : children) {
+            auto found = firstOverlapped.find(index);
+            if (found == firstOverlapped.end())
+                continue;
+            const std::string other = ToUtf8(m_layout.nodes[found->second].node->GetItem("Name"));
+            Add("frame-overlap", *m_layout.nodes[index].node, "",
+                "the node overlaps '" + other + "' in its FRAME at " + m_size,
+                m_size + " で FRAME 内の '" + other + "' と重なっています");
         }
     }
 

@@ -286,9 +286,10 @@ INSTANTIATE_TEST_SUITE_P(
                                          "{'Name':'b','Type':'TEXT','Text':'b','PosX':'40px','Width':'50px',"
                                          "'Height':'20px'},{'Name':'c','Type':'TEXT','Text':'c','PosX':'90px',"
                                          "'Width':'50px','Height':'20px'},{'Name':'d','Type':'TEXT','Text':'d',"
-                                         "'PosY':'20px','Width':'50px','Height':'20px'}"),
+                                         "'PosY':'20px','Width':'50px','Height':'20px'},{'Name':'e','Type':'TEXT',"
+                                         "'Text':'e','PosX':'10px','Width':'50px','Height':'20px'}"),
                    {},
-                   {"warning frame-overlap D/root/b "}},
+                   {"warning frame-overlap D/root/b ", "warning frame-overlap D/root/e "}},
         LayoutCase{"no overlaps in a row",
                    SizedProject("LINEAR", "{'Name':'a','Type':'TEXT','Text':'a','Width':'50px','Height':'20px'},"
                                           "{'Name':'b','Type':'TEXT','Text':'b','Width':'50px','Height':'20px'}"),
@@ -353,6 +354,24 @@ TEST(LayoutLint, OneDialogIsCheckedAtTheProjectSizeGivenAndEachTextMeasuredOnce)
     EXPECT_EQ(text.calls, 1);
     // Without a measurer the layout is not checked.
     EXPECT_TRUE(LintDialog(dialog, {}, DeviceSizeOf(project)).empty());
+}
+
+TEST(LayoutLint, AnOverlapIsReportedOnceNamingTheFirstNodeOverlapped)
+{
+    CTekResourceData project;
+    test::LoadText(project,
+                   SizedProject("FRAME", "{'Name':'a','Type':'TEXT','Text':'a','Width':'50px','Height':'20px'},"
+                                         "{'Name':'b','Type':'TEXT','Text':'b','PosX':'20px','Width':'50px',"
+                                         "'Height':'20px'},{'Name':'c','Type':'TEXT','Text':'c','PosX':'30px',"
+                                         "'Width':'50px','Height':'20px'}"));
+    const FixedWidthMeasurer text;
+    LintOptions options;
+    options.text = &text;
+    std::vector<std::string> messages;
+    for (const LintFinding& f : LintProject(project, options))
+        messages.push_back(f.path + ": " + f.message);
+    EXPECT_EQ(messages, (std::vector<std::string>{"root/b: the node overlaps 'a' in its FRAME at 200x300",
+                                                  "root/c: the node overlaps 'a' in its FRAME at 200x300"}));
 }
 
 TEST(LayoutLint, EveryRuleHasADescription)
