@@ -97,7 +97,8 @@ void CProblemsChecker::CheckNow()
 void CProblemsChecker::DialogChanged(CTekDialogData* dialog)
 {
     // A change of the project (the dialog list, its own items) leaves the dialogs as they were:
-    // only the names across them are checked again, and the dialogs new to the list.
+    // only the names across them are checked again, and the dialogs new to the list (all of
+    // them when the project's device size changed).
     if (dialog)
         m_dirty.insert(dialog);
     Schedule();
@@ -113,6 +114,9 @@ void CProblemsChecker::CheckPending()
 {
     const CTekDialogDataList& dialogs = m_document.Resource().Dialogs();
     const DeviceSize device = DeviceSizeOf(m_document.Resource());
+    if (device.width != m_checkedDevice.width || device.height != m_checkedDevice.height)
+        m_allDirty = true;
+    m_checkedDevice = device;
     std::unordered_map<const CTekDialogData*, Checked> kept;
     for (int i = 0; i < dialogs.Count(); ++i) {
         const DialogPtr& dialog = dialogs.PtrAt(i);
@@ -120,7 +124,7 @@ void CProblemsChecker::CheckPending()
         if (!m_allDirty && !m_dirty.count(dialog.get()) && known != m_byDialog.end())
             kept.emplace(dialog.get(), std::move(known->second));
         else
-            kept.emplace(dialog.get(), Checked{dialog, LintDialog(*dialog, m_options, device)});
+            kept.emplace(dialog.get(), Check(dialog, device));
     }
     m_byDialog = std::move(kept);
     m_dirty.clear();
@@ -129,33 +133,43 @@ void CProblemsChecker::CheckPending()
     emit findingsChanged();
 }
 
+CProblemsChecker::Checked CProblemsChecker::Check(const DialogPtr& dialog, DeviceSize device) const
+{
+    Checked checked{dialog, LintDialog(*dialog, m_options, device), {}};
+    for (const LintFinding& finding : checked.findings) {
+        if (finding.severity != LintSeverity::Error)
+            continue;
+        if (checked.errorNodes.empty())
+            checked.errorNodes.push_back(dialog.get());
+        checked.errorNodes.push_back(finding.path.empty() ? dialog.get() : FollowPath(*dialog, finding.path));
+    }
+    return checked;
+}
+
 void CProblemsChecker::Rebuild()
 {
     m_entries.clear();
     m_errorNodes.clear();
     const CTekResourceData& project = m_document.Resource();
     const CTekDialogDataList& dialogs = project.Dialogs();
-    auto add = [this](LintFinding finding, const CTekDialogData* dialog) {
-        ProblemEntry entry{std::move(finding), dialog};
-        if (entry.finding.severity == LintSeverity::Error && dialog) {
-            m_errorNodes.insert(dialog);
-            m_errorNodes.insert(NodeOf(entry));
-        }
-        m_entries.push_back(std::move(entry));
-    };
     // Name findings come in tree order, one dialog at a time, as the dialogs do.
     std::vector<LintFinding> names = LintDialogNames(project);
     size_t next = 0;
     for (int i = 0; i < dialogs.Count(); ++i) {
         const CTekDialogData& dialog = dialogs.At(i);
         const std::string name = ToUtf8(dialog.GetItem("Name"));
-        while (next < names.size() && names[next].dialog == name)
-            add(std::move(names[next++]), &dialog);
-        for (const LintFinding& finding : m_byDialog[&dialog].findings)
-            add(finding, &dialog);
+        for (; next < names.size() && names[next].dialog == name; ++next) {
+            if (names[next].severity == LintSeverity::Error)
+                m_errorNodes.insert(&dialog);
+            m_entries.push_back({std::move(names[next]), &dialog});
+        }
+        const Checked& checked = m_byDialog[&dialog];
+        m_errorNodes.insert(checked.errorNodes.begin(), checked.errorNodes.end());
+        for (const LintFinding& finding : checked.findings)
+            m_entries.push_back({finding, &dialog});
     }
     for (; next < names.size(); ++next)
-        add(std::move(names[next]), nullptr);
+        m_entries.push_back({std::move(names[next]), nullptr});
 }
 
 TekClass* CProblemsChecker::NodeOf(const ProblemEntry& entry) const

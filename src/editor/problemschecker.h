@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include "objects/layout.h"
 #include "objects/resourcedata.h"
 #include "records/projectlint.h"
 
@@ -78,10 +79,15 @@ private:
     struct Checked {
         DialogPtr dialog;
         std::vector<LintFinding> findings;
+        /// The nodes its errors name, the dialog first (none without errors).
+        std::vector<const TekClass*> errorNodes;
     };
+    Checked Check(const DialogPtr& dialog, DeviceSize device) const;
     std::unordered_map<const CTekDialogData*, Checked> m_byDialog;
     std::unordered_set<const CTekDialogData*> m_dirty;
     bool m_allDirty = true;
+    /// The project's device size at the last check (a change of it changes every layout).
+    DeviceSize m_checkedDevice{0, 0};
     std::vector<ProblemEntry> m_entries;
     std::unordered_set<const TekClass*> m_errorNodes;
 };

@@ -148,6 +148,25 @@ TEST_F(ProblemsPageTest, RenamingADialogRechecksTheNamesAcrossTheProject)
     EXPECT_EQ(Checker().Findings().size(), before);
 }
 
+TEST_F(ProblemsPageTest, AChangeOfTheProjectsDeviceSizeChecksEveryDialogAgain)
+{
+    OpenDemo();
+    WaitForChecks();
+    auto atSize = [this](const char* size) {
+        int count = 0;
+        for (const ProblemEntry& entry : Checker().Findings())
+            count += entry.finding.message.find(size) != std::string::npos ? 1 : 0;
+        return count;
+    };
+    EXPECT_GT(atSize("at 480x800"), 0);
+    TekClass& project = Resource();
+    ClickNode(&project);
+    ASSERT_TRUE(Panel().Grid().Commit(RowOf(project, "DeviceWidth"), QStringLiteral("320")));
+    WaitForChecks();
+    EXPECT_EQ(atSize("at 480x800"), 0);
+    EXPECT_GT(atSize("at 320x800"), 0);
+}
+
 TEST_F(ProblemsPageTest, SortsByAColumnAndFiltersBySeverity)
 {
     OpenDemo();
