@@ -77,7 +77,7 @@ int CProblemsChecker::Count(LintSeverity severity) const
 {
     int count = 0;
     for (const ProblemEntry& entry : m_entries)
-        count += entry.finding.severity == severity ? 1 : 0;
+        count += entry.finding->severity == severity ? 1 : 0;
     return count;
 }
 
@@ -153,23 +153,23 @@ void CProblemsChecker::Rebuild()
     const CTekResourceData& project = m_document.Resource();
     const CTekDialogDataList& dialogs = project.Dialogs();
     // Name findings come in tree order, one dialog at a time, as the dialogs do.
-    std::vector<LintFinding> names = LintDialogNames(project);
+    m_names = LintDialogNames(project);
     size_t next = 0;
     for (int i = 0; i < dialogs.Count(); ++i) {
         const CTekDialogData& dialog = dialogs.At(i);
         const std::string name = ToUtf8(dialog.GetItem("Name"));
-        for (; next < names.size() && names[next].dialog == name; ++next) {
-            if (names[next].severity == LintSeverity::Error)
+        for (; next < m_names.size() && m_names[next].dialog == name; ++next) {
+            if (m_names[next].severity == LintSeverity::Error)
                 m_errorNodes.insert(&dialog);
-            m_entries.push_back({std::move(names[next]), &dialog});
+            m_entries.push_back({&m_names[next], &dialog});
         }
         const Checked& checked = m_byDialog[&dialog];
         m_errorNodes.insert(checked.errorNodes.begin(), checked.errorNodes.end());
         for (const LintFinding& finding : checked.findings)
-            m_entries.push_back({finding, &dialog});
+            m_entries.push_back({&finding, &dialog});
     }
-    for (; next < names.size(); ++next)
-        m_entries.push_back({std::move(names[next]), nullptr});
+    for (; next < m_names.size(); ++next)
+        m_entries.push_back({&m_names[next], nullptr});
 }
 
 TekClass* CProblemsChecker::NodeOf(const ProblemEntry& entry) const
@@ -180,7 +180,7 @@ TekClass* CProblemsChecker::NodeOf(const ProblemEntry& entry) const
     for (int i = 0; i < dialogs.Count(); ++i) {
         CTekDialogData& dialog = dialogs.At(i);
         if (&dialog == entry.dialog)
-            return entry.finding.path.empty() ? &dialog : FollowPath(dialog, entry.finding.path);
+            return entry.finding->path.empty() ? &dialog : FollowPath(dialog, entry.finding->path);
     }
     return nullptr;
 }

@@ -19,9 +19,10 @@ class CTekDialogData;
 class ProjectDocument;
 class TekClass;
 
-/// One finding of the open project with the dialog it was found in (nullptr for none).
+/// One finding of the open project with the dialog it was found in (nullptr for none). The
+/// finding lives in the checker until its next check.
 struct ProblemEntry {
-    LintFinding finding;
+    const LintFinding* finding = nullptr;
     const CTekDialogData* dialog = nullptr;
 };
 
@@ -88,6 +89,8 @@ private:
     bool m_allDirty = true;
     /// The project's device size at the last check (a change of it changes every layout).
     DeviceSize m_checkedDevice{0, 0};
+    /// The findings about the dialog names, as last checked.
+    std::vector<LintFinding> m_names;
     std::vector<ProblemEntry> m_entries;
     std::unordered_set<const TekClass*> m_errorNodes;
 };

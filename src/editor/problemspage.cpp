@@ -78,7 +78,7 @@ QVariant CProblemsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const LintFinding& finding = m_checker.Findings()[static_cast<size_t>(index.row())].finding;
+    const LintFinding& finding = *m_checker.Findings()[static_cast<size_t>(index.row())].finding;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
@@ -233,7 +233,9 @@ void CProblemsPage::Activate(const QModelIndex& index)
     const ProblemEntry* entry = EntryAt(index.row());
     if (!entry)
         return;
-    emit problemActivated(m_checker.NodeOf(*entry), entry->finding.item);
+    // A copy: going to the node may make the checker renew its findings.
+    const std::string item = entry->finding->item;
+    emit problemActivated(m_checker.NodeOf(*entry), item);
 }
 
 // --- The sizes --------------------------------------------------------------------------------------

@@ -40,6 +40,7 @@
 #include "editor/problemschecker.h"
 #include "editor/problemspage.h"
 #include "objects/devicesizes.h"
+#include "records/layoutlint.h"
 #include "editor/propertylistctrl.h"
 #include "editor/propertypanel.h"
 #include "editor/resourcetreemodel.h"
@@ -421,7 +422,8 @@ void CMainFrame::CreateDocks()
     });
     connect(m_problemsPage, &CProblemsPage::problemActivated, this, &CMainFrame::ShowProblem);
     connect(m_problemsPage, &CProblemsPage::sizesRequested, this, [this] { ChooseLintSizes(); });
-    m_lintText = std::make_unique<FontTextMeasurer>();
+    m_lintFont = std::make_unique<FontTextMeasurer>();
+    m_lintText = std::make_unique<CachedTextMeasurer>(*m_lintFont);
     UpdateLintOptions();
 }
 

@@ -30,6 +30,7 @@ class QMenu;
 
 namespace vesk {
 
+class CachedTextMeasurer;
 class CLogDlg;
 class CObjectData;
 class CProblemsChecker;
@@ -246,8 +247,10 @@ private:
     QLabel* m_problemsCount = nullptr;
     CProblemsChecker* m_problems = nullptr;
     CProblemsPage* m_problemsPage = nullptr;
-    /// What the problems list measures the layout with.
-    std::unique_ptr<FontTextMeasurer> m_lintText;
+    /// What the problems list measures the layout with: the device font, each text measured
+    /// once for the editor's life (an edit changes few texts).
+    std::unique_ptr<FontTextMeasurer> m_lintFont;
+    std::unique_ptr<CachedTextMeasurer> m_lintText;
     std::unique_ptr<DevicePictureCache> m_lintPictures;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;

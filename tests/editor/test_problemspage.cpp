@@ -155,7 +155,7 @@ TEST_F(ProblemsPageTest, AChangeOfTheProjectsDeviceSizeChecksEveryDialogAgain)
     auto atSize = [this](const char* size) {
         int count = 0;
         for (const ProblemEntry& entry : Checker().Findings())
-            count += entry.finding.message.find(size) != std::string::npos ? 1 : 0;
+            count += entry.finding->message.find(size) != std::string::npos ? 1 : 0;
         return count;
     };
     EXPECT_GT(atSize("at 480x800"), 0);
@@ -230,7 +230,7 @@ TEST_F(ProblemsPageTest, TheSizesChosenAreCheckedAndKeptInTheSettings)
     auto atSize = [this](const char* size) {
         int count = 0;
         for (const ProblemEntry& entry : Checker().Findings())
-            count += entry.finding.messageJa.find(size) != std::string::npos ? 1 : 0;
+            count += entry.finding->messageJa.find(size) != std::string::npos ? 1 : 0;
         return count;
     };
     EXPECT_EQ(atSize("240x320"), 0);
