@@ -15,6 +15,7 @@
 
 #include "editor/problemschecker.h"
 #include "editor/problemspage.h"
+#include "objects/devicesizes.h"
 #include "editorfixture.h"
 #include "shell/logdlg.h"
 
@@ -221,6 +222,46 @@ TEST_F(ProblemsPageTest, DoubleClickSelectsTheNodeOpensItsDialogAndPutsTheGridOn
     EXPECT_EQ(frame->ActiveDialog(), &settings);
     EXPECT_EQ(Panel().Grid().CurrentRow(), RowOf(*button, "Name"));
     EXPECT_EQ(CurrentItemNode(), button);
+}
+
+TEST_F(ProblemsPageTest, EnterOnAFindingGoesToItToo)
+{
+    OpenDemo();
+    WaitForChecks();
+    frame->SidePanelDialog().ShowPage(kPageProblems);
+    Page().ShowOnly(LintSeverity::Warning);
+    ASSERT_GT(Table().model()->rowCount(), 1);
+    const int row = Table().model()->rowCount() - 1;
+    const ProblemEntry* entry = Page().EntryAt(row);
+    ASSERT_NE(entry, nullptr);
+    TekClass* node = Checker().NodeOf(*entry);
+    ASSERT_NE(node, nullptr);
+    Table().setFocus();
+    Table().setCurrentIndex(Table().model()->index(row, 0));
+    QTest::keyClick(&Table(), Qt::Key_Return);
+    test::ProcessEvents();
+    EXPECT_EQ(frame->Project().Selected(), node);
+    EXPECT_EQ(frame->ActiveDialog(), frame->Project().DialogOf(*node));
+}
+
+TEST_F(ProblemsPageTest, TheSizesDialogOffersThePresetsAndAnySizeChosenBefore)
+{
+    struct Case {
+        std::vector<LayoutArea> chosen;
+        int extra;
+    };
+    for (const Case& c : {Case{{}, 0}, Case{{{480, 800}}, 0}, Case{{{123, 456}, {480, 800}}, 1}}) {
+        CLintSizesDlg dialog(c.chosen);
+        EXPECT_EQ(dialog.List().count(), static_cast<int>(DeviceSizePresets().size()) + c.extra);
+        const std::vector<LayoutArea> answered = dialog.ChosenSizes();
+        ASSERT_EQ(answered.size(), c.chosen.size());
+        for (const LayoutArea& size : c.chosen)
+            EXPECT_TRUE(std::any_of(answered.begin(), answered.end(), [&](const LayoutArea& a) {
+                return a.width == size.width && a.height == size.height;
+            }));
+        for (int row = 0; row < dialog.List().count(); ++row)
+            EXPECT_FALSE(dialog.List().item(row)->text().isEmpty());
+    }
 }
 
 TEST_F(ProblemsPageTest, TheSizesChosenAreCheckedAndKeptInTheSettings)
