@@ -29,6 +29,7 @@
 #include "editor/dialogview.h"
 #include "editor/dragdrop.h"
 #include "editor/linkpage.h"
+#include "editor/problemschecker.h"
 #include "editor/livepush.h"
 #include "editor/propertylistctrl.h"
 #include "editor/resourcedlg.h"
@@ -297,6 +298,51 @@ void UndoOneCommit(benchmark::State& state)
     }
 }
 BENCHMARK(UndoOneCommit)->Unit(benchmark::kMillisecond);
+
+/// The problems list after a commit in the dialog of 2,000 objects: the dialog checked again
+/// (its layout at the project's size included), the list, the count and the tree marks renewed.
+void ProblemsAfterACommit(benchmark::State& state)
+{
+    Editor editor(TwoThousandObjects());
+    CTekDialogEditorView& view = editor.OpenFirstDialog();
+    CProblemsChecker& problems = editor.frame->Problems();
+    problems.CheckNow();
+    CObjectData& object = editor.Section(5).ChildAt(5);
+    CResourceDlg& panel = editor.frame->ResourcePanel();
+    panel.Tree().SelectItem(panel.TreeModel().ItemOf(&object));
+    const int row = RowOf(object, "Width");
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        panel.Grid().Commit(row, QString::number(40 + ++n % 20));
+        editor.RepaintAll(view);
+        state.ResumeTiming();
+        problems.CheckNow();
+        panel.Tree().viewport()->repaint();
+    }
+    state.counters["findings"] = static_cast<double>(problems.Findings().size());
+}
+BENCHMARK(ProblemsAfterACommit)->Unit(benchmark::kMillisecond);
+
+/// The same in the ~10 MB project: one of its 200 dialogs checked again, the rest kept.
+void ProblemsOfLargeProjectAfterACommit(benchmark::State& state)
+{
+    Editor editor(LargeProject());
+    editor.frame->OpenFile(editor.path);
+    CProblemsChecker& problems = editor.frame->Problems();
+    problems.CheckNow();
+    CTekDialogData& dialog = editor.frame->Project().Resource().Dialogs().At(0);
+    CObjectData& object = *static_cast<CObjectDataList&>(*dialog.RootGroup()->Children().front()).Children().front();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.frame->Project().SetItemValue(object, RowOf(object, "Width"), std::to_string(40 + ++n % 20));
+        state.ResumeTiming();
+        problems.CheckNow();
+    }
+    state.counters["findings"] = static_cast<double>(problems.Findings().size());
+}
+BENCHMARK(ProblemsOfLargeProjectAfterACommit)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void GroupHundredObjects(benchmark::State& state)
 {

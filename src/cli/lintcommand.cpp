@@ -1,4 +1,6 @@
+#include <QGuiApplication>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 
@@ -6,7 +8,10 @@
 #include "cli/commands.h"
 #include "cli/projectfile.h"
 #include "model/datafolder.h"
+#include "objects/devicesizes.h"
 #include "records/projectlint.h"
+#include "render/devicepainter.h"
+#include "render/previewpainter.h"
 
 namespace vesk::cli {
 
@@ -158,17 +163,19 @@ int RunLint(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     LintSeverity threshold = LintSeverity::Error;
     if (auto severity = parser.Value("--severity"); severity && !ParseSeverity(*severity, threshold))
         return UsageError(err, "unknown severity '" + *severity + "' (error, warning or info)");
-    // The device sizes are read now for the layout checks to come.
-    for (const std::string& device : parser.Values("--device")) {
-        int width = 0;
-        int height = 0;
-        if (!ParseSize(device, width, height))
-            return UsageError(err, "a device size is WxH, not '" + device + "'");
-    }
-
     LintOptions options;
+    for (const std::string& device : parser.Values("--device")) {
+        const std::optional<LayoutArea> size = ParseDeviceSizeText(device);
+        if (!size)
+            return UsageError(err, "a device size is WxH, not '" + device + "'");
+        options.deviceSizes.push_back(*size);
+    }
     options.dataFolder = DataFolderOf(RunningProgramFolder());
     options.projectFolder = parser.Value("--project-folder").value_or(std::string());
+    // The layout is checked as the device draws it: texts measured in its font.
+    const auto application = MakeOffscreenGuiApplication();
+    const FontTextMeasurer text;
+    options.text = &text;
 
     std::vector<FileFindings> files;
     bool unreadable = false;
@@ -180,7 +187,14 @@ int RunLint(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             unreadable = true;
             continue;
         }
-        files.push_back({path, LintProject(project, options)});
+        // STATION pictures come from the project folder given, else from the file's own folder.
+        const DevicePictureCache pictures({options.dataFolder.empty() ? std::string() : options.dataFolder + "/assets",
+                                           options.projectFolder.empty()
+                                               ? std::filesystem::absolute(path).parent_path().string()
+                                               : options.projectFolder});
+        LintOptions fileOptions = options;
+        fileOptions.pictures = &pictures;
+        files.push_back({path, LintProject(project, fileOptions)});
     }
     if (format == "sarif")
         WriteSarif(files, out);

@@ -52,8 +52,8 @@ void PrintUsage(std::ostream& out)
            "lint prints every finding (text: file:dialog/path: severity code: message) and answers 1\n"
            "when one is at or above --severity (error by default), 2 when a file cannot be read. BUILTIN\n"
            "pictures are looked up in the shipped assets folder, STATION ones and GETFILE files in\n"
-           "--project-folder's resources folder (unchecked without it). --device is accepted and\n"
-           "reserved for the layout checks to come; it changes nothing yet.\n";
+           "--project-folder's resources folder (unchecked without it). The layout is checked as the\n"
+           "device draws it at the project's DeviceWidth x DeviceHeight and at each --device WxH.\n";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "document/projectdocument.h"
 #include "editor/propertylistctrl.h"
+#include "textconv/textconv.h"
 
 namespace vesk {
 
@@ -50,6 +51,22 @@ void CPropertyPanel::ShowSelection()
 {
     TekClass* selected = m_document.Selected();
     m_grid->ShowNodes(selected, selected ? m_document.Operands() : std::vector<TekClass*>());
+}
+
+bool CPropertyPanel::ShowItem(const std::string& itemName)
+{
+    TekClass* node = m_grid->Node();
+    if (!node || itemName.empty())
+        return false;
+    for (int row = 0; row < node->Items().Count(); ++row)
+        if (ToUtf8(node->Items().At(row).Name()) == itemName) {
+            if (!m_grid->RowShown(row))
+                m_filter->clear();
+            m_grid->SetCurrentRow(row);
+            m_grid->scrollTo(m_grid->currentIndex());
+            return true;
+        }
+    return false;
 }
 
 void CPropertyPanel::FocusFilter()

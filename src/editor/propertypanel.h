@@ -38,6 +38,9 @@ public:
     void AssignImage(SidePanelListKind kind, const std::string& imageName);
     /// The grid's current row when the grid shows the node, else -1 (where a dropped picture goes).
     int CurrentRowOf(const TekClass& node) const;
+    /// Makes the row of the shown node's item of that name (UTF-8) the current row and scrolls
+    /// to it; false when the grid shows no node or the node has no such item.
+    bool ShowItem(const std::string& itemName);
 
 private:
     /// Shows the document's selection: the selected node, or the marked objects together.

@@ -4,7 +4,10 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QApplication>
+#include <QIcon>
 #include <QMimeData>
+#include <QStyle>
 
 #include "chrome/uitext.h"
 #include "document/projectdocument.h"
@@ -234,13 +237,27 @@ QVariant CResourceTreeModel::data(const QModelIndex& index, int role) const
         return QBrush(IsMarked(node) ? QColor(255, 0, 0) : QColor(0, 0, 0));
     case Qt::BackgroundRole:
         return QBrush(current ? QColor(255, 0, 0) : QColor(255, 255, 255));
-    case Qt::AccessibleDescriptionRole:
-        if (current)
-            return QStringLiteral("現在の項目");
-        return IsMarked(node) ? QStringLiteral("選択中") : QVariant();
+    case Qt::DecorationRole:
+        if (m_hasError && m_hasError(node))
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
+        return {};
+    case Qt::AccessibleDescriptionRole: {
+        QString description = current          ? QStringLiteral("現在の項目")
+                              : IsMarked(node) ? QStringLiteral("選択中")
+                                               : QString();
+        if (m_hasError && m_hasError(node))
+            description += (description.isEmpty() ? QString() : QStringLiteral(" ")) + tr("エラーあり");
+        return description.isEmpty() ? QVariant() : QVariant(description);
+    }
     default:
         return {};
     }
+}
+
+void CResourceTreeModel::SetErrorMarker(std::function<bool(const TekClass*)> hasError)
+{
+    m_hasError = std::move(hasError);
+    emit repaintRequested();
 }
 
 // --- Following the document --------------------------------------------------------------------------

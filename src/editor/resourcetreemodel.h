@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -46,6 +47,12 @@ public:
 
     /// The highlighted item (painted white on red); 0 for none.
     TreeItemId CurrentItem() const;
+
+    /// Tells which nodes have errors of the problems list: they are shown with an error icon.
+    /// None are by default.
+    void SetErrorMarker(std::function<bool(const TekClass*)> hasError);
+    /// The nodes with errors changed: the views paint every item again.
+    void ErrorMarksChanged() { emit repaintRequested(); }
 
     // QAbstractItemModel
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -94,6 +101,7 @@ private:
 
     ProjectDocument& m_document;
     DropHandler* m_dropHandler = nullptr;
+    std::function<bool(const TekClass*)> m_hasError;
     /// Whether the resource's row is shown (a project is open).
     bool m_showsResource = false;
     /// Nodes whose children the model does not show while the document changes them at once.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -12,6 +13,7 @@
 #include "objects/objectdata.h"
 #include "objects/orbunit.h"
 #include "objects/resourcedata.h"
+#include "records/layoutlint.h"
 #include "textconv/textconv.h"
 
 namespace vesk {
@@ -38,6 +40,13 @@ const std::vector<LintRule> kRules = {
     {"unknown-object", LintSeverity::Error, "A command names an object the dialog does not have."},
     {"unknown-notify-item", LintSeverity::Warning, "NotifyList names a value this kind of node does not report."},
     {"no-template-type", LintSeverity::Info, "A dialog has no TemplateType; the generator skips it."},
+    {"outside-area", LintSeverity::Error, "An object reaches outside its dialog's area at a device size."},
+    {"zero-size", LintSeverity::Warning,
+     "An object with something to show is laid out with no width or no height at a device size."},
+    {"clipped-text", LintSeverity::Warning, "A text is wider than its object's content at a device size."},
+    {"frame-overlap", LintSeverity::Warning, "Two nodes of one FRAME group overlap at a device size."},
+    {"small-tap-target", LintSeverity::Warning,
+     "An object that takes taps is less than 40 pixels on a side at a device size."},
 };
 
 LintSeverity SeverityOf(std::string_view code)
@@ -444,11 +453,57 @@ const std::vector<LintRule>& LintRules()
     return kRules;
 }
 
-std::vector<LintFinding> LintDialog(const CTekDialogData& dialog, const LintOptions& options)
+std::vector<LintFinding> LintDialog(const CTekDialogData& dialog, const LintOptions& options, DeviceSize projectDevice)
 {
     std::vector<LintFinding> findings;
     std::unordered_map<std::string, bool> pictures;
     DialogLinter(dialog, options, findings, pictures).Run();
+    if (options.text) {
+        LintOptions measured = options;
+        const CachedTextMeasurer text(*options.text);
+        measured.text = &text;
+        LintDialogLayout(dialog, projectDevice, measured, findings);
+    }
+    return findings;
+}
+
+namespace {
+
+/// Appends the name findings of the dialog at index i; seen counts each Name's dialogs.
+void LintDialogName(const CTekDialogData& dialog, const std::unordered_map<std::string, int>& seen,
+                    std::unordered_set<std::string>& reported, std::vector<LintFinding>& findings)
+{
+    const std::string& name = dialog.GetItem("Name");
+    std::string utf8 = ToUtf8(name);
+    if (!IsIdentifier(name))
+        findings.push_back({LintSeverity::Error, "bad-dialog-name", utf8, "", "Name",
+                            "the dialog Name '" + utf8 + "' cannot become a C++ class name or a file name",
+                            "ダイアログ名 '" + utf8 + "' は C++ のクラス名やファイル名にできません"});
+    const int count = seen.at(name);
+    if (count > 1 && reported.insert(name).second)
+        findings.push_back({LintSeverity::Error, "duplicate-dialog", utf8, "", "Name",
+                            "the dialog Name '" + utf8 + "' is used by " + std::to_string(count) + " dialogs",
+                            "ダイアログ名 '" + utf8 + "' が重複しています"});
+}
+
+std::unordered_map<std::string, int> CountDialogNames(const CTekDialogDataList& dialogs)
+{
+    std::unordered_map<std::string, int> seen;
+    for (int i = 0; i < dialogs.Count(); ++i)
+        ++seen[dialogs.At(i).GetItem("Name")];
+    return seen;
+}
+
+} // namespace
+
+std::vector<LintFinding> LintDialogNames(const CTekResourceData& project)
+{
+    std::vector<LintFinding> findings;
+    const CTekDialogDataList& dialogs = project.Dialogs();
+    const std::unordered_map<std::string, int> seen = CountDialogNames(dialogs);
+    std::unordered_set<std::string> reported;
+    for (int i = 0; i < dialogs.Count(); ++i)
+        LintDialogName(dialogs.At(i), seen, reported, findings);
     return findings;
 }
 
@@ -456,24 +511,21 @@ std::vector<LintFinding> LintProject(const CTekResourceData& project, const Lint
 {
     std::vector<LintFinding> findings;
     const CTekDialogDataList& dialogs = project.Dialogs();
-    std::unordered_map<std::string, int> seen;
-    for (int i = 0; i < dialogs.Count(); ++i)
-        ++seen[dialogs.At(i).GetItem("Name")];
+    const std::unordered_map<std::string, int> seen = CountDialogNames(dialogs);
     std::unordered_set<std::string> reported;
     std::unordered_map<std::string, bool> pictures;
+    LintOptions measured = options;
+    std::optional<CachedTextMeasurer> text;
+    if (options.text) {
+        text.emplace(*options.text);
+        measured.text = &*text;
+    }
+    const DeviceSize device = DeviceSizeOf(project);
     for (int i = 0; i < dialogs.Count(); ++i) {
         const CTekDialogData& dialog = dialogs.At(i);
-        const std::string& name = dialog.GetItem("Name");
-        std::string utf8 = ToUtf8(name);
-        if (!IsIdentifier(name))
-            findings.push_back({LintSeverity::Error, "bad-dialog-name", utf8, "", "Name",
-                                "the dialog Name '" + utf8 + "' cannot become a C++ class name or a file name",
-                                "ダイアログ名 '" + utf8 + "' は C++ のクラス名やファイル名にできません"});
-        if (seen[name] > 1 && reported.insert(name).second)
-            findings.push_back({LintSeverity::Error, "duplicate-dialog", utf8, "", "Name",
-                                "the dialog Name '" + utf8 + "' is used by " + std::to_string(seen[name]) + " dialogs",
-                                "ダイアログ名 '" + utf8 + "' が重複しています"});
+        LintDialogName(dialog, seen, reported, findings);
         DialogLinter(dialog, options, findings, pictures).Run();
+        LintDialogLayout(dialog, device, measured, findings);
     }
     return findings;
 }

@@ -3,7 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "objects/dialoglayout.h"
+#include "objects/layout.h"
+
 namespace vesk {
+
+class TextMeasurer;
+class PictureSizer;
 
 class CTekResourceData;
 class CTekDialogData;
@@ -39,17 +45,30 @@ struct LintRule {
 /// Every check's rule, in a fixed order.
 const std::vector<LintRule>& LintRules();
 
-/// Where pictures are looked up. An empty folder leaves those pictures unchecked.
+/// Where pictures are looked up (an empty folder leaves those pictures unchecked) and how the
+/// layout is checked.
 struct LintOptions {
     /// The data folder of the programs (its "assets" holds the BUILTIN pictures).
     std::string dataFolder;
     /// The project folder (its "resources" holds the STATION pictures).
     std::string projectFolder;
+    /// Measures texts for the layout checks; without it the layout is not checked.
+    const TextMeasurer* text = nullptr;
+    /// Gives the pictures' own sizes to the layout; may be null.
+    const PictureSizer* pictures = nullptr;
+    /// The device sizes the layout is checked at besides the project's own.
+    std::vector<LayoutArea> deviceSizes;
 };
 
-/// The findings of the whole project, dialog by dialog in tree order.
+/// The findings of the whole project, dialog by dialog in tree order: each dialog's name
+/// findings, then its own.
 std::vector<LintFinding> LintProject(const CTekResourceData& project, const LintOptions& options);
-/// The findings of one dialog alone (no checks across dialogs).
-std::vector<LintFinding> LintDialog(const CTekDialogData& dialog, const LintOptions& options);
+/// The findings of one dialog alone (no checks across dialogs), its layout checked at the
+/// project's device size given and at the options' sizes.
+std::vector<LintFinding> LintDialog(const CTekDialogData& dialog, const LintOptions& options,
+                                    DeviceSize projectDevice = {});
+/// The findings about the dialogs' names across the project (names that cannot become class
+/// names, names used twice), in tree order; cheap enough to repeat after every edit.
+std::vector<LintFinding> LintDialogNames(const CTekResourceData& project);
 
 } // namespace vesk

@@ -114,7 +114,10 @@ LayoutSize DevicePictureCache::PictureSize(std::string_view fileSource, std::str
 
 LayoutSize FontTextMeasurer::MeasureText(std::string_view shiftJisText, int fontHeight) const
 {
-    const QFontMetrics metrics(LabelFont(fontHeight));
+    auto found = m_metrics.find(fontHeight);
+    if (found == m_metrics.end())
+        found = m_metrics.emplace(fontHeight, QFontMetrics(LabelFont(fontHeight))).first;
+    const QFontMetrics& metrics = found->second;
     return {metrics.horizontalAdvance(ModelTextToQString(shiftJisText)), metrics.height()};
 }
 

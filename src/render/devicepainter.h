@@ -7,6 +7,7 @@
 #include <utility>
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QImage>
 
 #include "objects/devicelayout.h"
@@ -64,6 +65,10 @@ private:
 class FontTextMeasurer : public TextMeasurer {
 public:
     LayoutSize MeasureText(std::string_view shiftJisText, int fontHeight) const override;
+
+private:
+    /// The label font's metrics, made once per pixel height.
+    mutable std::map<int, QFontMetrics> m_metrics;
 };
 
 /// Paints a dialog laid out by ComputeDeviceLayout as the device shows it: each node's

@@ -84,6 +84,12 @@ QIcon TabIcon(int page)
         painter.drawPolygon(QPolygon({QPoint(1, 14), QPoint(6, 7), QPoint(10, 11), QPoint(12, 9), QPoint(15, 14)}));
         break;
     }
+    case kPageProblems:
+        painter.setBrush(QColor(230, 40, 40));
+        painter.drawEllipse(QRectF(0.5, 0.5, 14, 14));
+        painter.fillRect(7, 3, 2, 6, Qt::white);
+        painter.fillRect(7, 11, 2, 2, Qt::white);
+        break;
     case kPageLinkLog:
         painter.setBrush(Qt::white);
         painter.drawRect(1, 0, 13, 15);
@@ -148,6 +154,11 @@ CLogDlg::CLogDlg(const CDibImageList& insertedObjects, const CDibImageList& clip
 }
 
 CLogDlg::~CLogDlg() = default;
+
+void CLogDlg::AddProblemsPage(QWidget* page)
+{
+    m_tabs->addTab(page, TabIcon(kPageProblems), tr("問題"));
+}
 
 void CLogDlg::ShowPage(int index)
 {

@@ -21,6 +21,7 @@ enum SidePanelPage {
     kPageBuiltinImages = 2,   ///< "標準画像(BUILTIN)"
     kPageStationImages = 3,   ///< "ユーザ登録画像(STATION)"
     kPageLinkLog = 4,         ///< "通信ログ"
+    kPageProblems = 5,        ///< "問題" (once added)
 };
 
 /// The side panel: four picture lists (objects to insert, the clipboard entry, built-in and
@@ -52,6 +53,8 @@ public:
     void AddLog(const std::string& message, int level);
     /// Empties the link log.
     void ClearLog();
+    /// Adds the "問題" page as the last tab (the panel takes it over).
+    void AddProblemsPage(QWidget* page);
     QPlainTextEdit& LogView() const { return *m_log; }
 
 signals:

@@ -37,8 +37,13 @@
 #include "document/recoveryjournal.h"
 #include "editor/dialogview.h"
 #include "editor/linkpage.h"
+#include "editor/problemschecker.h"
+#include "editor/problemspage.h"
+#include "objects/devicesizes.h"
+#include "records/layoutlint.h"
 #include "editor/propertylistctrl.h"
 #include "editor/propertypanel.h"
+#include "editor/resourcetreemodel.h"
 #include "editor/treepanel.h"
 #include "editor/resourcedlg.h"
 #include "editor/resourcetreectrl.h"
@@ -218,6 +223,10 @@ void CMainFrame::CreateActions()
     connect(Action("actionExit"), &QAction::triggered, this, &QWidget::close);
     connect(Action("actionSkeleton"), &QAction::triggered, this, [this] { OpenSkeletonGenerator(); });
     connect(Action("actionClearLog"), &QAction::triggered, this, [this] { m_sidePanel->ClearLog(); });
+    auto* lintSizes = new QAction(tr("検査する端末サイズ(&Z)..."), this);
+    lintSizes->setObjectName(QStringLiteral("actionLintSizes"));
+    connect(lintSizes, &QAction::triggered, this, [this] { ChooseLintSizes(); });
+    m_actions.push_back(lintSizes);
     auto* looks = new QActionGroup(this);
     looks->setExclusive(true);
     for (const auto& [name, look] :
@@ -301,6 +310,8 @@ void CMainFrame::CreateMenus()
     view->addAction(Action("actionBoxLook"));
     view->addAction(Action("actionDeviceLook"));
     view->addSeparator();
+    view->addAction(Action("actionLintSizes"));
+    view->addSeparator();
     view->addAction(Action("actionRedraw"));
     view->addAction(Action("actionClearLog"));
 
@@ -358,7 +369,11 @@ void CMainFrame::CreateStatusBar()
     m_linkStatePane->setObjectName(QStringLiteral("linkStateIcon"));
     m_linkStatePane->setFixedWidth(20);
     m_linkStatePane->setAlignment(Qt::AlignCenter);
+    m_problemsCount = new QLabel(CProblemsPage::CountText(0, 0), bar);
+    m_problemsCount->setObjectName(QStringLiteral("problemsCount"));
+    m_problemsCount->setAccessibleName(tr("問題の数"));
     bar->addWidget(m_statusText, 1);
+    bar->addPermanentWidget(m_problemsCount);
     bar->addPermanentWidget(m_statusPane1);
     bar->addPermanentWidget(m_linkStatePane);
 }
@@ -392,6 +407,55 @@ void CMainFrame::CreateDocks()
     }
 
     connect(m_sidePanel, &CLogDlg::entryActivated, m_resourcePanel, &CResourceDlg::OnSidePanelEntry);
+
+    // The problems list: its page in the side panel, its count in the status bar, its errors
+    // marked in the tree.
+    m_problems = new CProblemsChecker(m_project, this);
+    m_problemsPage = new CProblemsPage(*m_problems);
+    m_sidePanel->AddProblemsPage(m_problemsPage);
+    CResourceTreeModel& tree = m_resourcePanel->TreeModel();
+    tree.SetErrorMarker([this](const TekClass* node) { return m_problems->HasError(node); });
+    connect(m_problems, &CProblemsChecker::findingsChanged, this, [this, &tree] {
+        m_problemsCount->setText(
+            CProblemsPage::CountText(m_problems->Count(LintSeverity::Error), m_problems->Count(LintSeverity::Warning)));
+        tree.ErrorMarksChanged();
+    });
+    connect(m_problemsPage, &CProblemsPage::problemActivated, this, &CMainFrame::ShowProblem);
+    connect(m_problemsPage, &CProblemsPage::sizesRequested, this, [this] { ChooseLintSizes(); });
+    m_lintFont = std::make_unique<FontTextMeasurer>();
+    m_lintText = std::make_unique<CachedTextMeasurer>(*m_lintFont);
+    UpdateLintOptions();
+}
+
+void CMainFrame::UpdateLintOptions()
+{
+    m_lintPictures = std::make_unique<DevicePictureCache>(DevicePictureFolders());
+    LintOptions options = m_problems->Options();
+    options.dataFolder = m_paths.dataFolder;
+    options.projectFolder = m_resourcePanel->ProjectFolder();
+    options.text = m_lintText.get();
+    options.pictures = m_lintPictures.get();
+    m_problems->SetOptions(options);
+}
+
+QDialog* CMainFrame::ChooseLintSizes()
+{
+    auto* dialog = new CLintSizesDlg(m_problems->Options().deviceSizes, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { m_problems->SetDeviceSizes(dialog->ChosenSizes()); });
+    dialog->open();
+    return dialog;
+}
+
+void CMainFrame::ShowProblem(TekClass* node, const std::string& item)
+{
+    if (!node)
+        return;
+    if (node != m_project.Selected())
+        m_project.Select(node);
+    if (CTekDialogData* dialog = m_project.DialogOf(*node); dialog && !ActivateDialogWindow(*dialog))
+        OpenDialogWindow(*dialog);
+    m_resourcePanel->PropertyPanel().ShowItem(item);
 }
 
 // --- Settings ---------------------------------------------------------------------------------
@@ -415,6 +479,7 @@ void CMainFrame::ReadSettings()
         restoreState(state);
     SetPreviewLook(m_settings.GetString(kSettingSection, "PreviewLook") == "device" ? PreviewLook::Device
                                                                                     : PreviewLook::Box);
+    m_problems->SetDeviceSizes(ParseDeviceSizeList(m_settings.GetString(kSettingSection, "LintSizes")));
     Action("actionResourceBar")->setChecked(!m_resourceBar->isHidden());
     Action("actionLogBar")->setChecked(!m_logBar->isHidden());
     m_recentFiles.clear();
@@ -434,6 +499,7 @@ bool CMainFrame::WriteSettings()
     m_settings.SetString(kSettingSection, "WindowGeometry", saveGeometry().toBase64().toStdString());
     m_settings.SetString(kSettingSection, "WindowState", saveState().toBase64().toStdString());
     m_settings.SetString(kSettingSection, "PreviewLook", m_previewLook == PreviewLook::Device ? "device" : "box");
+    m_settings.SetString(kSettingSection, "LintSizes", DeviceSizeListText(m_problems->Options().deviceSizes));
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string key = "File" + std::to_string(i);
         if (i <= static_cast<int>(m_recentFiles.size()))
@@ -968,6 +1034,7 @@ void CMainFrame::SetPreviewLook(PreviewLook look)
 
 void CMainFrame::RefreshDevicePictures()
 {
+    UpdateLintOptions();
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget()))
             view->SetPictureFolders(DevicePictureFolders());

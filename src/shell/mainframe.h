@@ -30,8 +30,11 @@ class QMenu;
 
 namespace vesk {
 
+class CachedTextMeasurer;
 class CLogDlg;
 class CObjectData;
+class CProblemsChecker;
+class CProblemsPage;
 class RecoveryJournal;
 struct OrphanJournal;
 class CResourceDlg;
@@ -61,6 +64,11 @@ public:
     QMdiArea& DialogArea() const { return *m_mdiArea; }
     const ShellPaths& Paths() const { return m_paths; }
     int CurrentLinkState() const { return m_linkState; }
+    /// The findings of the open project and the side panel's "問題" page showing them.
+    CProblemsChecker& Problems() const { return *m_problems; }
+    CProblemsPage& ProblemsPage() const { return *m_problemsPage; }
+    /// The status bar's count of errors and warnings ("エラー N 警告 M").
+    QLabel& ProblemsCount() const { return *m_problemsCount; }
     const std::vector<std::string>& RecentFiles() const { return m_recentFiles; }
 
     // --- Commands --------------------------------------------------------------------------
@@ -132,6 +140,13 @@ public:
     QMenu* PreviewMenu(CTekDialogEditorView& view);
     /// "再描画": repaints the views and the resource panel.
     void Redraw();
+    /// "検査する端末サイズ": opens the dialog that chooses the device sizes the problems list
+    /// checks besides the project's own (kept as [SETTING] LintSizes); answers it (it deletes
+    /// itself when closed, applying the sizes when accepted).
+    QDialog* ChooseLintSizes();
+    /// Goes to a finding: selects its node as a choice in the tree does (its dialog's window
+    /// comes forward or opens) and puts the property grid on its item.
+    void ShowProblem(TekClass* node, const std::string& item);
     /// Writes the settings file (the main window does this when it closes).
     bool WriteSettings();
     /// Enables the commands for the present state.
@@ -210,6 +225,8 @@ private:
     PictureFolders DevicePictureFolders() const;
     /// Gives every dialog window the picture folders afresh (its pictures are then read again).
     void RefreshDevicePictures();
+    /// Gives the problems list its folders, measurers and sizes afresh.
+    void UpdateLintOptions();
 
     ShellPaths m_paths;
     Prompts& m_prompts;
@@ -227,6 +244,14 @@ private:
     QLabel* m_statusText = nullptr;
     QLabel* m_statusPane1 = nullptr;
     QLabel* m_linkStatePane = nullptr;
+    QLabel* m_problemsCount = nullptr;
+    CProblemsChecker* m_problems = nullptr;
+    CProblemsPage* m_problemsPage = nullptr;
+    /// What the problems list measures the layout with: the device font, each text measured
+    /// once for the editor's life (an edit changes few texts).
+    std::unique_ptr<FontTextMeasurer> m_lintFont;
+    std::unique_ptr<CachedTextMeasurer> m_lintText;
+    std::unique_ptr<DevicePictureCache> m_lintPictures;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
     QActionGroup* m_windowEntries = nullptr;

@@ -168,8 +168,9 @@ TEST_F(LintCommand, SarifHasTheStructureCodeScanningReads)
         seen.push_back(result.Get("level").AsString() + " " + ruleId + " " +
                        location.Get("logicalLocations").AsArray().at(0).Get("fullyQualifiedName").AsString());
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{"note no-template-type D", "error bad-length D/root/t",
-                                              "warning radio-outside-group D/root/r"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"note no-template-type D", "error bad-length D/root/t",
+                                        "warning radio-outside-group D/root/r", "warning small-tap-target D/root/r"}));
 }
 
 TEST_F(LintCommand, AProjectWithoutFindingsGivesEmptyResults)
@@ -181,6 +182,70 @@ TEST_F(LintCommand, AProjectWithoutFindingsGivesEmptyResults)
     std::optional<JsonValue> json = ParseWholeValue(Lint({file, "--format", "json"}).out);
     ASSERT_TRUE(json);
     EXPECT_TRUE(json->Get("findings").AsArray().empty());
+}
+
+TEST_F(LintCommand, DeviceSizesAddLayoutChecks)
+{
+    // A 150-pixel button fits the project's 200x300 but not a 100-pixel-wide screen.
+    const std::string file = Write(
+        "p.veskspro", "{'Name':'P','DeviceWidth':200,'DeviceHeight':300,'Commands':[{'Command':'DIALOG','Name':'D',"
+                      "'TemplateType':'None','Object':{'Name':'root','Type':'GROUP','Layout':'LINEAR','Objects':["
+                      "{'Name':'b','Type':'BUTTON','Text':'OK','Width':'150px','Height':'50px'}]}}]}");
+    struct Case {
+        std::vector<std::string> devices;
+        int status;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{}, 0, ""},
+        {{"480x800", "800X480"}, 0, ""},
+        {{"100x300"},
+         1,
+         file + ":D/root/b: error outside-area: the object reaches outside the dialog's area at 100x300\n"},
+        {{"100x300", "480x800", "100x300"},
+         1,
+         file + ":D/root/b: error outside-area: the object reaches outside the dialog's area at 100x300\n"},
+        {{"480"}, 2, ""},
+        {{"0x800"}, 2, ""},
+        {{"480x800x2"}, 2, ""},
+        {{"axb"}, 2, ""},
+        {{"480x800", "-3x5"}, 2, ""},
+        {{""}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{file};
+        std::string line;
+        for (const std::string& device : c.devices) {
+            args.insert(args.end(), {"--device", device});
+            line += device + ' ';
+        }
+        const RunResult run = Lint(args);
+        EXPECT_EQ(run.status, c.status) << line;
+        EXPECT_EQ(run.out, c.out) << line;
+        if (c.status == 2) {
+            EXPECT_NE(run.err.find("usage: veskres lint"), std::string::npos) << line;
+        }
+    }
+}
+
+TEST_F(LintCommand, TheDemoProjectHasNoLayoutErrorAtItsOwnSize)
+{
+    RunResult run = Lint({VESK_SOURCE_DIR "/examples/demo.veskspro", "--format", "json"});
+    std::optional<JsonValue> json = ParseWholeValue(run.out);
+    ASSERT_TRUE(json) << run.out;
+    std::vector<std::string> errors;
+    int layout = 0;
+    for (const JsonValue& f : json->Get("findings").AsArray()) {
+        if (f.Get("severity").AsString() == "error")
+            errors.push_back(f.Get("code").AsString() + " " + f.Get("dialog").AsString() + "/" +
+                             f.Get("path").AsString());
+        if (f.Get("message").AsString().find(" at 480x800") != std::string::npos)
+            ++layout;
+    }
+    // The one error is the command left naming a missing object; the layout gives warnings only.
+    EXPECT_EQ(errors, std::vector<std::string>{"unknown-object Settings/settingsRoot/overlay/btnReset"});
+    EXPECT_GT(layout, 0);
+    EXPECT_EQ(run.status, 1);
 }
 
 } // namespace

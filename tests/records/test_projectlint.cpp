@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "objects/devicelayout.h"
+#include "objects/layout.h"
 #include "records/projectlint.h"
 #include "records/resourcefile.h"
 #include "projectsample.h"
@@ -158,7 +162,10 @@ TEST(ProjectLint, PicturesAreLookedUpInAssetsOrResourcesByTheirSource)
                                       "'OnTouch','Command':'SENDCOMMAND','SendCommand':'GETFILE','File':'on.png'}}"));
     std::vector<std::string> expected = {"warning missing-picture D/root/a FileOff",
                                          "warning missing-picture D/root/c File", "warning missing-file D/root/e File"};
-    EXPECT_EQ(Lint(text, {(base / "data").string(), (base / "project").string()}), expected);
+    LintOptions folders;
+    folders.dataFolder = (base / "data").string();
+    folders.projectFolder = (base / "project").string();
+    EXPECT_EQ(Lint(text, folders), expected);
     // Without the folders nothing can be said about the pictures.
     EXPECT_EQ(Lint(text), std::vector<std::string>{});
     fs::remove_all(base);
@@ -185,7 +192,9 @@ TEST(ProjectLint, TheDemoProjectHasOnlyItsDeleteOfAMissingObject)
     CTekResourceData project;
     ASSERT_TRUE(LoadResourceFile(project, VESK_SOURCE_DIR "/examples/demo.veskspro"));
     std::vector<std::string> lines;
-    for (const LintFinding& f : LintProject(project, {VESK_SOURCE_DIR "/data/", ""}))
+    LintOptions options;
+    options.dataFolder = VESK_SOURCE_DIR "/data/";
+    for (const LintFinding& f : LintProject(project, options))
         lines.push_back(f.code + " " + f.Location() + " " + f.item);
     EXPECT_EQ(lines, std::vector<std::string>{"unknown-object Settings/settingsRoot/overlay/btnReset Name"});
 }
@@ -200,6 +209,191 @@ TEST(ProjectLint, EveryFindingCodeIsARule)
             known = known || (f.code == rule.code && f.severity == rule.severity);
         EXPECT_TRUE(known) << f.code;
     }
+}
+
+/// Texts half as wide per byte as the font is high, so that widths are known in advance.
+class FixedWidthMeasurer : public TextMeasurer {
+public:
+    LayoutSize MeasureText(std::string_view text, int fontHeight) const override
+    {
+        ++calls;
+        return {static_cast<int>(text.size()) * fontHeight / 2, fontHeight};
+    }
+    mutable int calls = 0;
+};
+
+/// A project of 200x300 pixels with one dialog 'D' whose root group 'root' has that layout
+/// (running top to bottom).
+std::string SizedProject(const std::string& layout, const std::string& objects)
+{
+    return "{'Name':'P','DeviceWidth':200,'DeviceHeight':300,'Commands':[{'Command':'DIALOG','Name':'D',"
+           "'TemplateType':'None','Object':{'Name':'root','Type':'GROUP','Layout':'" +
+           layout + "','Vertical':true,'Width':'PARENT','Height':'PARENT','Objects':[" + objects + "]}}]}";
+}
+
+struct LayoutCase {
+    const char* what;
+    std::string project;
+    std::vector<LayoutArea> sizes;
+    std::vector<std::string> expected;
+};
+
+class LayoutLintTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(LayoutLintTest, GivesExactlyTheExpectedFindings)
+{
+    const FixedWidthMeasurer text;
+    LintOptions options;
+    options.text = &text;
+    options.deviceSizes = GetParam().sizes;
+    EXPECT_EQ(Lint(GetParam().project, options), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, LayoutLintTest,
+    ::testing::Values(
+        LayoutCase{"a layout that fits",
+                   SizedProject("LINEAR", "{'Name':'b','Type':'BUTTON','Width':'100px','Height':'50px','Text':'OK'},"
+                                          "{'Name':'t','Type':'TEXT','Text':'hello'},{'Name':'u','Type':'TEXT'}"),
+                   {},
+                   {}},
+        LayoutCase{"outside the area",
+                   SizedProject("FRAME", "{'Name':'t','Type':'TEXT','Text':'x','PosX':'190px','Width':'50px',"
+                                         "'Height':'20px'},{'Name':'u','Type':'TEXT','Text':'x','PosY':'290px',"
+                                         "'Height':'20px'}"),
+                   {},
+                   {"error outside-area D/root/t ", "error outside-area D/root/u "}},
+        LayoutCase{"of zero size",
+                   SizedProject("LINEAR", "{'Name':'b','Type':'BUTTON','Width':'0px','Height':'50px','Text':'OK'},"
+                                          "{'Name':'p','Type':'PICTURE','File':'none.png'},"
+                                          "{'Name':'t','Type':'TEXT','Text':'x','Height':'0px'}"),
+                   {},
+                   {"warning zero-size D/root/b ", "warning zero-size D/root/t "}},
+        LayoutCase{"clipped texts",
+                   SizedProject("LINEAR", "{'Name':'t','Type':'TEXT','Width':'30px','Text':'abcdefgh'},"
+                                          "{'Name':'s','Type':'TEXT','Width':'60px','Text':'abcdef','TSize':'32px'},"
+                                          "{'Name':'f','Type':'TEXT','Width':'60px','Text':'abcdef'},"
+                                          "{'Name':'p','Type':'TEXT','Width':'60px','Text':'abcdef',"
+                                          "'Padding':'10px,0px,10px,0px'},"
+                                          "{'Name':'g','Type':'TOGGLE','Width':'100px','Height':'40px',"
+                                          "'TextOff':'abcdefghi'},{'Name':'h','Type':'TOGGLE',"
+                                          "'Width':'100px','Height':'40px','TextOff':'abcdefgh'}"),
+                   {},
+                   {"warning clipped-text D/root/t Text", "warning clipped-text D/root/s Text",
+                    "warning clipped-text D/root/p Text", "warning clipped-text D/root/g TextOff"}},
+        LayoutCase{"overlaps in a frame",
+                   SizedProject("FRAME", "{'Name':'a','Type':'TEXT','Text':'a','Width':'50px','Height':'20px'},"
+                                         "{'Name':'b','Type':'TEXT','Text':'b','PosX':'40px','Width':'50px',"
+                                         "'Height':'20px'},{'Name':'c','Type':'TEXT','Text':'c','PosX':'90px',"
+                                         "'Width':'50px','Height':'20px'},{'Name':'d','Type':'TEXT','Text':'d',"
+                                         "'PosY':'20px','Width':'50px','Height':'20px'},{'Name':'e','Type':'TEXT',"
+                                         "'Text':'e','PosX':'10px','Width':'50px','Height':'20px'}"),
+                   {},
+                   {"warning frame-overlap D/root/b ", "warning frame-overlap D/root/e "}},
+        LayoutCase{"no overlaps in a row",
+                   SizedProject("LINEAR", "{'Name':'a','Type':'TEXT','Text':'a','Width':'50px','Height':'20px'},"
+                                          "{'Name':'b','Type':'TEXT','Text':'b','Width':'50px','Height':'20px'}"),
+                   {},
+                   {}},
+        LayoutCase{"tap targets",
+                   SizedProject("LINEAR", "{'Name':'b','Type':'BUTTON','Width':'30px','Height':'50px'},"
+                                          "{'Name':'c','Type':'TEXT','Text':'c','Clickable':true,'Width':'20px',"
+                                          "'Height':'20px'},{'Name':'t','Type':'TEXT','Text':'t','Width':'20px',"
+                                          "'Height':'20px'},{'Name':'e','Type':'EDIT','Width':'40px',"
+                                          "'Height':'40px'},{'Name':'s','Type':'SLIDEBAR','Width':'100px',"
+                                          "'Height':'39px'}"),
+                   {},
+                   {"warning small-tap-target D/root/b ", "warning small-tap-target D/root/c ",
+                    "warning small-tap-target D/root/s "}},
+        LayoutCase{"the sizes chosen besides the project's own",
+                   SizedProject("FRAME", "{'Name':'b','Type':'BUTTON','Text':'OK','Width':'150px','Height':'50px'}"),
+                   {{100, 300}, {200, 300}, {100, 300}},
+                   {"error outside-area D/root/b "}},
+        LayoutCase{"hidden objects and scrolled content are not checked",
+                   SizedProject("LINEAR", "{'Name':'h','Type':'BUTTON','Hide':true,'Width':'10px','Height':'10px'},"
+                                          "{'Name':'s','Type':'GROUP','Layout':'SCROLL','Vertical':true,'Height':"
+                                          "'100px','Objects':[{'Name':'x','Type':'TEXT','Text':'x','Height':"
+                                          "'400px'}]}"),
+                   {},
+                   {}}),
+    [](const ::testing::TestParamInfo<LayoutCase>& info) {
+        std::string name;
+        for (const char* c = info.param.what; *c; ++c)
+            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        return name;
+    });
+
+TEST(LayoutLint, MessagesNameTheDeviceSizeInBothLanguages)
+{
+    CTekResourceData project;
+    test::LoadText(project, SizedProject("LINEAR", "{'Name':'b','Type':'BUTTON','Width':'30px','Height':'50px'}"));
+    const FixedWidthMeasurer text;
+    LintOptions options;
+    options.text = &text;
+    options.deviceSizes = {{480, 800}};
+    const std::vector<LintFinding> findings = LintProject(project, options);
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(findings[0].message, "the object takes taps but is 30x50 at 200x300, less than 40 pixels on a side");
+    EXPECT_NE(findings[0].messageJa.find("200x300"), std::string::npos);
+    EXPECT_NE(findings[1].message.find("at 480x800"), std::string::npos);
+    EXPECT_NE(findings[1].messageJa.find("480x800"), std::string::npos);
+}
+
+TEST(LayoutLint, OneDialogIsCheckedAtTheProjectSizeGivenAndEachTextMeasuredOnce)
+{
+    CTekResourceData project;
+    test::LoadText(project, SizedProject("LINEAR", "{'Name':'a','Type':'TEXT','Text':'same','Width':'10px'},"
+                                                   "{'Name':'b','Type':'TEXT','Text':'same','Width':'10px'}"));
+    const FixedWidthMeasurer text;
+    LintOptions options;
+    options.text = &text;
+    const CTekDialogData& dialog = project.Dialogs().At(0);
+    const std::vector<LintFinding> wide = LintDialog(dialog, options, DeviceSizeOf(project));
+    ASSERT_EQ(wide.size(), 2u);
+    EXPECT_EQ(wide[0].code, "clipped-text");
+    EXPECT_EQ(text.calls, 1);
+    // Without a measurer the layout is not checked.
+    EXPECT_TRUE(LintDialog(dialog, {}, DeviceSizeOf(project)).empty());
+}
+
+TEST(LayoutLint, AnOverlapIsReportedOnceNamingTheFirstNodeOverlapped)
+{
+    CTekResourceData project;
+    test::LoadText(project,
+                   SizedProject("FRAME", "{'Name':'a','Type':'TEXT','Text':'a','Width':'50px','Height':'20px'},"
+                                         "{'Name':'b','Type':'TEXT','Text':'b','PosX':'20px','Width':'50px',"
+                                         "'Height':'20px'},{'Name':'c','Type':'TEXT','Text':'c','PosX':'30px',"
+                                         "'Width':'50px','Height':'20px'}"));
+    const FixedWidthMeasurer text;
+    LintOptions options;
+    options.text = &text;
+    std::vector<std::string> messages;
+    for (const LintFinding& f : LintProject(project, options))
+        messages.push_back(f.path + ": " + f.message);
+    EXPECT_EQ(messages, (std::vector<std::string>{"root/b: the node overlaps 'a' in its FRAME at 200x300",
+                                                  "root/c: the node overlaps 'a' in its FRAME at 200x300"}));
+}
+
+TEST(LayoutLint, EveryRuleHasADescription)
+{
+    for (const char* code : {"outside-area", "zero-size", "clipped-text", "frame-overlap", "small-tap-target"}) {
+        auto rule = std::find_if(LintRules().begin(), LintRules().end(),
+                                 [&](const LintRule& r) { return std::string(r.code) == code; });
+        ASSERT_NE(rule, LintRules().end()) << code;
+        EXPECT_NE(std::string(rule->description).find("device size"), std::string::npos) << code;
+    }
+}
+
+TEST(LayoutLint, DialogNamesAloneGiveTheProjectWideFindings)
+{
+    CTekResourceData project;
+    test::LoadText(project, Project(Dialog(kText + "}") + "," + Dialog(kText + "}") +
+                                    ",{'Command':'DIALOG','Name':'3x','TemplateType':'None'}"));
+    project.Dialogs().At(1).SetItem("Name", "D");
+    std::vector<std::string> lines;
+    for (const LintFinding& f : LintDialogNames(project))
+        lines.push_back(f.code + " " + f.Location());
+    EXPECT_EQ(lines, (std::vector<std::string>{"duplicate-dialog D", "bad-dialog-name 3x"}));
 }
 
 } // namespace
