@@ -236,8 +236,8 @@ QVariant CResourceTreeModel::data(const QModelIndex& index, int role) const
         return QBrush(current ? QColor(255, 0, 0) : QColor(255, 255, 255));
     case Qt::AccessibleDescriptionRole:
         if (current)
-            return QStringLiteral("現在の項目");
-        return IsMarked(node) ? QStringLiteral("選択中") : QVariant();
+            return tr("現在の項目");
+        return IsMarked(node) ? tr("選択中") : QVariant();
     default:
         return {};
     }
