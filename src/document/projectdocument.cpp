@@ -566,7 +566,9 @@ std::optional<Refusal> ProjectDocument::CheckItemValue(const TekClass& node, int
     }
     if (role == ItemRole::Name && node.Type() == NodeType::Dialog) {
         if (const std::string bad = FirstBadNameCharacter(value); !bad.empty())
-            return Refusal{Tr("ダイアログ名に「%1」は使えません。\n英字、数字と _ だけが使えます。", ToUtf8(bad)), false};
+            return Refusal{Tr(QT_TRANSLATE_NOOP("vesk::ProjectDocument",
+                                                    "ダイアログ名に「%1」は使えません。\n英字、数字と _ だけが使えます。"),
+                                  ToUtf8(bad)), false};
     }
     return std::nullopt;
 }
@@ -651,7 +653,8 @@ void ProjectDocument::ApplyNameRole(TekClass& dialogNode, EditResult& result)
         name = Numbered(wanted, n);
     if (name != given) {
         if (!given.empty())
-            result.status = Tr("ダイアログ名 %1 は使われているため %2 にしました。", ToUtf8(given), ToUtf8(name));
+            result.status = Tr(QT_TRANSLATE_NOOP("vesk::ProjectDocument", "ダイアログ名 %1 は使われているため %2 にしました。"),
+                               ToUtf8(given), ToUtf8(name));
         dialogNode.SetItem("Name", name);
         emit itemChanged(&dialogNode, RowOfItem(dialogNode, "Name"));
     }

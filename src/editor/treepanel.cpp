@@ -308,7 +308,7 @@ void CTreePanel::UpdateActions()
     MenuAction("menuCut")->setEnabled(record);
     MenuAction("menuCopy")->setEnabled(record);
     MenuAction("menuPaste")->setEnabled(paste);
-    for (const char* name : {"menuDelete", QT_TR_NOOP("menuMoveUp"), "menuMoveDown"})
+    for (const char* name : {"menuDelete", "menuMoveUp", "menuMoveDown"})
         MenuAction(name)->setEnabled(m_deleteButton->isEnabled() && node != nullptr);
     const bool ungroup = m_groupUngroups;
     MenuAction("menuGroup")->setEnabled(m_groupButton->isEnabled() && !ungroup);

@@ -1336,8 +1336,8 @@ bool CMainFrame::event(QEvent* event)
 void CMainFrame::AddLanguageMenu(QMenu* view)
 {
     view->addSeparator();
-    // The submenu is read by users of either language, so its title carries both.
-    m_languageMenu = view->addMenu(QStringLiteral("言語 / Language"));
+    // The Japanese title names the menu in both languages, for a user who reads no Japanese.
+    m_languageMenu = view->addMenu(tr("言語 / Language"));
     m_languageMenu->setObjectName(QStringLiteral("menuLanguage"));
     auto* languages = new QActionGroup(this);
     languages->setExclusive(true);
@@ -1346,13 +1346,12 @@ void CMainFrame::AddLanguageMenu(QMenu* view)
         const char* text;
         LanguageChoice choice;
     } entries[] = {
-        {"actionLanguageJapanese", "日本語", LanguageChoice::Japanese},
-        {"actionLanguageEnglish", "English", LanguageChoice::English},
+        {"actionLanguageJapanese", QT_TR_NOOP("日本語"), LanguageChoice::Japanese},
+        {"actionLanguageEnglish", QT_TR_NOOP("English"), LanguageChoice::English},
         {"actionLanguageAuto", QT_TR_NOOP("システムの言語に合わせる"), LanguageChoice::Automatic},
     };
     for (const auto& entry : entries) {
-        // Each language is named in itself, whatever the editor speaks.
-        auto* action = new QAction(entry.choice == LanguageChoice::Automatic ? tr(entry.text) : Utf8(entry.text), this);
+        auto* action = new QAction(tr(entry.text), this);
         action->setObjectName(QString::fromLatin1(entry.name));
         action->setCheckable(true);
         action->setChecked(entry.choice == m_languageChoice);
