@@ -547,6 +547,38 @@ Restore opens the topmost edits. The others are kept until the next start.</tran
         <source>フォルダを選択してください</source>
         <translation>Choose a folder</translation>
     </message>
+    <message>
+        <source> を更新しました。</source>
+        <translation> was written.</translation>
+    </message>
+    <message>
+        <source> キャンセルしました。(テンプレートの読込みエラー)</source>
+        <translation> was skipped. (The template could not be read)</translation>
+    </message>
+    <message>
+        <source> キャンセルしました。(ファイルが存在します[上書き禁止])</source>
+        <translation> was skipped. (The file exists [overwriting is off])</translation>
+    </message>
+    <message>
+        <source> キャンセルしました。(書込みできませんでした)</source>
+        <translation> was skipped. (It could not be written)</translation>
+    </message>
+    <message>
+        <source> キャンセルしました。(オープンエラー)</source>
+        <translation> was skipped. (It could not be opened)</translation>
+    </message>
+    <message>
+        <source> TemplateType が指定されていません。</source>
+        <translation> has no TemplateType.</translation>
+    </message>
+    <message>
+        <source> フォルダが作成できませんでした。</source>
+        <translation>: the folder could not be made.</translation>
+    </message>
+    <message>
+        <source>出力フォルダが指定されていません。</source>
+        <translation>No output folder is given.</translation>
+    </message>
 </context>
 <context>
     <name>vesk::CTekDialogEditorView</name>

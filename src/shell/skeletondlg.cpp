@@ -1,5 +1,6 @@
 #include "shell/skeletondlg.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +23,38 @@ namespace {
 /// The text of each row's generate box, in row order.
 constexpr const char* kRowTexts[kSkeletonRowCount] = {QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "メイン"), QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "アプリケーション"), QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "ダイアログ生成"), QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "ダイアログ"),
                                                       QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "JSON"),   QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "プロジェクト"),     QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "Makefile")};
+
+/// The generator's result lines: a mark, then the file or dialog, then what happened. The part
+/// after the name is the generator's own fixed text.
+struct ResultEnding {
+    const char* mark;
+    const char* ending; ///< after the name, or the whole line after the mark when the line has no name
+    bool named;
+};
+const ResultEnding kResultEndings[] = {
+    {"○ ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", " を更新しました。"), true},
+    {"× ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", " キャンセルしました。(テンプレートの読込みエラー)"), true},
+    {"× ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", " キャンセルしました。(ファイルが存在します[上書き禁止])"), true},
+    {"× ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", " キャンセルしました。(書込みできませんでした)"), true},
+    {"× ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", " キャンセルしました。(オープンエラー)"), true},
+    {"× ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", " TemplateType が指定されていません。"), true},
+    {"× ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", " フォルダが作成できませんでした。"), true},
+    {"× ", QT_TRANSLATE_NOOP("vesk::CSkeletonDlg", "出力フォルダが指定されていません。"), false},
+};
+
+/// A result line in the editor's language: its fixed ending translated, the name as it is.
+QString ResultLineText(const QString& line)
+{
+    for (const ResultEnding& result : kResultEndings) {
+        const QString mark = QString::fromUtf8(result.mark);
+        const QString ending = QString::fromUtf8(result.ending);
+        if (!line.startsWith(mark) || !line.endsWith(ending) || (!result.named && line != mark + ending))
+            continue;
+        const QString name = line.mid(mark.size(), line.size() - mark.size() - ending.size());
+        return mark + name + QCoreApplication::translate("vesk::CSkeletonDlg", result.ending);
+    }
+    return line;
+}
 
 } // namespace
 
@@ -158,7 +191,7 @@ void CSkeletonDlg::Generate()
     m_results->clear();
     SkeletonGenerator generator(m_project, m_options);
     for (const std::string& line : generator.Generate())
-        m_results->addItem(ToQ(line));
+        m_results->addItem(ResultLineText(ToQ(line)));
     // The generation normalises the output folder.
     m_outputFolder->setText(PathToQ(m_options.outputFolder));
 }

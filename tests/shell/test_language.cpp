@@ -7,12 +7,14 @@
 #include <sstream>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +31,7 @@
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "shell/language.h"
+#include "shell/skeletondlg.h"
 
 namespace vesk {
 namespace {
@@ -197,6 +200,28 @@ TEST_F(EnglishEditor, RefusalsAndDescriptionsReadEnglish)
     EXPECT_EQ(ItemDescription(*slidebar, "FileThumb"), QStringLiteral("The slide bar's thumb picture"));
     for (const auto& item : slidebar->Items())
         EXPECT_FALSE(HasJapanese(ItemDescription(*slidebar, item->Name()))) << item->Name();
+}
+
+TEST_F(EnglishEditor, GeneratorResultsReadEnglishWithTheirNames)
+{
+    OpenDemo();
+    CSkeletonDlg* window = frame->OpenSkeletonGenerator();
+    ASSERT_NE(window, nullptr);
+    const std::string out = TempPath("gui");
+    window->GenerateBox(SkeletonRow::Main).setChecked(true);
+    window->OutputFolderField().setText(QString::fromStdString(out));
+    QStringList lines;
+    for (int run = 0; run < 2; ++run) {
+        QTest::mouseClick(&window->GenerateButton(), Qt::LeftButton);
+        for (int i = 0; i < window->findChild<QListWidget*>(QStringLiteral("skeletonResults"))->count(); ++i)
+            lines << window->findChild<QListWidget*>(QStringLiteral("skeletonResults"))->item(i)->text();
+    }
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.front(), QStringLiteral("○ DemoTerminal.cpp was written."));
+    EXPECT_TRUE(lines.contains(QStringLiteral("× DemoTerminal.cpp was skipped. (The file exists [overwriting is off])")))
+        << lines.join(QLatin1Char('\n')).toStdString();
+    for (const QString& line : lines)
+        EXPECT_FALSE(HasJapanese(line)) << line.toStdString();
 }
 
 TEST_F(EnglishEditor, TheLanguageIsChosenForTheNextStart)
