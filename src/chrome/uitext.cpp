@@ -58,6 +58,20 @@ QString UnrepresentableTextMessage(const QString& characters)
         .arg(shown.join(QStringLiteral(", ")));
 }
 
+namespace {
+bool g_english = false;
+}
+
+bool EditorSpeaksEnglish()
+{
+    return g_english;
+}
+
+void SetEditorSpeaksEnglish(bool english)
+{
+    g_english = english;
+}
+
 // The core's texts that reach a window as they are: lupdate collects them from this table.
 const char* const kCoreTexts[] = {
     QT_TRANSLATE_NOOP("vesk::CoreText", "エラー：Tcpサーバが開始出来ませんでした。"),

@@ -24,6 +24,11 @@ inline QString Utf8(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
+/// Whether the editor speaks English (its English translation is installed) rather than its own
+/// Japanese: for texts that the core gives in both languages.
+bool EditorSpeaksEnglish();
+void SetEditorSpeaksEnglish(bool english);
+
 /// A fixed text of the core (a message its callers show; Shift_JIS, or UTF-8 for the second) in
 /// the editor's language; any other text is shown as it is.
 QString CoreText(std::string_view shiftJis);

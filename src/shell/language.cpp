@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTranslator>
 
+#include "chrome/uitext.h"
+
 namespace vesk {
 
 namespace {
@@ -67,12 +69,14 @@ InstalledLanguage InstallLanguage(UiLanguage language, const std::string& dataFo
         // Qt's own dialogs and buttons in Japanese; without them they speak English, which
         // leaves the editor usable.
         InstallTranslation(installed, QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        SetEditorSpeaksEnglish(false);
         return installed;
     }
     // Qt's own texts are English already.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     installed.complete = InstallTranslation(installed, QStringLiteral("vesk_en"),
                                             QString::fromStdString(dataFolder) + QStringLiteral("translations"));
+    SetEditorSpeaksEnglish(installed.complete);
     return installed;
 }
 
@@ -83,6 +87,7 @@ void RemoveLanguage(InstalledLanguage& installed)
         delete translator;
     }
     installed.translators.clear();
+    SetEditorSpeaksEnglish(false);
 }
 
 } // namespace vesk
