@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace vesk {
@@ -36,7 +37,7 @@ QString ChooseFolderDialog(QWidget* parent, const QString& title, const QString&
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setLabelText(QFileDialog::LookIn, prompt);
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("OK"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    dialog.setLabelText(QFileDialog::Reject, QCoreApplication::translate("vesk::FolderChooser", "キャンセル"));
     const QByteArray startPath = start.toUtf8();
     if (FolderExistsWithin(std::string(startPath.constData(), static_cast<size_t>(startPath.size()))))
         dialog.setDirectory(start);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -57,9 +58,9 @@ MessageAnswer DialogPrompts::ShowMessage(QWidget* parent, const QString& text, M
     box.setAccessibleDescription(text);
     if (buttons == MessageButtons::YesNoCancel) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("vesk::DialogPrompts", "はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("vesk::DialogPrompts", "いいえ(&N)"));
+        box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("vesk::DialogPrompts", "キャンセル"));
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
     } else {

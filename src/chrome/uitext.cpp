@@ -1,5 +1,6 @@
 #include "chrome/uitext.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QStringList>
 
@@ -52,8 +53,46 @@ QString UnrepresentableTextMessage(const QString& characters)
     for (const uint codePoint : characters.toUcs4())
         shown << QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1) + QStringLiteral(" (U+") +
                      QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')) + QStringLiteral(")");
-    return QStringLiteral("エラー: Shift_JISで表せない文字が含まれているため、値を変更できません。\n%1")
+    return QCoreApplication::translate("vesk::UiText",
+                                       "エラー: Shift_JISで表せない文字が含まれているため、値を変更できません。\n%1")
         .arg(shown.join(QStringLiteral(", ")));
+}
+
+namespace {
+bool g_english = false;
+}
+
+bool EditorSpeaksEnglish()
+{
+    return g_english;
+}
+
+void SetEditorSpeaksEnglish(bool english)
+{
+    g_english = english;
+}
+
+// The core's texts that reach a window as they are: lupdate collects them from this table.
+const char* const kCoreTexts[] = {
+    QT_TRANSLATE_NOOP("vesk::CoreText", "エラー：Tcpサーバが開始出来ませんでした。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText",
+                      "アプリケーション名が登録されていません。\nリソースツリーのRootのNameを設定して下さい。"),
+};
+
+QString CoreText(std::string_view shiftJis)
+{
+    const QByteArray utf8 = ToQ(shiftJis).toUtf8();
+    return QCoreApplication::translate("vesk::CoreText", utf8.constData());
+}
+
+QString CoreTextUtf8(const char* utf8)
+{
+    return QCoreApplication::translate("vesk::CoreText", utf8);
+}
+
+std::vector<const char*> CoreTextSources()
+{
+    return {std::begin(kCoreTexts), std::end(kCoreTexts)};
 }
 
 void NameValueLabel(QLabel& value, const QString& caption)

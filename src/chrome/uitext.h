@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QString>
 
@@ -22,6 +23,18 @@ inline QString Utf8(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
+
+/// Whether the editor speaks English (its English translation is installed) rather than its own
+/// Japanese: for texts that the core gives in both languages.
+bool EditorSpeaksEnglish();
+void SetEditorSpeaksEnglish(bool english);
+
+/// A fixed text of the core (a message its callers show; Shift_JIS, or UTF-8 for the second) in
+/// the editor's language; any other text is shown as it is.
+QString CoreText(std::string_view shiftJis);
+QString CoreTextUtf8(const char* utf8);
+/// The core's fixed texts that CoreText translates (UTF-8, as the translation holds them).
+std::vector<const char*> CoreTextSources();
 
 /// A file-system path (UTF-8) as a QString, and back.
 QString PathToQ(const std::string& path);

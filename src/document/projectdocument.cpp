@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <unordered_set>
 
+#include <QCoreApplication>
+
 #include "model/jsonparser.h"
 #include "records/objectreader.h"
 #include "model/orbstream.h"
@@ -19,23 +21,32 @@ namespace vesk {
 
 namespace {
 
-constexpr const char* kNoResource = "エラー: リソースの取得に失敗しました.";
-constexpr const char* kNoResourceData = "エラー: リソースデータの取得に失敗しました.";
-constexpr const char* kNoHeaderOwner = "エラー: ヘッダのオブジェクトが取得できませんでした。";
-constexpr const char* kSelectPlace = "登録する場所を決定するために、ツリーのオブジェクトを選択して下さい。";
+/// A text for the user in the editor's language, with %1, %2 filled in (UTF-8).
+template <typename... Args>
+std::string Tr(const char* text, const Args&... args)
+{
+    QString translated = QCoreApplication::translate("vesk::ProjectDocument", text);
+    ((translated = translated.arg(QString::fromStdString(args))), ...);
+    return translated.toStdString();
+}
+
+constexpr const char* kNoResource = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "エラー: リソースの取得に失敗しました.");
+constexpr const char* kNoResourceData = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "エラー: リソースデータの取得に失敗しました.");
+constexpr const char* kNoHeaderOwner = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "エラー: ヘッダのオブジェクトが取得できませんでした。");
+constexpr const char* kSelectPlace = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "登録する場所を決定するために、ツリーのオブジェクトを選択して下さい。");
 constexpr const char* kSelectDialogOrObject =
-    "登録する場所を決定するために、ツリーのダイアログ、\nまたはオブジェクトを選択して下さい。";
-constexpr const char* kNeedGroup = "GROUPオブジェクトを登録して下さい。";
-constexpr const char* kRadioOutsideRadioGroup = "ラジオボタンはラジオグループに追加して下さい。";
-constexpr const char* kRootCannotUngroup = "エラー: デフォルトグループはグループ解除できません.";
+    QT_TRANSLATE_NOOP("vesk::ProjectDocument", "登録する場所を決定するために、ツリーのダイアログ、\nまたはオブジェクトを選択して下さい。");
+constexpr const char* kNeedGroup = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "GROUPオブジェクトを登録して下さい。");
+constexpr const char* kRadioOutsideRadioGroup = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "ラジオボタンはラジオグループに追加して下さい。");
+constexpr const char* kRootCannotUngroup = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "エラー: デフォルトグループはグループ解除できません.");
 /// The key of the list in the record of several objects (a group's record lists its children
 /// under "Objects").
 constexpr const char* kSeveralNodesKey = "Nodes";
-constexpr const char* kRootCannotMove = "エラー: デフォルトグループは移動できません.";
-constexpr const char* kIntoOwnSubtree = "グループをそれ自身の中へ移動することはできません。";
-constexpr const char* kMoveWithinDialog = "オブジェクトは同じダイアログの中で移動して下さい。";
-constexpr const char* kMoveWithinOwner = "ヘッダ項目とコマンドは同じオブジェクトの中で移動して下さい。";
-constexpr const char* kMoveDialogAmongDialogs = "ダイアログはダイアログの前後へ移動して下さい。";
+constexpr const char* kRootCannotMove = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "エラー: デフォルトグループは移動できません.");
+constexpr const char* kIntoOwnSubtree = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "グループをそれ自身の中へ移動することはできません。");
+constexpr const char* kMoveWithinDialog = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "オブジェクトは同じダイアログの中で移動して下さい。");
+constexpr const char* kMoveWithinOwner = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "ヘッダ項目とコマンドは同じオブジェクトの中で移動して下さい。");
+constexpr const char* kMoveDialogAmongDialogs = QT_TRANSLATE_NOOP("vesk::ProjectDocument", "ダイアログはダイアログの前後へ移動して下さい。");
 
 bool IsObjectOrGroup(const TekClass* node)
 {
@@ -333,7 +344,7 @@ EditResult ProjectDocument::Select(TekClass* node, bool keepMarks)
     if (m_changing > 0)
         return {};
     if (!node)
-        return EditResult::Refused(kNoResource, true);
+        return EditResult::Refused(Tr(kNoResource), true);
     switch (node->Type()) {
     case NodeType::Resource:
     case NodeType::DialogList:
@@ -358,7 +369,7 @@ EditResult ProjectDocument::Select(TekClass* node, bool keepMarks)
         taken = ParentOf(*node);
         if (!taken) {
             SetSelection(node, node);
-            return EditResult::Refused(kNoHeaderOwner, true);
+            return EditResult::Refused(Tr(kNoHeaderOwner), true);
         }
     }
     CTekDialogData* dialog = DialogOf(*taken);
@@ -551,12 +562,13 @@ std::optional<Refusal> ProjectDocument::CheckItemValue(const TekClass& node, int
         const auto& object = static_cast<const CObjectData&>(node);
         const CObjectDataList* parent = object.ParentGroup();
         if (object.ObjectTypeCode(value) == OBJ_RADIOBTN && parent && parent->LayoutCode() != LAYOUT_RADIO)
-            return Refusal{kRadioOutsideRadioGroup, false};
+            return Refusal{Tr(kRadioOutsideRadioGroup), false};
     }
     if (role == ItemRole::Name && node.Type() == NodeType::Dialog) {
         if (const std::string bad = FirstBadNameCharacter(value); !bad.empty())
-            return Refusal{"ダイアログ名に「" + ToUtf8(bad) + "」は使えません。\n英字、数字と _ だけが使えます。",
-                           false};
+            return Refusal{Tr(QT_TRANSLATE_NOOP("vesk::ProjectDocument",
+                                                    "ダイアログ名に「%1」は使えません。\n英字、数字と _ だけが使えます。"),
+                                  ToUtf8(bad)), false};
     }
     return std::nullopt;
 }
@@ -641,7 +653,8 @@ void ProjectDocument::ApplyNameRole(TekClass& dialogNode, EditResult& result)
         name = Numbered(wanted, n);
     if (name != given) {
         if (!given.empty())
-            result.status = "ダイアログ名 " + ToUtf8(given) + " は使われているため " + ToUtf8(name) + " にしました。";
+            result.status = Tr(QT_TRANSLATE_NOOP("vesk::ProjectDocument", "ダイアログ名 %1 は使われているため %2 にしました。"),
+                               ToUtf8(given), ToUtf8(name));
         dialogNode.SetItem("Name", name);
         emit itemChanged(&dialogNode, RowOfItem(dialogNode, "Name"));
     }
@@ -717,7 +730,7 @@ EditResult ProjectDocument::AssignImage(TekClass& node, int row, ImageSource sou
 EditResult ProjectDocument::Move(TekClass* operand, int delta)
 {
     if (!m_editingEnabled)
-        return EditResult::Refused(kNoResource, true);
+        return EditResult::Refused(Tr(kNoResource), true);
     if (!operand || !IsInTree(m_resource, *operand))
         return {};
     TekClass& node = *operand;
@@ -758,7 +771,7 @@ EditResult ProjectDocument::Move(TekClass* operand, int delta)
     case NodeType::HeaderColumn:
     case NodeType::Command: {
         if (node.Type() == NodeType::HeaderColumn && !IsObjectOrGroup(owner))
-            return EditResult::Refused(kNoHeaderOwner, true);
+            return EditResult::Refused(Tr(kNoHeaderOwner), true);
         TekList* list = ListHolding(owner, node);
         CTekDialogData* dialog = DialogOf(node);
         const int index = list ? IndexIn(*list, &node) : -1;
@@ -789,7 +802,7 @@ std::string ProjectDocument::RecordOf(const TekClass& node) const
 EditResult ProjectDocument::Remove(TekClass* operand, std::string* record)
 {
     if (!m_editingEnabled)
-        return EditResult::Refused(kNoResource, true);
+        return EditResult::Refused(Tr(kNoResource), true);
     if (!operand)
         return {};
     TekClass& node = *operand;
@@ -820,7 +833,7 @@ EditResult ProjectDocument::Remove(TekClass* operand, std::string* record)
     if (!dialog)
         return {};
     if (node.Type() == NodeType::HeaderColumn && !IsObjectOrGroup(owner))
-        return EditResult::Refused(kNoHeaderOwner, true);
+        return EditResult::Refused(Tr(kNoHeaderOwner), true);
     BeginDialogEdit(*dialog);
     TekClass* select = owner;
     const int row = TreeRowOf(*owner, &node);
@@ -867,7 +880,7 @@ EditResult ProjectDocument::GroupOrUngroup(TekClass* operand)
     auto& selected = static_cast<CObjectData&>(node);
     const bool ungroup = selected.IsGroup() && selected.CountMarked() == marked;
     if (ungroup && &selected == root)
-        return EditResult::Refused(kRootCannotUngroup, true);
+        return EditResult::Refused(Tr(kRootCannotUngroup), true);
     if (!ungroup && !selected.ParentGroup())
         return {};
     BeginDialogEdit(*dialog);
@@ -900,7 +913,7 @@ std::optional<Refusal> ProjectDocument::FindPlacement(TekClass& selected, Insert
             return std::nullopt;
         }
         if (!newIsGroup)
-            return Refusal{kNeedGroup, false};
+            return Refusal{Tr(kNeedGroup), false};
         placement.target = nullptr;
         return std::nullopt;
     }
@@ -929,7 +942,7 @@ std::optional<Refusal> ProjectDocument::FindPlacement(TekClass& selected, Insert
         return std::nullopt;
     }
     default:
-        return Refusal{kSelectDialogOrObject, false};
+        return Refusal{Tr(kSelectDialogOrObject), false};
     }
 }
 
@@ -984,9 +997,9 @@ EditResult ProjectDocument::InsertNewAt(TekClass* selected, std::string_view typ
     bool isGroup = false;
     const int code = CodeOfTypeName(typeName, isGroup);
     if (!m_editingEnabled)
-        return EditResult::Refused(kNoResourceData, true);
+        return EditResult::Refused(Tr(kNoResourceData), true);
     if (!selected)
-        return EditResult::Refused(kSelectPlace, false);
+        return EditResult::Refused(Tr(kSelectPlace), false);
     if (code < 0)
         return {};
     Placement placement;
@@ -996,7 +1009,7 @@ EditResult ProjectDocument::InsertNewAt(TekClass* selected, std::string_view typ
         return {};
     CTekDialogData& dialog = *placement.dialog;
     if (!isGroup && code == OBJ_RADIOBTN && placement.target && placement.target->LayoutCode() != LAYOUT_RADIO)
-        return EditResult::Refused(kRadioOutsideRadioGroup, false);
+        return EditResult::Refused(Tr(kRadioOutsideRadioGroup), false);
     BeginDialogEdit(dialog);
     if (placement.target) {
         placement.target->ClearMarks();
@@ -1030,9 +1043,9 @@ EditResult ProjectDocument::Paste(TekClass* selected, const std::string& text, I
     if (text.empty())
         return {};
     if (!m_editingEnabled)
-        return EditResult::Refused(kNoResourceData, true);
+        return EditResult::Refused(Tr(kNoResourceData), true);
     if (!selected)
-        return EditResult::Refused(kSelectPlace, false);
+        return EditResult::Refused(Tr(kSelectPlace), false);
     JsonParser parser;
     if (!parser.Parse(text))
         return EditResult::Refused(ToUtf8(parser.ErrorText), false);
@@ -1145,7 +1158,7 @@ EditResult ProjectDocument::PasteObjects(const std::string& text, TekClass& sele
     if (!placement.dialog)
         return {};
     if (!placement.target)
-        return EditResult::Refused(kNeedGroup, false);
+        return EditResult::Refused(Tr(kNeedGroup), false);
     CTekDialogData& dialog = *placement.dialog;
     CObjectDataList& target = *placement.target;
     int index = target.ChildCount();
@@ -1204,18 +1217,18 @@ EditResult ProjectDocument::AddDialog(std::string_view name)
 std::optional<Refusal> ProjectDocument::CheckDropNew(const TekClass* on, std::string_view typeName) const
 {
     if (!m_editingEnabled)
-        return Refusal{kNoResourceData, true};
+        return Refusal{Tr(kNoResourceData), true};
     bool isGroup = false;
     const int code = CodeOfTypeName(typeName, isGroup);
     if (code < 0 || !IsObjectOrGroup(on) || !IsInTree(m_resource, *on))
-        return Refusal{kSelectDialogOrObject, false};
+        return Refusal{Tr(kSelectDialogOrObject), false};
     const auto& object = static_cast<const CObjectData&>(*on);
     const CObjectDataList* target =
         object.IsGroup() ? static_cast<const CObjectDataList*>(&object) : object.ParentGroup();
     if (!target)
-        return Refusal{kNeedGroup, false};
+        return Refusal{Tr(kNeedGroup), false};
     if (!isGroup && code == OBJ_RADIOBTN && target->LayoutCode() != LAYOUT_RADIO)
-        return Refusal{kRadioOutsideRadioGroup, false};
+        return Refusal{Tr(kRadioOutsideRadioGroup), false};
     return std::nullopt;
 }
 
@@ -1252,19 +1265,19 @@ std::optional<Refusal> ProjectDocument::CheckMoveTo(const TekClass* node, const 
                                                     bool copy) const
 {
     if (!m_editingEnabled)
-        return Refusal{kNoResource, true};
+        return Refusal{Tr(kNoResource), true};
     if (!node || !on || !IsInTree(m_resource, *node) || !IsInTree(m_resource, *on))
-        return Refusal{kSelectDialogOrObject, false};
+        return Refusal{Tr(kSelectDialogOrObject), false};
     switch (node->Type()) {
     case NodeType::Dialog:
         if (on->Type() != NodeType::Dialog || place == DropPlace::Into)
-            return Refusal{kMoveDialogAmongDialogs, false};
+            return Refusal{Tr(kMoveDialogAmongDialogs), false};
         return std::nullopt;
     case NodeType::HeaderColumn:
     case NodeType::Command: {
         const TekClass* owner = ParentOf(*node);
         if (on->Type() != node->Type() || place == DropPlace::Into || ParentOf(*on) != owner)
-            return Refusal{kMoveWithinOwner, false};
+            return Refusal{Tr(kMoveWithinOwner), false};
         return std::nullopt;
     }
     case NodeType::Object:
@@ -1272,20 +1285,20 @@ std::optional<Refusal> ProjectDocument::CheckMoveTo(const TekClass* node, const 
         CObjectDataList* group = nullptr;
         int index = 0;
         if (!DropDestination(*on, place, group, index))
-            return Refusal{kSelectDialogOrObject, false};
+            return Refusal{Tr(kSelectDialogOrObject), false};
         const auto& object = static_cast<const CObjectData&>(*node);
         if (!object.ParentGroup())
-            return Refusal{kRootCannotMove, true};
+            return Refusal{Tr(kRootCannotMove), true};
         if (object.IsGroup() && static_cast<const CObjectDataList&>(object).Contains(group))
-            return Refusal{kIntoOwnSubtree, false};
+            return Refusal{Tr(kIntoOwnSubtree), false};
         if (!copy && DialogOf(*group) != DialogOf(object))
-            return Refusal{kMoveWithinDialog, false};
+            return Refusal{Tr(kMoveWithinDialog), false};
         if (!object.IsGroup() && object.ObjectTypeCode() == OBJ_RADIOBTN && group->LayoutCode() != LAYOUT_RADIO)
-            return Refusal{kRadioOutsideRadioGroup, false};
+            return Refusal{Tr(kRadioOutsideRadioGroup), false};
         return std::nullopt;
     }
     default:
-        return Refusal{kSelectDialogOrObject, false};
+        return Refusal{Tr(kSelectDialogOrObject), false};
     }
 }
 
@@ -1410,7 +1423,7 @@ EditResult ProjectDocument::MoveOwnedNode(TekClass& node, TekClass& on, DropPlac
     TekList* list = ListHolding(owner, node);
     CTekDialogData* dialog = DialogOf(node);
     if (!list || !dialog)
-        return EditResult::Refused(kNoHeaderOwner, true);
+        return EditResult::Refused(Tr(kNoHeaderOwner), true);
     const int from = IndexIn(*list, &node);
     int to = IndexIn(*list, &on) + (place == DropPlace::After ? 1 : 0);
     if (from < 0 || to < 0)
@@ -1581,7 +1594,7 @@ EditResult ProjectDocument::RemoveNodes(const std::vector<TekClass*>& nodes, std
     if (nodes.size() <= 1)
         return Remove(nodes.empty() ? nullptr : nodes.front(), record);
     if (!m_editingEnabled)
-        return EditResult::Refused(kNoResource, true);
+        return EditResult::Refused(Tr(kNoResource), true);
     std::vector<CObjectData*> objects;
     CTekDialogData* dialog = nullptr;
     for (TekClass* node : nodes) {

@@ -106,7 +106,7 @@ CTekDialogEditorView::CTekDialogEditorView(const CTekResourceData& resource, std
     SetUpHands();
     if (CTekDialogData* shown = Dialog()) {
         setAccessibleName(ToQ(shown->GetItem("Name")));
-        setAccessibleDescription(QStringLiteral("プレビュー"));
+        setAccessibleDescription(tr("プレビュー"));
     }
     Relayout();
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -35,7 +36,7 @@ public:
         setObjectName(QStringLiteral("previewDropIndicator"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
-        setAccessibleName(QStringLiteral("ドロップ先"));
+        setAccessibleName(QCoreApplication::translate("vesk::DropIndicator", "ドロップ先"));
         hide();
     }
 
@@ -123,19 +124,19 @@ void CTekDialogEditorView::SetUpHands()
         Qt::KeyboardModifiers modifiers;
     };
     const KeyEntry entries[] = {
-        {"previewNext", "次のオブジェクト", QKeySequence(Qt::Key_Tab), Qt::Key_Tab, Qt::NoModifier},
-        {"previewPrevious", "前のオブジェクト", QKeySequence(Qt::SHIFT | Qt::Key_Tab), Qt::Key_Backtab,
+        {"previewNext", QT_TR_NOOP("次のオブジェクト"), QKeySequence(Qt::Key_Tab), Qt::Key_Tab, Qt::NoModifier},
+        {"previewPrevious", QT_TR_NOOP("前のオブジェクト"), QKeySequence(Qt::SHIFT | Qt::Key_Tab), Qt::Key_Backtab,
          Qt::ShiftModifier},
-        {"previewLeft", "左のオブジェクト", QKeySequence(Qt::Key_Left), Qt::Key_Left, Qt::NoModifier},
-        {"previewRight", "右のオブジェクト", QKeySequence(Qt::Key_Right), Qt::Key_Right, Qt::NoModifier},
-        {"previewUp", "上のオブジェクト", QKeySequence(Qt::Key_Up), Qt::Key_Up, Qt::NoModifier},
-        {"previewDown", "下のオブジェクト", QKeySequence(Qt::Key_Down), Qt::Key_Down, Qt::NoModifier},
-        {"previewChild", "最初の子オブジェクト", QKeySequence(Qt::Key_Return), Qt::Key_Return, Qt::NoModifier},
-        {"previewParent", "親グループ", QKeySequence(Qt::Key_Backspace), Qt::Key_Backspace, Qt::NoModifier},
-        {"previewRename", "Text / Name の編集", QKeySequence(Qt::Key_F2), Qt::Key_F2, Qt::NoModifier},
+        {"previewLeft", QT_TR_NOOP("左のオブジェクト"), QKeySequence(Qt::Key_Left), Qt::Key_Left, Qt::NoModifier},
+        {"previewRight", QT_TR_NOOP("右のオブジェクト"), QKeySequence(Qt::Key_Right), Qt::Key_Right, Qt::NoModifier},
+        {"previewUp", QT_TR_NOOP("上のオブジェクト"), QKeySequence(Qt::Key_Up), Qt::Key_Up, Qt::NoModifier},
+        {"previewDown", QT_TR_NOOP("下のオブジェクト"), QKeySequence(Qt::Key_Down), Qt::Key_Down, Qt::NoModifier},
+        {"previewChild", QT_TR_NOOP("最初の子オブジェクト"), QKeySequence(Qt::Key_Return), Qt::Key_Return, Qt::NoModifier},
+        {"previewParent", QT_TR_NOOP("親グループ"), QKeySequence(Qt::Key_Backspace), Qt::Key_Backspace, Qt::NoModifier},
+        {"previewRename", QT_TR_NOOP("Text / Name の編集"), QKeySequence(Qt::Key_F2), Qt::Key_F2, Qt::NoModifier},
     };
     for (const KeyEntry& entry : entries) {
-        auto* action = new QAction(QString::fromUtf8(entry.text), this);
+        auto* action = new QAction(tr(entry.text), this);
         action->setObjectName(QString::fromLatin1(entry.name));
         // The keys reach the view itself; the action shows them in the menu and runs the same.
         action->setShortcut(entry.shortcut);

@@ -1,5 +1,6 @@
 #include "editor/dragdrop.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
 
 #include "objects/objectdata.h"
@@ -123,7 +124,9 @@ std::optional<Refusal> DropHandler::Check(const DragPayload& payload, const Drop
     case DragPayload::Kind::Picture:
         if (!spot.on || (spot.on->Type() != NodeType::Object && spot.on->Type() != NodeType::Group) ||
             ImageRow(*spot.on) < 0)
-            return Refusal{"画像を設定できるオブジェクトの上へドロップして下さい。", false};
+            return Refusal{QCoreApplication::translate("vesk::DropHandler", "画像を設定できるオブジェクトの上へドロップして下さい。")
+                               .toStdString(),
+                           false};
         return std::nullopt;
     case DragPayload::Kind::Node: {
         DropPlace place = spot.place;

@@ -38,18 +38,18 @@ namespace {
 constexpr int kLowestPort = 1;
 constexpr int kHighestPort = 65535;
 
-QPushButton* MakeButton(const char* utf8Text, const char* objectName, QWidget* parent)
+QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent)
 {
-    auto* button = new QPushButton(Utf8(utf8Text), parent);
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(objectName));
     return button;
 }
 
-QLabel* MakeLabel(const char* utf8Text, QWidget* buddy, QWidget* parent)
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = new QLabel(Utf8(utf8Text), parent);
+    auto* label = new QLabel(text, parent);
     label->setBuddy(buddy);
-    buddy->setAccessibleName(Utf8(utf8Text));
+    buddy->setAccessibleName(text);
     return label;
 }
 
@@ -59,7 +59,7 @@ CLinkPage::CLinkPage(CLinkController& link, Prompts& prompts, QWidget* parent)
     : QWidget(parent), m_link(link), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("linkPage"));
-    setAccessibleName(QStringLiteral("接続"));
+    setAccessibleName(tr("接続"));
 
     m_port = new QLineEdit(this);
     m_port->setObjectName(QStringLiteral("listenPort"));
@@ -68,21 +68,21 @@ CLinkPage::CLinkPage(CLinkController& link, Prompts& prompts, QWidget* parent)
     m_address->setPlaceholderText(QStringLiteral("0.0.0.0"));
     m_address->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^(\\d{0,3}(\\.\\d{0,3}){0,3})?$")), m_address));
-    m_listen = MakeButton("待受", "startListening", this);
-    m_stop = MakeButton("停止", "stopListening", this);
-    m_connect = MakeButton("接続", "connectTerminal", this);
-    m_disconnect = MakeButton("切断", "disconnectTerminal", this);
-    m_send = MakeButton("送信", "sendDialog", this);
-    m_livePush = new QCheckBox(QStringLiteral("編集を端末へ自動送信"), this);
+    m_listen = MakeButton(tr("待受"), "startListening", this);
+    m_stop = MakeButton(tr("停止"), "stopListening", this);
+    m_connect = MakeButton(tr("接続"), "connectTerminal", this);
+    m_disconnect = MakeButton(tr("切断"), "disconnectTerminal", this);
+    m_send = MakeButton(tr("送信"), "sendDialog", this);
+    m_livePush = new QCheckBox(tr("編集を端末へ自動送信"), this);
     m_livePush->setObjectName(QStringLiteral("livePush"));
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 6, 0, 0);
-    layout->addWidget(MakeLabel("待受ポート", m_port, this), 0, 0);
+    layout->addWidget(MakeLabel(tr("待受ポート"), m_port, this), 0, 0);
     layout->addWidget(m_port, 0, 1);
     layout->addWidget(m_listen, 0, 2);
     layout->addWidget(m_stop, 0, 3);
-    layout->addWidget(MakeLabel("IPアドレス", m_address, this), 1, 0);
+    layout->addWidget(MakeLabel(tr("IPアドレス"), m_address, this), 1, 0);
     layout->addWidget(m_address, 1, 1);
     layout->addWidget(m_connect, 1, 2);
     layout->addWidget(m_disconnect, 1, 3);

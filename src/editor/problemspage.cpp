@@ -1,5 +1,7 @@
 #include "editor/problemspage.h"
 
+#include "chrome/uitext.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -96,7 +98,8 @@ QVariant CProblemsModel::data(const QModelIndex& index, int role) const
         case kItem:
             return Utf8(finding.item);
         case kMessage:
-            return Utf8(finding.messageJa);
+            // The engine words each finding in both languages.
+            return Utf8(EditorSpeaksEnglish() ? finding.message : finding.messageJa);
         default:
             return {};
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
@@ -98,6 +99,22 @@ CellEditor EditorForCell(int kindCode, int column)
     }
     return CellEditor::None;
 }
+
+namespace {
+
+// The choice entries that are commands of the grid, not values: lupdate collects them here.
+[[maybe_unused]] const char* const kCommandChoices[] = {
+    QT_TRANSLATE_NOOP("vesk::ChoiceText", "キャンセル"),
+    QT_TRANSLATE_NOOP("vesk::ChoiceText", "ヘッダ項目追加"),
+};
+
+QString ChoiceText(const QString& choice)
+{
+    const QByteArray utf8 = choice.toUtf8();
+    return QCoreApplication::translate("vesk::ChoiceText", utf8.constData());
+}
+
+} // namespace
 
 int FindChoiceByPrefix(const QStringList& choices, const QString& text)
 {
@@ -225,7 +242,10 @@ CComboBoxCell::CComboBoxCell(int row, int column, const QString& itemName, const
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setMaxVisibleItems(kChoiceListRows);
-    addItems(m_choices);
+    // The entries that stand for a command rather than a value ("キャンセル", "ヘッダ項目追加")
+    // read in the editor's language; the value committed stays the entry itself.
+    for (const QString& choice : m_choices)
+        addItem(ChoiceText(choice), choice);
     setCurrentIndex(FindChoiceByPrefix(m_choices, m_initialText));
     if (currentIndex() < 0)
         setEditText(m_initialText);
@@ -242,6 +262,8 @@ CComboBoxCell::CComboBoxCell(int row, int column, const QString& itemName, const
 
 QString CComboBoxCell::CommitText() const
 {
+    if (currentIndex() >= 0 && currentText() == itemText(currentIndex()))
+        return itemData(currentIndex()).toString();
     return currentText();
 }
 

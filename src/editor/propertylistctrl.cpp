@@ -1,5 +1,7 @@
 #include "editor/propertylistctrl.h"
 
+#include "editor/itemdescriptions.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -309,7 +311,7 @@ CPropertyListCtrl::CPropertyListCtrl(Prompts& prompts, QWidget* parent)
     : QTableView(parent), m_prompts(prompts), m_model(new PropertyModel(this)), m_delegate(new PropertyDelegate(*this))
 {
     setObjectName(QStringLiteral("propertyGrid"));
-    setAccessibleName(Utf8("プロパティー"));
+    setAccessibleName(tr("プロパティー"));
     setModel(m_model);
     setItemDelegate(m_delegate);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -324,7 +326,7 @@ CPropertyListCtrl::CPropertyListCtrl(Prompts& prompts, QWidget* parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setObjectName(QStringLiteral("propertyGridHeader"));
-    horizontalHeader()->setAccessibleName(QStringLiteral("プロパティーの列"));
+    horizontalHeader()->setAccessibleName(tr("プロパティーの列"));
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
@@ -679,9 +681,9 @@ void CPropertyListCtrl::HoverAt(const QPoint& position)
         emit statusText(QStringLiteral("..."));
         return;
     }
-    const auto& item = Node()->Items().At(row);
-    if (const auto* description = item.Description())
-        emit statusText(ToQ(*description));
+    const QString description = ItemDescription(*Node(), Node()->Items().At(row).Name());
+    if (!description.isEmpty())
+        emit statusText(description);
 }
 
 } // namespace vesk

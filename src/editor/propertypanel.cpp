@@ -14,9 +14,9 @@ CPropertyPanel::CPropertyPanel(ProjectDocument& document, Prompts& prompts, QWid
 {
     m_filter = new QLineEdit(gridParent);
     m_filter->setObjectName(QStringLiteral("propertyFilter"));
-    m_filter->setAccessibleName(QStringLiteral("プロパティを検索"));
-    m_filter->setPlaceholderText(QStringLiteral("プロパティを検索"));
-    auto* clear = new QAction(QStringLiteral("検索を消去"), m_filter);
+    m_filter->setAccessibleName(tr("プロパティを検索"));
+    m_filter->setPlaceholderText(tr("プロパティを検索"));
+    auto* clear = new QAction(tr("検索を消去"), m_filter);
     clear->setObjectName(QStringLiteral("clearPropertyFilter"));
     clear->setShortcut(QKeySequence(Qt::Key_Escape));
     clear->setShortcutContext(Qt::WidgetShortcut);

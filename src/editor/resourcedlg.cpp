@@ -59,11 +59,11 @@ void CResourceDlg::BuildControls()
     auto* folderRow = new QHBoxLayout;
     m_folder = new QLineEdit(this);
     m_folder->setObjectName(QStringLiteral("projectFolder"));
-    m_folder->setAccessibleName(QStringLiteral("プロジェクトフォルダ"));
-    m_folder->setPlaceholderText(QStringLiteral("プロジェクトフォルダ"));
-    m_browse = new QPushButton(QStringLiteral("参照"), this);
+    m_folder->setAccessibleName(tr("プロジェクトフォルダ"));
+    m_folder->setPlaceholderText(tr("プロジェクトフォルダ"));
+    m_browse = new QPushButton(tr("参照"), this);
     m_browse->setObjectName(QStringLiteral("browseProjectFolder"));
-    m_browse->setAccessibleDescription(QStringLiteral("フォルダを選択してください"));
+    m_browse->setAccessibleDescription(tr("フォルダを選択してください"));
     folderRow->addWidget(m_folder, 1);
     folderRow->addWidget(m_browse);
     layout->addLayout(folderRow);
@@ -77,7 +77,7 @@ void CResourceDlg::BuildControls()
     m_pages->setObjectName(QStringLiteral("resourcePanelPages"));
     m_propertyPage = new QWidget(m_pages);
     m_propertyPage->setObjectName(QStringLiteral("propertyPage"));
-    m_propertyPage->setAccessibleName(QStringLiteral("プロパティー"));
+    m_propertyPage->setAccessibleName(tr("プロパティー"));
 
     m_treePanel = new CTreePanel(m_project, m_frame.UserPrompts(), this, m_propertyPage);
     layout->addWidget(&m_treePanel->Tree(), 1);
@@ -123,9 +123,9 @@ void CResourceDlg::BuildControls()
 
     m_pageTabs = new QTabBar(this);
     m_pageTabs->setObjectName(QStringLiteral("resourcePanelTabs"));
-    m_pageTabs->setAccessibleName(QStringLiteral("リソースパネルのページ"));
-    m_pageTabs->addTab(QStringLiteral("接続"));
-    m_pageTabs->addTab(QStringLiteral("プロパティー"));
+    m_pageTabs->setAccessibleName(tr("リソースパネルのページ"));
+    m_pageTabs->addTab(tr("接続"));
+    m_pageTabs->addTab(tr("プロパティー"));
     m_pageTabs->setShape(QTabBar::RoundedSouth);
     m_pageTabs->setExpanding(false);
     layout->addWidget(m_pageTabs);
@@ -180,7 +180,7 @@ void CResourceDlg::TakeFolderField()
 
 void CResourceDlg::BrowseProjectFolder()
 {
-    const QString prompt = QStringLiteral("フォルダを選択してください");
+    const QString prompt = tr("フォルダを選択してください");
     const QString chosen = m_frame.UserPrompts().ChooseFolder(this, prompt, prompt, m_folder->text());
     if (chosen.isEmpty())
         return;

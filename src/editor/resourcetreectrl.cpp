@@ -34,7 +34,7 @@ protected:
 CResourceTreeCtrl::CResourceTreeCtrl(CResourceTreeModel& model, QWidget* parent) : QTreeView(parent), m_model(model)
 {
     setObjectName(QStringLiteral("resourceTree"));
-    setAccessibleName(QStringLiteral("リソースツリー"));
+    setAccessibleName(tr("リソースツリー"));
     setHeaderHidden(true);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -242,9 +242,7 @@ QVariant CResourceTreeModel::data(const QModelIndex& index, int role) const
             return QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
         return {};
     case Qt::AccessibleDescriptionRole: {
-        QString description = current          ? QStringLiteral("現在の項目")
-                              : IsMarked(node) ? QStringLiteral("選択中")
-                                               : QString();
+        QString description = current ? tr("現在の項目") : IsMarked(node) ? tr("選択中") : QString();
         if (m_hasError && m_hasError(node))
             description += (description.isEmpty() ? QString() : QStringLiteral(" ")) + tr("エラーあり");
         return description.isEmpty() ? QVariant() : QVariant(description);

@@ -20,14 +20,14 @@ namespace vesk {
 
 namespace {
 
-QPushButton* MakeButton(const char* utf8Text, const char* objectName, const char* utf8Tip, const char* utf8Status,
+QPushButton* MakeButton(const QString& text, const char* objectName, const QString& tip, const QString& status,
                         QWidget* parent)
 {
-    auto* button = new QPushButton(Utf8(utf8Text), parent);
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(objectName));
-    button->setToolTip(Utf8(utf8Tip));
-    button->setStatusTip(Utf8(utf8Status));
-    button->setAccessibleDescription(Utf8(utf8Tip));
+    button->setToolTip(tip);
+    button->setStatusTip(status);
+    button->setAccessibleDescription(tip);
     return button;
 }
 
@@ -47,23 +47,23 @@ CTreePanel::CTreePanel(ProjectDocument& document, Prompts& prompts, QWidget* tre
     auto* row = new QHBoxLayout(m_buttons);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
-    m_upButton = MakeButton("▲", "moveUpButton", "前へ移動", "選択オブジェクトを前へ移動させます", m_buttons);
-    m_downButton = MakeButton("▼", "moveDownButton", "後ろへ移動", "選択オブジェクトを後ろへ移動させます", m_buttons);
+    m_upButton = MakeButton(QStringLiteral("▲"), "moveUpButton", tr("前へ移動"), tr("選択オブジェクトを前へ移動させます"), m_buttons);
+    m_downButton = MakeButton(QStringLiteral("▼"), "moveDownButton", tr("後ろへ移動"), tr("選択オブジェクトを後ろへ移動させます"), m_buttons);
     m_deleteButton =
-        MakeButton("削除", "deleteButton", "選択オブジェクトの削除",
-                   "選択オブジェクトの削除（削除したオブジェクトはクリップボードへ保存されます）", m_buttons);
-    m_groupButton = MakeButton("Group化", "groupButton", "グループ化/グループ解除",
-                               "グループ化：新規にグループオブジェクトを作成し、選択オブジェクトを挿入 / "
-                               "グループ解除：最上位階層のグループオブジェクトの削除",
+        MakeButton(tr("削除"), "deleteButton", tr("選択オブジェクトの削除"),
+                   tr("選択オブジェクトの削除（削除したオブジェクトはクリップボードへ保存されます）"), m_buttons);
+    m_groupButton = MakeButton(tr("Group化"), "groupButton", tr("グループ化/グループ解除"),
+                               tr("グループ化：新規にグループオブジェクトを作成し、選択オブジェクトを挿入 / "
+                                  "グループ解除：最上位階層のグループオブジェクトの削除"),
                                m_buttons);
-    auto* insertLabel = new QLabel(QStringLiteral("挿入："), m_buttons);
+    auto* insertLabel = new QLabel(tr("挿入："), m_buttons);
     insertLabel->setObjectName(QStringLiteral("insertLabel"));
-    m_afterButton = MakeButton("後ろへ", "insertAfterButton", "同階層の後ろへ挿入",
-                               "選択オブジェクトの後ろ（同階層）へ挿入", m_buttons);
-    m_firstChildButton = MakeButton("下先頭へ", "insertFirstChildButton", "下階層の先頭へ挿入",
-                                    "選択オブジェクトの下階層の先頭へ挿入", m_buttons);
-    m_lastChildButton = MakeButton("下末尾へ", "insertLastChildButton", "下階層の末尾へ挿入",
-                                   "選択オブジェクトの下階層の末尾へ挿入", m_buttons);
+    m_afterButton = MakeButton(tr("後ろへ"), "insertAfterButton", tr("同階層の後ろへ挿入"),
+                               tr("選択オブジェクトの後ろ（同階層）へ挿入"), m_buttons);
+    m_firstChildButton = MakeButton(tr("下先頭へ"), "insertFirstChildButton", tr("下階層の先頭へ挿入"),
+                                    tr("選択オブジェクトの下階層の先頭へ挿入"), m_buttons);
+    m_lastChildButton = MakeButton(tr("下末尾へ"), "insertLastChildButton", tr("下階層の末尾へ挿入"),
+                                   tr("選択オブジェクトの下階層の末尾へ挿入"), m_buttons);
     for (QPushButton* button : {m_upButton, m_downButton, m_deleteButton, m_groupButton})
         row->addWidget(button);
     row->addSpacing(6);
@@ -135,7 +135,7 @@ void CTreePanel::UpdateGroupButton()
 {
     const TekClass* node = m_document.Selected();
     bool enabled = m_enabled;
-    QString text = QStringLiteral("Group化");
+    bool ungroups = false;
     if (node) {
         switch (node->Type()) {
         case NodeType::Resource:
@@ -145,7 +145,7 @@ void CTreePanel::UpdateGroupButton()
             enabled = false;
             break;
         case NodeType::Group: {
-            text = QStringLiteral("Grp.解除");
+            ungroups = true;
             const TekClass* parent = m_document.ParentOf(*node);
             if (parent && parent->Type() == NodeType::Dialog)
                 enabled = false;
@@ -155,7 +155,8 @@ void CTreePanel::UpdateGroupButton()
             break;
         }
     }
-    m_groupButton->setText(text);
+    m_groupUngroups = ungroups;
+    m_groupButton->setText(ungroups ? tr("Grp.解除") : tr("Group化"));
     m_groupButton->setEnabled(enabled);
 }
 
@@ -205,12 +206,12 @@ bool CTreePanel::InsertNew(std::string_view typeName, InsertPosition position)
 bool CTreePanel::CopyNode()
 {
     if (!m_document.EditingEnabled()) {
-        Show(EditResult::Refused("エラー: リソースデータの取得に失敗しました.", true));
+        Show(EditResult::Refused(tr("エラー: リソースデータの取得に失敗しました.").toStdString(), true));
         return false;
     }
     const TekClass* node = m_document.Selected();
     if (!node) {
-        Show(EditResult::Refused("ツリーからコピーするオブジェクトを選択して下さい。", false));
+        Show(EditResult::Refused(tr("ツリーからコピーするオブジェクトを選択して下さい。").toStdString(), false));
         return false;
     }
     const std::string text = m_document.RecordOfNodes(m_document.Operands());
@@ -234,7 +235,7 @@ void CTreePanel::BuildContextMenu()
 {
     m_contextMenu = new QMenu(m_tree);
     m_contextMenu->setObjectName(QStringLiteral("treeEditMenu"));
-    m_contextMenu->setAccessibleName(QStringLiteral("編集"));
+    m_contextMenu->setAccessibleName(tr("編集"));
     struct Entry {
         const char* name;
         const char* text;
@@ -243,20 +244,20 @@ void CTreePanel::BuildContextMenu()
         std::function<void()> run;
     };
     const Entry entries[] = {
-        {"menuCut", "切り取り", QKeySequence(Qt::CTRL | Qt::Key_X), false, [this] { CutNode(); }},
-        {"menuCopy", "コピー", QKeySequence(Qt::CTRL | Qt::Key_C), false, [this] { CopyNode(); }},
-        {"menuPaste", "貼り付け", QKeySequence(Qt::CTRL | Qt::Key_V), false,
+        {"menuCut", QT_TR_NOOP("切り取り"), QKeySequence(Qt::CTRL | Qt::Key_X), false, [this] { CutNode(); }},
+        {"menuCopy", QT_TR_NOOP("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C), false, [this] { CopyNode(); }},
+        {"menuPaste", QT_TR_NOOP("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V), false,
          [this] { PasteNode(InsertPosition::After); }},
-        {"menuDelete", "削除", QKeySequence(Qt::Key_Delete), true, [this] { DeleteNode(); }},
-        {"menuMoveUp", "上へ", QKeySequence(Qt::ALT | Qt::Key_Up), true, [this] { MoveNode(-1); }},
-        {"menuMoveDown", "下へ", QKeySequence(Qt::ALT | Qt::Key_Down), true, [this] { MoveNode(+1); }},
-        {"menuGroup", "Group化", QKeySequence(Qt::CTRL | Qt::Key_G), true, [this] { GroupOrUngroup(); }},
-        {"menuUngroup", "Grp.解除", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), true, [this] { GroupOrUngroup(); }},
+        {"menuDelete", QT_TR_NOOP("削除"), QKeySequence(Qt::Key_Delete), true, [this] { DeleteNode(); }},
+        {"menuMoveUp", QT_TR_NOOP("上へ"), QKeySequence(Qt::ALT | Qt::Key_Up), true, [this] { MoveNode(-1); }},
+        {"menuMoveDown", QT_TR_NOOP("下へ"), QKeySequence(Qt::ALT | Qt::Key_Down), true, [this] { MoveNode(+1); }},
+        {"menuGroup", QT_TR_NOOP("Group化"), QKeySequence(Qt::CTRL | Qt::Key_G), true, [this] { GroupOrUngroup(); }},
+        {"menuUngroup", QT_TR_NOOP("Grp.解除"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), true, [this] { GroupOrUngroup(); }},
     };
     for (const Entry& entry : entries) {
         if (std::string_view(entry.name) == "menuDelete" || std::string_view(entry.name) == "menuGroup")
             m_contextMenu->addSeparator();
-        auto* action = new QAction(QString::fromUtf8(entry.text), m_contextMenu);
+        auto* action = new QAction(tr(entry.text), m_contextMenu);
         action->setObjectName(QString::fromLatin1(entry.name));
         action->setShortcut(entry.shortcut);
         if (entry.onTree) {
@@ -268,7 +269,7 @@ void CTreePanel::BuildContextMenu()
         m_contextMenu->addAction(action);
     }
     m_contextMenu->addSeparator();
-    m_insertMenu = m_contextMenu->addMenu(QStringLiteral("挿入"));
+    m_insertMenu = m_contextMenu->addMenu(tr("挿入"));
     m_insertMenu->setObjectName(QStringLiteral("menuInsert"));
     m_insertMenu->menuAction()->setObjectName(QStringLiteral("menuInsertTypes"));
     auto addTypes = [this](const char* const* names, int count) {
@@ -309,7 +310,7 @@ void CTreePanel::UpdateActions()
     MenuAction("menuPaste")->setEnabled(paste);
     for (const char* name : {"menuDelete", "menuMoveUp", "menuMoveDown"})
         MenuAction(name)->setEnabled(m_deleteButton->isEnabled() && node != nullptr);
-    const bool ungroup = m_groupButton->text() == QStringLiteral("Grp.解除");
+    const bool ungroup = m_groupUngroups;
     MenuAction("menuGroup")->setEnabled(m_groupButton->isEnabled() && !ungroup);
     MenuAction("menuUngroup")->setEnabled(m_groupButton->isEnabled() && ungroup);
     m_insertMenu->setEnabled(m_afterButton->isEnabled() && node != nullptr);

@@ -85,6 +85,8 @@ private:
     QPushButton* m_downButton = nullptr;
     QPushButton* m_deleteButton = nullptr;
     QPushButton* m_groupButton = nullptr;
+    /// The group button ungroups the selected group (else it groups the selected node).
+    bool m_groupUngroups = false;
     QPushButton* m_afterButton = nullptr;
     QPushButton* m_firstChildButton = nullptr;
     QPushButton* m_lastChildButton = nullptr;

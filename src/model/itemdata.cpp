@@ -74,18 +74,17 @@ ItemRole ItemRoleOfName(std::string_view name)
     return ItemRole::Plain;
 }
 
-const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices,
-                             const std::string* description)
+const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices)
 {
-    using Key = std::tuple<std::string, int, const ChoiceList*, const std::string*>;
+    using Key = std::tuple<std::string, int, const ChoiceList*>;
     static std::map<Key, std::unique_ptr<ItemDef>> defs;
     static std::mutex mutex;
     const std::lock_guard<std::mutex> lock(mutex);
-    Key key(std::string(name), static_cast<int>(kind), choices, description);
+    Key key(std::string(name), static_cast<int>(kind), choices);
     auto it = defs.find(key);
     if (it == defs.end()) {
         auto def = std::make_unique<ItemDef>(
-            ItemDef{std::string(name), kind, choices, description, ItemKeyOf(name), ItemRoleOfName(name)});
+            ItemDef{std::string(name), kind, choices, ItemKeyOf(name), ItemRoleOfName(name)});
         it = defs.emplace(std::move(key), std::move(def)).first;
     }
     return it->second.get();
@@ -113,7 +112,7 @@ const ItemDef* AcquireCountedDef(std::string_view name)
     const std::lock_guard<std::mutex> lock(defs.mutex);
     auto it = defs.byName.find(name);
     if (it == defs.byName.end()) {
-        auto* def = new ItemDef{std::string(name), ItemKind::FreeText, nullptr, nullptr, -1, ItemRoleOfName(name)};
+        auto* def = new ItemDef{std::string(name), ItemKind::FreeText, nullptr, -1, ItemRoleOfName(name)};
         def->counted = true;
         it = defs.byName.emplace(def->name, def).first;
     }
@@ -223,9 +222,8 @@ std::string& ItemValueStore::NextSlot()
     return *std::construct_at(m_chunks.back() + m_used++);
 }
 
-CItemData::CItemData(std::string name, ItemKind kind, std::string value, const ChoiceList* choices,
-                     const std::string* description)
-    : m_def(DefWord(InternItemDef(name, kind, choices, description))), m_value(OwnValue(std::move(value)))
+CItemData::CItemData(std::string name, ItemKind kind, std::string value, const ChoiceList* choices)
+    : m_def(DefWord(InternItemDef(name, kind, choices))), m_value(OwnValue(std::move(value)))
 {
 }
 

@@ -50,9 +50,9 @@ enum class ItemRole : uint8_t {
 /// The role of an item of that name.
 ItemRole ItemRoleOfName(std::string_view name);
 
-/// The fixed part of an item, shared by every item of one definition: its name, kind, choice list
-/// and description. The program's own definitions are interned (one per distinct name, kind,
-/// choice list and description) and live as long as the process; a definition of a name that
+/// The fixed part of an item, shared by every item of one definition: its name, kind and choice
+/// list. The program's own definitions are interned (one per distinct name, kind and choice list)
+/// and live as long as the process; a definition of a name that
 /// only a file knows is counted (see CItemData::OfReadName) and lives as long as items hold it. Their
 /// alignment leaves the low bits of their address free, so that an item holds the key number of
 /// its name beside the address.
@@ -60,7 +60,6 @@ struct alignas(128) ItemDef {
     std::string name;
     ItemKind kind;
     const ChoiceList* choices;
-    const std::string* description;
     int key; ///< the name's number among the known record keys (ItemKeyOf), -1 for any other name
     ItemRole role = ItemRole::Plain;
     /// The items holding a counted definition (guarded by the table of counted definitions);
@@ -70,10 +69,9 @@ struct alignas(128) ItemDef {
     bool counted = false;
 };
 
-/// The one definition of that name, kind, choice list and description, made by the program for
-/// names it defines itself: interned for the life of the process.
-const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices = nullptr,
-                             const std::string* description = nullptr);
+/// The one definition of that name, kind and choice list, made by the program for names it
+/// defines itself: interned for the life of the process.
+const ItemDef* InternItemDef(std::string_view name, ItemKind kind, const ChoiceList* choices = nullptr);
 
 /// The number of counted definitions alive: names read from files (CItemData::OfReadName) that
 /// items still hold.
@@ -174,8 +172,7 @@ std::shared_ptr<T> MakeInStore(const std::shared_ptr<ItemValueStore>& store, Arg
 /// item's own, a constant of an item set, or a text of the store of the list that holds the item.
 class CItemData {
 public:
-    CItemData(std::string name, ItemKind kind, std::string value = {}, const ChoiceList* choices = nullptr,
-              const std::string* description = nullptr);
+    CItemData(std::string name, ItemKind kind, std::string value = {}, const ChoiceList* choices = nullptr);
     /// An item of a definition with a value of its own.
     CItemData(const ItemDef* def, std::string value);
     /// A free-text item of a name read from a file, with its value. A known key (ItemKeyOf) has
@@ -215,8 +212,6 @@ public:
     const std::string& Name() const { return Def().name; }
     const std::string& Value() const { return *reinterpret_cast<const std::string*>(m_value & ~kTagMask); }
     void SetValue(std::string value);
-    /// The help text, or nullptr.
-    const std::string* Description() const { return Def().description; }
     const ItemDef& Def() const { return *reinterpret_cast<const ItemDef*>(m_def & ~kKeyMask); }
     /// The key number of the name (ItemDef::key), read without reaching the definition.
     int Key() const { return HoldsCountedDef() ? -1 : static_cast<int>(KeyTag()) - 1; }

@@ -20,35 +20,12 @@ ChoiceList ShiftJisList(std::initializer_list<const char*> utf8Entries)
     return list;
 }
 
-// Description texts shared by several items.
-namespace text {
-const char* const kSize = "PARENT:包括しているグループオブジェクトの大きさの最大に合わせる。CONTENT:"
-                          "オブジェクト自身の大きさそのまま。数値:プライベートユニット。";
-const char* const kWeight =
-    "グループ内オブジェクトの大きさを'比'で指定します。同じ大きさを指定することで等幅配置などが可能。";
-const char* const kAlign =
-    "LEFT:左寄せ CENTER:中央 RIGHT:右寄せ TOP:上寄せ MIDDLE:中央 BOTTOM:下寄せ。 '|'で組合せ可能。";
-const char* const kColour = "色を指定します。";
-const char* const kEvent = "コマンド名を選択するとコマンドが追加されます";
-const char* const kSource = "BUILTIN:プリインストール(省略時)。STATION:Veskサーバから取得。URI:"
-                            "Webサイトからダウンロード。STRAGE:端末の外部フォルダから取得";
-const char* const kNotify = "CONDITIONコマンドで送信される要素";
-const char* const kHide = "更新する表示属性（通常/消す）";
-const char* const kDisable = "更新する表示属性（通常/無効）";
-const char* const kClick = "クリック可能/不可能を指定します。";
-const char* const kTSize = "テキストのサイズを指定します";
-const char* const kPadding =
-    "パディング。オブジェクトの内側のオフセット。カンマ区切りで左から時計周りで４辺指定。左,上,右,下。";
-const char* const kMargin =
-    "マージン。オブジェクトの外側のオフセット。カンマ区切りで左から時計周りで４辺指定。左,上,右,下。";
-const char* const kFilePath = "指定したファイルがWebにある場合に指定";
-} // namespace text
 
-/// Appends one item to an item set; description is a UTF-8 literal or nullptr, value a constant.
+/// Appends one item to an item set, with a constant value or none.
 void Add(CItemList& items, const char* name, ItemKind kind, const ChoiceList* choices = nullptr,
-         const char* description = nullptr, const char* value = nullptr)
+         const char* value = nullptr)
 {
-    const ItemDef* def = InternItemDef(name, kind, choices, description ? SharedText(description) : nullptr);
+    const ItemDef* def = InternItemDef(name, kind, choices);
     items.Add(CItemData::WithConstant(def, value ? ConstantText(value) : nullptr));
 }
 
@@ -83,26 +60,26 @@ void AddImageItems(CItemList& object, int code)
     case OBJ_EDIT:
     case OBJ_PICTURE:
     case OBJ_CANVAS:
-        Add(object, "File", ItemKind::Image, nullptr, "画像ファイル名を指定します");
+        Add(object, "File", ItemKind::Image, nullptr);
         break;
     case OBJ_PROGRESS:
-        Add(object, "FileBase", ItemKind::Image, nullptr, "プログレスのベース画像ファイル名");
-        Add(object, "FileActive", ItemKind::Image, nullptr, "プログレスのアクティブ部分の画像ファイル名");
+        Add(object, "FileBase", ItemKind::Image, nullptr);
+        Add(object, "FileActive", ItemKind::Image, nullptr);
         break;
     case OBJ_SLIDEBAR:
-        Add(object, "FileBase", ItemKind::Image, nullptr, "スライドバーのベース画像ファイル名");
-        Add(object, "FileActive", ItemKind::Image, nullptr, "スライドバーのアクティブ部分の画像ファイル名");
-        Add(object, "FileThumb", ItemKind::Image, nullptr, "スライドバーのつまみ画像");
+        Add(object, "FileBase", ItemKind::Image, nullptr);
+        Add(object, "FileActive", ItemKind::Image, nullptr);
+        Add(object, "FileThumb", ItemKind::Image, nullptr);
         break;
     case OBJ_METER:
-        Add(object, "Revers", ItemKind::Flag, nullptr, "Cursor画像の回転方向/移動方向を逆にします");
-        Add(object, "Pattern", ItemKind::Choice, &lists.pattern, "メーターオブジェクトの動作パターンタイプ");
-        Add(object, "FileBase", ItemKind::Image, nullptr, "メーターオブジェクトの背景画像ファイル名（目盛）");
-        Add(object, "FileCursor", ItemKind::Image, nullptr, "メーターオブジェクトの動く画像ファイル名（針）");
-        Add(object, "FileTop", ItemKind::Image, nullptr, "メーターオブジェクトの最前面画像（枠）");
-        Add(object, "CenterPosBase", ItemKind::FreeText, nullptr, "メーターオブジェクトの背景画像の中心座標");
-        Add(object, "CenterPosCursor", ItemKind::FreeText, nullptr, "メーターオブジェクトの動く画像の中心座標");
-        Add(object, "CenterPosTop", ItemKind::FreeText, nullptr, "メーターオブジェクトの最前面画像の中心座標");
+        Add(object, "Revers", ItemKind::Flag, nullptr);
+        Add(object, "Pattern", ItemKind::Choice, &lists.pattern);
+        Add(object, "FileBase", ItemKind::Image, nullptr);
+        Add(object, "FileCursor", ItemKind::Image, nullptr);
+        Add(object, "FileTop", ItemKind::Image, nullptr);
+        Add(object, "CenterPosBase", ItemKind::FreeText, nullptr);
+        Add(object, "CenterPosCursor", ItemKind::FreeText, nullptr);
+        Add(object, "CenterPosTop", ItemKind::FreeText, nullptr);
         break;
     case OBJ_BUTTON:
     case OBJ_CHECKBOX:
@@ -110,9 +87,8 @@ void AddImageItems(CItemList& object, int code)
     case OBJ_RADIOBTN:
     case OBJ_GRID:
     case OBJ_PULLDOWN:
-        Add(object, "FileOff", ItemKind::Image, nullptr, "通常状態で表示されるオブジェクトの画像ファイル名");
-        Add(object, "FileOn", ItemKind::Image, nullptr,
-            "押下などアクティブ状態で表示されるオブジェクトの画像ファイル名");
+        Add(object, "FileOff", ItemKind::Image, nullptr);
+        Add(object, "FileOn", ItemKind::Image, nullptr);
         break;
     default:
         break;
@@ -168,185 +144,171 @@ void ObjectSet(CItemList& object, int code, int parentLayout)
     const bool textual = OneOf(code, {OBJ_TEXT, OBJ_BUTTON, OBJ_CHECKBOX, OBJ_TOGGLE, OBJ_RADIOBTN});
     const bool ranged = OneOf(code, {OBJ_PROGRESS, OBJ_SLIDEBAR, OBJ_METER});
 
-    Add(object, "Name", ItemKind::FreeText, nullptr,
-        "このオブジェクトの名前（識別子）。コマンドの送受信時にオブジェクトを識別する為に使用。ダイアログ毎でユニークで"
-        "あること。");
-    Add(object, "Alias", ItemKind::FreeText, nullptr,
-        "このオブジェクトの別名（補助識別子）。重複可能、重複させて使用することで、コマンド "
-        "'UPDATE'、'CONDITION'送受信時に一括指定可能。カンマ区切りで複数指定可能。");
-    Add(object, "Type", ItemKind::Choice, &lists.objectType, "機能オブジェクトの種類",
-        code >= 0 && code < OBJ_TYPE_COUNT ? kObjectTypeNames[code] : "Unset");
-    Add(object, "Width", ItemKind::Suggest, &lists.size, text::kSize);
-    Add(object, "Height", ItemKind::Suggest, &lists.size, text::kSize);
-    Add(object, "Weight", ItemKind::Number, nullptr, text::kWeight);
+    Add(object, "Name", ItemKind::FreeText, nullptr);
+    Add(object, "Alias", ItemKind::FreeText, nullptr);
+    Add(object, "Type", ItemKind::Choice, &lists.objectType, code >= 0 && code < OBJ_TYPE_COUNT ? kObjectTypeNames[code] : "Unset");
+    Add(object, "Width", ItemKind::Suggest, &lists.size);
+    Add(object, "Height", ItemKind::Suggest, &lists.size);
+    Add(object, "Weight", ItemKind::Number, nullptr);
     if (parentLayout == LAYOUT_FRAME) {
-        Add(object, "PosX", ItemKind::Size, nullptr,
-            "包括しているグループオブジェクトの左上座標からの相対X座標。プライベートユニット。");
-        Add(object, "PosY", ItemKind::Size, nullptr,
-            "包括しているグループオブジェクトの左上座標からの相対Y座標。プライベートユニット。");
+        Add(object, "PosX", ItemKind::Size, nullptr);
+        Add(object, "PosY", ItemKind::Size, nullptr);
     }
-    Add(object, "Padding", ItemKind::Suggest, &lists.offset, text::kPadding);
-    Add(object, "Margin", ItemKind::Suggest, &lists.offset, text::kMargin);
-    Add(object, "Hide", ItemKind::Flag, nullptr, text::kHide);
-    Add(object, "Disable", ItemKind::Flag, nullptr, text::kDisable);
-    Add(object, "BGColor", ItemKind::Suggest, &lists.colour, text::kColour);
+    Add(object, "Padding", ItemKind::Suggest, &lists.offset);
+    Add(object, "Margin", ItemKind::Suggest, &lists.offset);
+    Add(object, "Hide", ItemKind::Flag, nullptr);
+    Add(object, "Disable", ItemKind::Flag, nullptr);
+    Add(object, "BGColor", ItemKind::Suggest, &lists.colour);
     if (code == OBJ_PICTURE)
-        Add(object, "ScaleType", ItemKind::Suggest, &lists.scale, "画像の表示方法を指定します");
+        Add(object, "ScaleType", ItemKind::Suggest, &lists.scale);
     if (!slidebar) {
-        Add(object, "Clickable", ItemKind::Flag, nullptr, text::kClick);
-        Add(object, "OnClick", ItemKind::Choice, &lists.command, text::kEvent);
+        Add(object, "Clickable", ItemKind::Flag, nullptr);
+        Add(object, "OnClick", ItemKind::Choice, &lists.command);
     } else {
-        Add(object, "OnSlide", ItemKind::Choice, &lists.command, text::kEvent);
-        Add(object, "OnTouch", ItemKind::Choice, &lists.command, text::kEvent);
-        Add(object, "OnRelease", ItemKind::Choice, &lists.command, text::kEvent);
+        Add(object, "OnSlide", ItemKind::Choice, &lists.command);
+        Add(object, "OnTouch", ItemKind::Choice, &lists.command);
+        Add(object, "OnRelease", ItemKind::Choice, &lists.command);
     }
     if (OneOf(code, {OBJ_BUTTON, OBJ_CHECKBOX, OBJ_TOGGLE, OBJ_RADIOBTN}))
-        Add(object, "Attr", ItemKind::Suggest, &lists.attribute, "属性を指定します");
+        Add(object, "Attr", ItemKind::Suggest, &lists.attribute);
     if (OneOf(code, {OBJ_GRID, OBJ_PULLDOWN}))
-        Add(object, "Data", ItemKind::Data, nullptr, "データの初期値を指定します。");
+        Add(object, "Data", ItemKind::Data, nullptr);
     if (code == OBJ_TOGGLE) {
-        Add(object, "TextOff", ItemKind::Display, nullptr, "属性OFF時にボタン上に表示するテキストを指定します。");
-        Add(object, "TextOn", ItemKind::Display, nullptr, "属性ON時にボタン上に表示するテキストを指定します。");
+        Add(object, "TextOff", ItemKind::Display, nullptr);
+        Add(object, "TextOn", ItemKind::Display, nullptr);
     }
     if (OneOf(code, {OBJ_TEXT, OBJ_BUTTON, OBJ_CHECKBOX, OBJ_RADIOBTN}))
-        Add(object, "Text", ItemKind::Display, nullptr, "ボタン上に表示するテキストを指定します。");
+        Add(object, "Text", ItemKind::Display, nullptr);
     if (textual) {
-        Add(object, "TSize", ItemKind::Size, nullptr, text::kTSize);
-        Add(object, "TColor", ItemKind::Suggest, &lists.colour, text::kColour);
-        Add(object, "TAlign", ItemKind::Choice, &lists.alignment, text::kAlign);
+        Add(object, "TSize", ItemKind::Size, nullptr);
+        Add(object, "TColor", ItemKind::Suggest, &lists.colour);
+        Add(object, "TAlign", ItemKind::Choice, &lists.alignment);
     }
     if (parentLayout == LAYOUT_TABLEROW) {
-        Add(object, "Stretch", ItemKind::Flag, nullptr, "カラムの幅を自動伸縮する/しないを指定します");
-        Add(object, "Wrap", ItemKind::Flag, nullptr,
-            "カラムに収まらない長さの文字列の表示方法を指定します。true:改行して表示する false:何もしない");
-        Add(object, "Span", ItemKind::Number, nullptr,
-            "隣のカラムとくっつけて１つのカラムにします。（くっつけるカラムの数を指定します）");
+        Add(object, "Stretch", ItemKind::Flag, nullptr);
+        Add(object, "Wrap", ItemKind::Flag, nullptr);
+        Add(object, "Span", ItemKind::Number, nullptr);
     }
     AddImageItems(object, code);
-    Add(object, "FileSource", ItemKind::Choice, &lists.source, text::kSource);
-    Add(object, "FilePath", ItemKind::FreeText, nullptr, text::kFilePath);
+    Add(object, "FileSource", ItemKind::Choice, &lists.source);
+    Add(object, "FilePath", ItemKind::FreeText, nullptr);
     if (code == OBJ_PICTURE)
-        Add(object, "EnablePinch", ItemKind::Flag, nullptr, "スクロール・ピンチズームを使う/使わないを指定します");
+        Add(object, "EnablePinch", ItemKind::Flag, nullptr);
     if (ranged) {
-        Add(object, "Min", ItemKind::Number, nullptr, "最小値を指定します");
-        Add(object, "Max", ItemKind::Number, nullptr, "最大値を指定します");
-        Add(object, "Value", ItemKind::FreeText, nullptr, "初期値を指定します");
+        Add(object, "Min", ItemKind::Number, nullptr);
+        Add(object, "Max", ItemKind::Number, nullptr);
+        Add(object, "Value", ItemKind::FreeText, nullptr);
     }
     if (OneOf(code, {OBJ_EDIT, OBJ_RADIOBTN}))
-        Add(object, "Value", ItemKind::Display, nullptr, "値を指定します");
+        Add(object, "Value", ItemKind::Display, nullptr);
     if (OneOf(code, {OBJ_PROGRESS, OBJ_SLIDEBAR}))
-        Add(object, "Vertical", ItemKind::Flag, nullptr,
-            "バーの配置方向を指定します。デフォルト（省略時：flase）は水平方向です。trueで垂直方向になります。");
+        Add(object, "Vertical", ItemKind::Flag, nullptr);
     if (OneOf(code, {OBJ_GRID, OBJ_PULLDOWN}))
-        Add(object, "ColumnHeight", ItemKind::Size, nullptr, "カラムの高さを指定します。");
+        Add(object, "ColumnHeight", ItemKind::Size, nullptr);
     if (code == OBJ_GRID)
         Add(object, "Columns", ItemKind::Choice, &lists.header);
     if (code >= 0 && code < OBJ_TYPE_COUNT && kNotifyLists[code])
-        Add(object, "NotifyList", ItemKind::FreeText, nullptr, text::kNotify, kNotifyLists[code]);
+        Add(object, "NotifyList", ItemKind::FreeText, nullptr, kNotifyLists[code]);
 }
 
 void GroupSet(CItemList& group, int code)
 {
     const ChoiceLists& lists = SharedChoiceLists();
-    Add(group, "Name", ItemKind::FreeText, nullptr, "このオブジェクトの名前です。");
+    Add(group, "Name", ItemKind::FreeText, nullptr);
     if (code == LAYOUT_RADIO)
-        Add(group, "Alias", ItemKind::FreeText, nullptr,
-            "ラジオグループ専用の要素です。値通知コマンド「NOTIFY」で使用します。");
-    Add(group, "Type", ItemKind::Fixed, nullptr, "グループオブジェクトの種類", "GROUP");
-    Add(group, "Layout", ItemKind::Choice, &lists.layout, "グループオブジェクトの種類",
-        code >= 0 && code < LAYOUT_COUNT ? kLayoutNames[code] : "Unset");
-    Add(group, "Width", ItemKind::Suggest, &lists.size, text::kSize);
-    Add(group, "Height", ItemKind::Suggest, &lists.size, text::kSize);
-    Add(group, "Weight", ItemKind::Number, nullptr, text::kWeight);
+        Add(group, "Alias", ItemKind::FreeText, nullptr);
+    Add(group, "Type", ItemKind::Fixed, nullptr, "GROUP");
+    Add(group, "Layout", ItemKind::Choice, &lists.layout, code >= 0 && code < LAYOUT_COUNT ? kLayoutNames[code] : "Unset");
+    Add(group, "Width", ItemKind::Suggest, &lists.size);
+    Add(group, "Height", ItemKind::Suggest, &lists.size);
+    Add(group, "Weight", ItemKind::Number, nullptr);
     Add(group, "Padding", ItemKind::Suggest, &lists.offset);
     Add(group, "Margin", ItemKind::Suggest, &lists.offset);
-    Add(group, "Hide", ItemKind::Flag, nullptr, text::kHide);
-    Add(group, "Disable", ItemKind::Flag, nullptr, text::kDisable);
-    Add(group, "BGColor", ItemKind::Suggest, &lists.colour, text::kColour);
-    Add(group, "Align", ItemKind::Choice, &lists.alignment, text::kAlign);
-    Add(group, "Vertical", ItemKind::Flag, nullptr,
-        "並べる方向を指定します。デフォルト（省略時：flase）は水平方向です。trueで垂直方向になります。");
-    Add(group, "NotifyList", ItemKind::FreeText, nullptr, text::kNotify, "Name");
+    Add(group, "Hide", ItemKind::Flag, nullptr);
+    Add(group, "Disable", ItemKind::Flag, nullptr);
+    Add(group, "BGColor", ItemKind::Suggest, &lists.colour);
+    Add(group, "Align", ItemKind::Choice, &lists.alignment);
+    Add(group, "Vertical", ItemKind::Flag, nullptr);
+    Add(group, "NotifyList", ItemKind::FreeText, nullptr, "Name");
 }
 
 void HeaderSet(CItemList& column)
 {
     const ChoiceLists& lists = SharedChoiceLists();
-    Add(column, "TSize", ItemKind::Size, nullptr, text::kTSize);
+    Add(column, "TSize", ItemKind::Size, nullptr);
     Add(column, "TColor", ItemKind::Suggest, &lists.colour);
-    Add(column, "TAlign", ItemKind::Choice, &lists.alignment, text::kAlign);
+    Add(column, "TAlign", ItemKind::Choice, &lists.alignment);
     Add(column, "Margin", ItemKind::Suggest, &lists.offset);
-    Add(column, "BGColor", ItemKind::Suggest, &lists.colour, text::kColour);
-    Add(column, "Clickable", ItemKind::Flag, nullptr, text::kClick);
+    Add(column, "BGColor", ItemKind::Suggest, &lists.colour);
+    Add(column, "Clickable", ItemKind::Flag, nullptr);
 }
 
 void AddCommandName(CItemList& node, const char* value)
 {
-    Add(node, "Command", ItemKind::Fixed, nullptr, "コマンド名", value);
+    Add(node, "Command", ItemKind::Fixed, nullptr, value);
 }
 
 void AddMakeCommand(CItemList& node, const char* value)
 {
-    Add(node, "MakeCommand", ItemKind::Fixed, nullptr, "生成コマンド名", value);
+    Add(node, "MakeCommand", ItemKind::Fixed, nullptr, value);
 }
 
 void AddSendCommand(CItemList& node, const char* value)
 {
-    Add(node, "SendCommand", ItemKind::Fixed, nullptr, "ファイル取得コマンドをステーションへ送信します。", value);
+    Add(node, "SendCommand", ItemKind::Fixed, nullptr, value);
 }
 
 void AddTargetItems(CItemList& node)
 {
-    Add(node, "Name", ItemKind::FreeText, nullptr, "対象オブジェクトの名前(Name)を指定。カンマ区切りで複数指定可能。");
-    Add(node, "Alias", ItemKind::FreeText, nullptr, "対象オブジェクトの別名(Alias)を指定。複数指定不可。");
+    Add(node, "Name", ItemKind::FreeText, nullptr);
+    Add(node, "Alias", ItemKind::FreeText, nullptr);
 }
 
-void AddFileItems(CItemList& node, const char* fileDescription)
+void AddFileItems(CItemList& node)
 {
-    Add(node, "File", ItemKind::FreeText, nullptr, fileDescription);
-    Add(node, "FileSource", ItemKind::Choice, &SharedChoiceLists().source, text::kSource);
-    Add(node, "FilePath", ItemKind::FreeText, nullptr, text::kFilePath);
+    Add(node, "File", ItemKind::FreeText, nullptr);
+    Add(node, "FileSource", ItemKind::Choice, &SharedChoiceLists().source);
+    Add(node, "FilePath", ItemKind::FreeText, nullptr);
 }
 
 void AddUpdateItems(CItemList& node)
 {
     const ChoiceLists& lists = SharedChoiceLists();
-    Add(node, "Text", ItemKind::Display, nullptr, "更新するテキスト値");
-    Add(node, "FileOff", ItemKind::Image, nullptr, "通常状態で表示されるオブジェクトの画像ファイル名");
-    Add(node, "FileOn", ItemKind::Image, nullptr, "押下などアクティブ状態で表示されるオブジェクトの画像ファイル名");
-    Add(node, "Attr", ItemKind::Suggest, &lists.attribute, "更新する属性");
-    Add(node, "Data", ItemKind::Data, nullptr, "更新するデータ");
-    Add(node, "Value", ItemKind::FreeText, nullptr, "更新する値");
-    Add(node, "Min", ItemKind::Number, nullptr, "最小値を指定します");
-    Add(node, "Max", ItemKind::Number, nullptr, "最大値を指定します");
-    Add(node, "Width", ItemKind::Suggest, &lists.size, text::kSize);
-    Add(node, "Height", ItemKind::Suggest, &lists.size, text::kSize);
-    Add(node, "Weight", ItemKind::Number, nullptr, text::kWeight);
-    Add(node, "Padding", ItemKind::Suggest, &lists.offset, text::kPadding);
-    Add(node, "Margin", ItemKind::Suggest, &lists.offset, text::kMargin);
-    Add(node, "Hide", ItemKind::Flag, nullptr, text::kHide);
-    Add(node, "Disable", ItemKind::Flag, nullptr, text::kDisable);
-    Add(node, "BGColor", ItemKind::Suggest, &lists.colour, text::kColour);
-    Add(node, "TSize", ItemKind::Size, nullptr, text::kTSize);
-    Add(node, "TColor", ItemKind::Suggest, &lists.colour, text::kColour);
-    Add(node, "TAlign", ItemKind::Choice, &lists.alignment, text::kAlign);
-    Add(node, "File", ItemKind::Image, nullptr, "画像ファイル名を指定します");
-    Add(node, "FileBase", ItemKind::Image, nullptr, "プログレスのベース画像ファイル名");
-    Add(node, "FileActive", ItemKind::Image, nullptr, "プログレスのアクティブ部分の画像ファイル名");
-    Add(node, "FileCursor", ItemKind::Image, nullptr, "メーターオブジェクトの動く画像ファイル名（針）");
-    Add(node, "FileTop", ItemKind::Image, nullptr, "メーターオブジェクトの最前面画像（枠）");
-    Add(node, "FileThumb", ItemKind::Image, nullptr, "スライドバーのつまみ画像");
-    Add(node, "FileSource", ItemKind::Choice, &lists.source, text::kSource);
-    Add(node, "FilePath", ItemKind::FreeText, nullptr, text::kFilePath);
-    Add(node, "CenterPosBase", ItemKind::FreeText, nullptr, "メーターオブジェクトの背景画像の中心座標");
-    Add(node, "CenterPosCursor", ItemKind::FreeText, nullptr, "メーターオブジェクトの動く画像の中心座標");
-    Add(node, "CenterPosTop", ItemKind::FreeText, nullptr, "メーターオブジェクトの最前面画像の中心座標");
+    Add(node, "Text", ItemKind::Display, nullptr);
+    Add(node, "FileOff", ItemKind::Image, nullptr);
+    Add(node, "FileOn", ItemKind::Image, nullptr);
+    Add(node, "Attr", ItemKind::Suggest, &lists.attribute);
+    Add(node, "Data", ItemKind::Data, nullptr);
+    Add(node, "Value", ItemKind::FreeText, nullptr);
+    Add(node, "Min", ItemKind::Number, nullptr);
+    Add(node, "Max", ItemKind::Number, nullptr);
+    Add(node, "Width", ItemKind::Suggest, &lists.size);
+    Add(node, "Height", ItemKind::Suggest, &lists.size);
+    Add(node, "Weight", ItemKind::Number, nullptr);
+    Add(node, "Padding", ItemKind::Suggest, &lists.offset);
+    Add(node, "Margin", ItemKind::Suggest, &lists.offset);
+    Add(node, "Hide", ItemKind::Flag, nullptr);
+    Add(node, "Disable", ItemKind::Flag, nullptr);
+    Add(node, "BGColor", ItemKind::Suggest, &lists.colour);
+    Add(node, "TSize", ItemKind::Size, nullptr);
+    Add(node, "TColor", ItemKind::Suggest, &lists.colour);
+    Add(node, "TAlign", ItemKind::Choice, &lists.alignment);
+    Add(node, "File", ItemKind::Image, nullptr);
+    Add(node, "FileBase", ItemKind::Image, nullptr);
+    Add(node, "FileActive", ItemKind::Image, nullptr);
+    Add(node, "FileCursor", ItemKind::Image, nullptr);
+    Add(node, "FileTop", ItemKind::Image, nullptr);
+    Add(node, "FileThumb", ItemKind::Image, nullptr);
+    Add(node, "FileSource", ItemKind::Choice, &lists.source);
+    Add(node, "FilePath", ItemKind::FreeText, nullptr);
+    Add(node, "CenterPosBase", ItemKind::FreeText, nullptr);
+    Add(node, "CenterPosCursor", ItemKind::FreeText, nullptr);
+    Add(node, "CenterPosTop", ItemKind::FreeText, nullptr);
 }
 
 /// The items of a command after its 'Event', for the command name.
 void CommandSet(CItemList& node, std::string_view command)
 {
-    const char* const kFileTarget = "コマンド対象のファイルを指定します。";
     if (command == "CONDITION") {
         AddCommandName(node, "NOTIFY");
         AddMakeCommand(node, "CONDITION");
@@ -358,7 +320,7 @@ void CommandSet(CItemList& node, std::string_view command)
         AddUpdateItems(node);
     } else if (command == "OPEN" || command == "SOUND") {
         AddCommandName(node, command == "OPEN" ? "OPEN" : "SOUND");
-        AddFileItems(node, kFileTarget);
+        AddFileItems(node);
     } else if (command == "CLOSE") {
         AddCommandName(node, "CLOSE");
     } else if (command == "DELETE") {
@@ -366,12 +328,12 @@ void CommandSet(CItemList& node, std::string_view command)
         AddTargetItems(node);
     } else if (command == "TIMER") {
         AddCommandName(node, "TIMER");
-        Add(node, "Time", ItemKind::Number, nullptr, "インターバルをミリ秒で指定します。");
+        Add(node, "Time", ItemKind::Number, nullptr);
     } else if (command == "GETFILE") {
         AddCommandName(node, "SENDCOMMAND");
         AddSendCommand(node, "GETFILE");
-        AddFileItems(node, "取得するファイル名");
-        Add(node, "ObjectName", ItemKind::FreeText, nullptr, "受信したことを通知するオブジェクトの名前");
+        AddFileItems(node);
+        Add(node, "ObjectName", ItemKind::FreeText, nullptr);
     } else if (command == "HELLO") {
         AddCommandName(node, "SENDCOMMAND");
         AddSendCommand(node, "HELLO");
@@ -418,7 +380,7 @@ const ItemSets& AllItemSets()
         }
         HeaderSet(all->header.items);
         Index(all->header);
-        Add(all->event.items, "Event", ItemKind::Fixed, nullptr, "コマンド開始トリガー");
+        Add(all->event.items, "Event", ItemKind::Fixed, nullptr);
         Index(all->event);
         for (int i = 0; i <= kCommandSets; ++i) {
             CommandSet(all->commands[i].items, i < kCommandSets ? kCommandNames[i] : "");

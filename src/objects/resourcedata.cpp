@@ -29,16 +29,12 @@ CTekDialogData::CTekDialogData(std::string_view wantedName, const CTekDialogData
     : TekClass(NodeType::Dialog)
 {
     const ChoiceLists& lists = SharedChoiceLists();
-    const std::string* eventText = SharedText("コマンド名を選択するとコマンドが追加されます");
     AddItem(std::make_unique<CItemData>("Name", ItemKind::FreeText, UniqueDialogName(wantedName, uniqueAgainst)));
-    AddItem(std::make_unique<CItemData>("TemplateType", ItemKind::Suggest, std::string(), &lists.templates,
-                                        SharedText("スケルトンソースコードのテンプレートの種類を決定します。")));
-    AddItem(std::make_unique<CItemData>("TargetLayoutWidth", ItemKind::Number, std::string(), nullptr,
-                                        SharedText("画面の幅を任意の数値指定。単位'pu'で使用。")));
-    AddItem(std::make_unique<CItemData>("TargetLayoutHeight", ItemKind::Number, std::string(), nullptr,
-                                        SharedText("画面の高さを任意の数値指定。単位'pu'で使用。")));
+    AddItem(std::make_unique<CItemData>("TemplateType", ItemKind::Suggest, std::string(), &lists.templates));
+    AddItem(std::make_unique<CItemData>("TargetLayoutWidth", ItemKind::Number));
+    AddItem(std::make_unique<CItemData>("TargetLayoutHeight", ItemKind::Number));
     for (const char* event : {"OnOpen", "OnClose", "OnTimer"})
-        AddItem(std::make_unique<CItemData>(event, ItemKind::Choice, std::string(), &lists.command, eventText));
+        AddItem(std::make_unique<CItemData>(event, ItemKind::Choice, std::string(), &lists.command));
 }
 
 CTekDialogData::~CTekDialogData() = default;

@@ -7,9 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QBuffer>
 #include <QPixmap>
 #include <QTimer>
@@ -20,7 +18,10 @@
 #include "objects/resourcedata.h"
 #include "model/savefile.h"
 #include "shell/icons.h"
+#include "shell/language.h"
 #include "shell/mainframe.h"
+#include "shell/profilefile.h"
+#include "shell/shellpaths.h"
 
 namespace vesk {
 
@@ -84,18 +85,6 @@ int TakeScreenshot(CMainFrame& frame, const std::string& path)
 }
 
 } // namespace
-
-QTranslator* InstallPlatformTranslations()
-{
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        !QCoreApplication::installTranslator(translator)) {
-        delete translator;
-        return nullptr;
-    }
-    return translator;
-}
 
 std::string EditorUsage()
 {
@@ -163,14 +152,24 @@ int RunEditor(int argc, char** argv)
     QApplication::setApplicationVersion(QString::fromLatin1(VESK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("vesk-resource-editor"));
     QApplication::setWindowIcon(ApplicationIcon());
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    InstallPlatformTranslations();
+    const ShellPaths paths = ShellPaths::ForRunningProgram();
+    {
+        // The language is read before any window is made, so that every text is translated.
+        ProfileFile settings;
+        settings.Load(paths.settingsFile);
+        const LanguageChoice choice = LanguageChoiceOf(settings.GetString(kSettingSection, "Language"));
+        const InstalledLanguage installed =
+            InstallLanguage(ResolveLanguage(choice, QLocale::system()), paths.dataFolder);
+        if (!installed.complete)
+            std::cerr << "vesk-resource-editor: the translation file is missing from " << paths.dataFolder
+                      << "translations; the editor speaks Japanese\n";
+    }
 
     DialogPrompts dialogs;
     UnattendedPrompts unattended;
     const bool attended = options->screenshot.empty() && !options->quit;
     Prompts& prompts = attended ? static_cast<Prompts&>(dialogs) : unattended;
-    CMainFrame frame(ShellPaths::ForRunningProgram(), prompts);
+    CMainFrame frame(paths, prompts);
     frame.show();
     // Edits that an editor which stopped without saving left behind are offered first; a run
     // without a user leaves them for the next start.

@@ -3,8 +3,6 @@
 #include <optional>
 #include <string>
 
-class QTranslator;
-
 namespace vesk {
 
 /// What the editor's command line asks for.
@@ -26,11 +24,6 @@ std::optional<EditorOptions> ParseEditorOptions(int argc, char** argv, std::stri
 
 /// The editor's usage text.
 std::string EditorUsage();
-
-/// Installs Qt's own Japanese translations (qtbase_ja in Qt's translations folder) in the running
-/// application, so that the platform's dialogs and buttons speak Japanese. Answers the
-/// translator (the application owns it), or nullptr when the translations are not installed.
-QTranslator* InstallPlatformTranslations();
 
 /// Runs the editor: the application, the main window, and the event loop until the window
 /// closes. Answers the exit status.

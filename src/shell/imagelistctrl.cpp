@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <QCoreApplication>
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QDrag>
@@ -117,13 +118,13 @@ QString ListTitle(SidePanelListKind kind)
 {
     switch (kind) {
     case SidePanelListKind::InsertedObjects:
-        return QStringLiteral("挿入オブジェクト");
+        return QCoreApplication::translate("vesk::SidePanelLists", "挿入オブジェクト");
     case SidePanelListKind::BuiltinImages:
-        return QStringLiteral("標準画像(BUILTIN)");
+        return QCoreApplication::translate("vesk::SidePanelLists", "標準画像(BUILTIN)");
     case SidePanelListKind::StationImages:
-        return QStringLiteral("ユーザ登録画像(STATION)");
+        return QCoreApplication::translate("vesk::SidePanelLists", "ユーザ登録画像(STATION)");
     case SidePanelListKind::Clipboard:
-        return QStringLiteral("クリップボード");
+        return QCoreApplication::translate("vesk::SidePanelLists", "クリップボード");
     }
     return {};
 }

@@ -134,7 +134,7 @@ CLogDlg::CLogDlg(const CDibImageList& insertedObjects, const CDibImageList& clip
         connect(list, &CImageListCtrl::entryActivated, this, &CLogDlg::entryActivated);
     }
 
-    const QString logTitle = QStringLiteral("通信ログ");
+    const QString logTitle = tr("通信ログ");
     m_log->setObjectName(QStringLiteral("linkLog"));
     m_log->setAccessibleName(logTitle);
     m_log->setReadOnly(true);

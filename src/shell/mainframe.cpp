@@ -62,10 +62,10 @@ namespace vesk {
 
 namespace {
 
-constexpr const char* kProjectFilter = "リソースファイル (*.veskspro)";
-constexpr const char* kDialogFilter = "リソースファイル (*.json)";
+constexpr const char* kProjectFilter = QT_TRANSLATE_NOOP("vesk::CMainFrame", "リソースファイル (*.veskspro)");
+constexpr const char* kDialogFilter = QT_TRANSLATE_NOOP("vesk::CMainFrame", "リソースファイル (*.json)");
 constexpr const char* kOpenFilter = "VeskResourceEditor Files (*.json *.veskspro)";
-constexpr const char* kSavedMessage = "ファイルを保存しました。";
+constexpr const char* kSavedMessage = QT_TRANSLATE_NOOP("vesk::CMainFrame", "ファイルを保存しました。");
 
 /// The buttons of the question asked before a file is opened into a project with dialogs.
 enum OpenChoice { kOpenAdd, kOpenAnew, kOpenCancel };
@@ -108,7 +108,7 @@ CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("dialogArea"));
-    m_mdiArea->setAccessibleName(QStringLiteral("ダイアログ"));
+    m_mdiArea->setAccessibleName(tr("ダイアログ"));
     m_mdiArea->setBackground(QColor(171, 171, 171));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -144,7 +144,7 @@ CMainFrame::CMainFrame(ShellPaths paths, Prompts& prompts, QWidget* parent)
 
     m_journal = std::make_unique<RecoveryJournal>(m_project, m_paths.recoveryFolder);
     connect(m_journal.get(), &RecoveryJournal::writeFailed, this, [this](const QString& reason) {
-        SetStatusText(QStringLiteral("復旧用の記録を書けませんでした: %1").arg(reason));
+        SetStatusText(tr("復旧用の記録を書けませんでした: %1").arg(reason));
     });
     m_watcher = new QFileSystemWatcher(this);
     m_diskCheck = new QTimer(this);
@@ -175,36 +175,36 @@ void CMainFrame::CreateActions()
         void (CMainFrame::*handler)();
     };
     const ActionEntry entries[] = {
-        {"actionNewProject", "新規プロジェクト(&P)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), nullptr},
-        {"actionNew", "新規作成(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), &CMainFrame::NewDialog},
-        {"actionOpen", "プロジェクト/リソースの読込み(&O)", QKeySequence(Qt::CTRL | Qt::Key_O),
+        {"actionNewProject", QT_TR_NOOP("新規プロジェクト(&P)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), nullptr},
+        {"actionNew", QT_TR_NOOP("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N), &CMainFrame::NewDialog},
+        {"actionOpen", QT_TR_NOOP("プロジェクト/リソースの読込み(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O),
          &CMainFrame::OpenWithDialog},
-        {"actionSave", "上書き保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr},
-        {"actionSaveProject", "プロジェクトの保存（全てのリソース）(&S)", QKeySequence(), nullptr},
-        {"actionSaveDialog", "リソースの保存（このリソースのみ）", QKeySequence(), nullptr},
-        {"actionClose", "このリソースを閉じる(&C)", QKeySequence(), nullptr},
-        {"actionSkeleton", "スケルトンの作成(&M)", QKeySequence(), nullptr},
-        {"actionDiscardAll", "全てのリソースを破棄", QKeySequence(), nullptr},
-        {"actionExit", "アプリケーションの終了(&X)", QKeySequence(), nullptr},
-        {"actionUndo", "元に戻す(&U)", QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainFrame::UndoActive},
-        {"actionRedo", "やり直し(&R)", QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainFrame::RedoActive},
-        {"actionCut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), &CMainFrame::CutActive},
-        {"actionCopy", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &CMainFrame::CopyActive},
-        {"actionPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), &CMainFrame::PasteActive},
-        {"actionFindProperty", "プロパティを検索(&F)", QKeySequence(Qt::CTRL | Qt::Key_F), &CMainFrame::FindProperty},
-        {"actionResourceBar", "リソースダイアログ", QKeySequence(), nullptr},
-        {"actionLogBar", "ログ表示", QKeySequence(), nullptr},
-        {"actionRedraw", "再描画", QKeySequence(), &CMainFrame::Redraw},
-        {"actionBoxLook", "枠表示", QKeySequence(), nullptr},
-        {"actionDeviceLook", "端末イメージ表示", QKeySequence(), nullptr},
-        {"actionSend", "データ送信", QKeySequence(), nullptr},
-        {"actionClearLog", "ログのクリア", QKeySequence(), nullptr},
-        {"actionCascade", "重ねて表示", QKeySequence(), nullptr},
-        {"actionTile", "並べて表示", QKeySequence(), nullptr},
-        {"actionAbout", "バージョン情報(&A)", QKeySequence(), nullptr},
+        {"actionSave", QT_TR_NOOP("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S), nullptr},
+        {"actionSaveProject", QT_TR_NOOP("プロジェクトの保存（全てのリソース）(&S)"), QKeySequence(), nullptr},
+        {"actionSaveDialog", QT_TR_NOOP("リソースの保存（このリソースのみ）"), QKeySequence(), nullptr},
+        {"actionClose", QT_TR_NOOP("このリソースを閉じる(&C)"), QKeySequence(), nullptr},
+        {"actionSkeleton", QT_TR_NOOP("スケルトンの作成(&M)"), QKeySequence(), nullptr},
+        {"actionDiscardAll", QT_TR_NOOP("全てのリソースを破棄"), QKeySequence(), nullptr},
+        {"actionExit", QT_TR_NOOP("アプリケーションの終了(&X)"), QKeySequence(), nullptr},
+        {"actionUndo", QT_TR_NOOP("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainFrame::UndoActive},
+        {"actionRedo", QT_TR_NOOP("やり直し(&R)"), QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainFrame::RedoActive},
+        {"actionCut", QT_TR_NOOP("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X), &CMainFrame::CutActive},
+        {"actionCopy", QT_TR_NOOP("コピー(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C), &CMainFrame::CopyActive},
+        {"actionPaste", QT_TR_NOOP("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V), &CMainFrame::PasteActive},
+        {"actionFindProperty", QT_TR_NOOP("プロパティを検索(&F)"), QKeySequence(Qt::CTRL | Qt::Key_F), &CMainFrame::FindProperty},
+        {"actionResourceBar", QT_TR_NOOP("リソースダイアログ"), QKeySequence(), nullptr},
+        {"actionLogBar", QT_TR_NOOP("ログ表示"), QKeySequence(), nullptr},
+        {"actionRedraw", QT_TR_NOOP("再描画"), QKeySequence(), &CMainFrame::Redraw},
+        {"actionBoxLook", QT_TR_NOOP("枠表示"), QKeySequence(), nullptr},
+        {"actionDeviceLook", QT_TR_NOOP("端末イメージ表示"), QKeySequence(), nullptr},
+        {"actionSend", QT_TR_NOOP("データ送信"), QKeySequence(), nullptr},
+        {"actionClearLog", QT_TR_NOOP("ログのクリア"), QKeySequence(), nullptr},
+        {"actionCascade", QT_TR_NOOP("重ねて表示"), QKeySequence(), nullptr},
+        {"actionTile", QT_TR_NOOP("並べて表示"), QKeySequence(), nullptr},
+        {"actionAbout", QT_TR_NOOP("バージョン情報(&A)"), QKeySequence(), nullptr},
     };
     for (const ActionEntry& entry : entries) {
-        auto* action = new QAction(Utf8(entry.text), this);
+        auto* action = new QAction(tr(entry.text), this);
         action->setObjectName(QString::fromLatin1(entry.name));
         if (!entry.shortcut.isEmpty())
             action->setShortcut(entry.shortcut);
@@ -270,7 +270,7 @@ QAction* CMainFrame::Action(const char* objectName) const
 
 void CMainFrame::CreateMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(tr("ファイル(&F)"));
     file->setObjectName(QStringLiteral("menuFile"));
     file->addAction(Action("actionNewProject"));
     file->addSeparator();
@@ -284,14 +284,14 @@ void CMainFrame::CreateMenus()
     file->addAction(Action("actionSkeleton"));
     file->addAction(Action("actionSend"));
     file->addSeparator();
-    m_recentMenu = file->addMenu(QStringLiteral("最近使ったファイル"));
+    m_recentMenu = file->addMenu(tr("最近使ったファイル"));
     m_recentMenu->setObjectName(QStringLiteral("menuRecentFiles"));
     file->addSeparator();
     file->addAction(Action("actionDiscardAll"));
     file->addSeparator();
     file->addAction(Action("actionExit"));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    QMenu* edit = menuBar()->addMenu(tr("編集(&E)"));
     edit->setObjectName(QStringLiteral("menuEdit"));
     edit->addAction(Action("actionUndo"));
     edit->addAction(Action("actionRedo"));
@@ -302,7 +302,7 @@ void CMainFrame::CreateMenus()
     edit->addSeparator();
     edit->addAction(Action("actionFindProperty"));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* view = menuBar()->addMenu(tr("表示(&V)"));
     view->setObjectName(QStringLiteral("menuView"));
     view->addAction(Action("actionResourceBar"));
     view->addAction(Action("actionLogBar"));
@@ -314,22 +314,23 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(Action("actionRedraw"));
     view->addAction(Action("actionClearLog"));
+    AddLanguageMenu(view);
 
-    m_windowMenu = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
+    m_windowMenu = menuBar()->addMenu(tr("ウィンドウ(&W)"));
     m_windowMenu->setObjectName(QStringLiteral("menuWindow"));
     m_windowEntries = new QActionGroup(this);
     m_windowEntries->setExclusive(true);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
     RebuildWindowMenu();
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help = menuBar()->addMenu(tr("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
     help->addAction(Action("actionAbout"));
 }
 
 void CMainFrame::CreateToolBar()
 {
-    QToolBar* bar = addToolBar(QStringLiteral("ツールバー"));
+    QToolBar* bar = addToolBar(tr("ツールバー"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setIconSize(QSize(20, 20));
@@ -345,7 +346,7 @@ void CMainFrame::CreateToolBar()
         if (QWidget* button = bar->widgetForAction(action); button && !action->isSeparator())
             button->setObjectName(action->objectName() + QStringLiteral("Button"));
     // The two looks of the dialog windows, in a bar of their own beside the commands.
-    QToolBar* looks = addToolBar(QStringLiteral("表示"));
+    QToolBar* looks = addToolBar(tr("表示"));
     looks->setObjectName(QStringLiteral("lookBar"));
     looks->setMovable(false);
     looks->setIconSize(QSize(20, 20));
@@ -359,9 +360,9 @@ void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    m_statusText = new QLabel(QStringLiteral("レディ"), bar);
+    m_statusText = new QLabel(tr("レディ"), bar);
     m_statusText->setObjectName(QStringLiteral("statusText"));
-    m_statusText->setAccessibleName(QStringLiteral("ステータス"));
+    m_statusText->setAccessibleName(tr("ステータス"));
     m_statusPane1 = new QLabel(bar);
     m_statusPane1->setObjectName(QStringLiteral("statusPane1"));
     m_statusPane1->setFixedWidth(40);
@@ -482,6 +483,9 @@ void CMainFrame::ReadSettings()
     m_problems->SetDeviceSizes(ParseDeviceSizeList(m_settings.GetString(kSettingSection, "LintSizes")));
     Action("actionResourceBar")->setChecked(!m_resourceBar->isHidden());
     Action("actionLogBar")->setChecked(!m_logBar->isHidden());
+    m_languageChoice = LanguageChoiceOf(m_settings.GetString(kSettingSection, "Language"));
+    for (QAction* action : m_languageMenu->actions())
+        action->setChecked(LanguageChoiceOf(action->data().toString().toStdString()) == m_languageChoice);
     m_recentFiles.clear();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string path = m_settings.GetString(kRecentSection, "File" + std::to_string(i));
@@ -500,6 +504,7 @@ bool CMainFrame::WriteSettings()
     m_settings.SetString(kSettingSection, "WindowState", saveState().toBase64().toStdString());
     m_settings.SetString(kSettingSection, "PreviewLook", m_previewLook == PreviewLook::Device ? "device" : "box");
     m_settings.SetString(kSettingSection, "LintSizes", DeviceSizeListText(m_problems->Options().deviceSizes));
+    m_settings.SetString(kSettingSection, "Language", LanguageSettingValue(m_languageChoice));
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string key = "File" + std::to_string(i);
         if (i <= static_cast<int>(m_recentFiles.size()))
@@ -545,7 +550,7 @@ void CMainFrame::OpenRecentFile(int index)
     if (!std::filesystem::is_regular_file(path, ec)) {
         m_prompts.ShowMessage(
             this,
-            QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n%1").arg(PathToQ(path)),
+            tr("ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n%1").arg(PathToQ(path)),
             MessageIcon::Warning);
         m_recentFiles.erase(m_recentFiles.begin() + index);
         RebuildRecentMenu();
@@ -562,7 +567,7 @@ bool CMainFrame::OpenFile(const std::string& path)
     std::string error;
     if (!ReadWholeFile(path, contents, &error)) {
         m_prompts.ShowMessage(this,
-                              QStringLiteral("エラー: ファイルを開けませんでした。\n%1\n%2")
+                              tr("エラー: ファイルを開けませんでした。\n%1\n%2")
                                   .arg(PathToQ(path), QString::fromLocal8Bit(error.c_str())),
                               MessageIcon::Error);
         return false;
@@ -585,7 +590,7 @@ bool CMainFrame::OpenFile(const std::string& path)
     }
     if (resource.Dialogs().Count() == dialogsBefore) {
         resource.Items() = std::move(itemsBefore);
-        m_prompts.ShowMessage(this, QStringLiteral("ダイアログが見つかりませんでした。\n%1").arg(PathToQ(path)),
+        m_prompts.ShowMessage(this, tr("ダイアログが見つかりませんでした。\n%1").arg(PathToQ(path)),
                               MessageIcon::Warning);
         return false;
     }
@@ -602,8 +607,8 @@ bool CMainFrame::MakeRoomToOpen()
 {
     if (m_project.Resource().Dialogs().Count() == 0)
         return true;
-    const QStringList buttons = {QStringLiteral("追加"), QStringLiteral("新規に開く"), QStringLiteral("キャンセル")};
-    switch (m_prompts.AskChoice(this, QStringLiteral("現在のプロジェクトに追加しますか？"), buttons, kOpenAdd,
+    const QStringList buttons = {tr("追加"), tr("新規に開く"), tr("キャンセル")};
+    switch (m_prompts.AskChoice(this, tr("現在のプロジェクトに追加しますか？"), buttons, kOpenAdd,
                                 kOpenCancel)) {
     case kOpenAdd:
         return true;
@@ -616,7 +621,7 @@ bool CMainFrame::MakeRoomToOpen()
 
 void CMainFrame::OpenWithDialog()
 {
-    const QString path = m_prompts.OpenFileName(this, QStringLiteral("開く"), Utf8(kOpenFilter));
+    const QString path = m_prompts.OpenFileName(this, tr("開く"), Utf8(kOpenFilter));
     if (!path.isEmpty())
         OpenFile(PathFromQ(path));
 }
@@ -633,7 +638,7 @@ QString CMainFrame::CommandTitle(const char* actionName) const
 void CMainFrame::ShowSaveFailure(const std::string& path, const FileResult& result)
 {
     m_prompts.ShowMessage(this,
-                          QStringLiteral("ファイルを保存できませんでした。\n%1\n%2")
+                          tr("ファイルを保存できませんでした。\n%1\n%2")
                               .arg(PathToQ(path), QString::fromLocal8Bit(result.reason.c_str())),
                           MessageIcon::Error);
 }
@@ -644,7 +649,7 @@ bool CMainFrame::SaveProject()
     if (resource.Dialogs().Count() == 0)
         return false;
     const QString title = CommandTitle("actionSaveProject");
-    const QString path = m_prompts.SaveFileName(this, title, PathToQ(resource.FileName()), Utf8(kProjectFilter),
+    const QString path = m_prompts.SaveFileName(this, title, PathToQ(resource.FileName()), tr(kProjectFilter),
                                                 QStringLiteral("veskspro"));
     if (path.isEmpty())
         return false;
@@ -662,7 +667,7 @@ bool CMainFrame::SaveProject()
 bool CMainFrame::SaveProjectAs(const QString& title)
 {
     const QString path = m_prompts.SaveFileName(this, title, PathToQ(m_project.Resource().FileName()),
-                                                Utf8(kProjectFilter), QStringLiteral("veskspro"));
+                                                tr(kProjectFilter), QStringLiteral("veskspro"));
     return !path.isEmpty() && WriteProject(PathFromQ(path), {}, true);
 }
 
@@ -691,14 +696,14 @@ bool CMainFrame::SaveActiveDialog()
         return false;
     const std::string name = dialog->GetItem("Name");
     const QString title = CommandTitle("actionSaveDialog");
-    QString path = m_prompts.SaveFileName(this, title, ToQ(name), Utf8(kDialogFilter), QStringLiteral("json"));
+    QString path = m_prompts.SaveFileName(this, title, ToQ(name), tr(kDialogFilter), QStringLiteral("json"));
     if (path.isEmpty())
         return false;
     switch (AskBeforeOverwriting(PathFromQ(path))) {
     case OverwriteAnswer::Write:
         break;
     case OverwriteAnswer::SaveAs:
-        path = m_prompts.SaveFileName(this, title, ToQ(name), Utf8(kDialogFilter), QStringLiteral("json"));
+        path = m_prompts.SaveFileName(this, title, ToQ(name), tr(kDialogFilter), QStringLiteral("json"));
         if (path.isEmpty())
             return false;
         break;
@@ -719,9 +724,9 @@ bool CMainFrame::WriteProject(const std::string& path, std::string_view dialogNa
         return false;
     }
     if (announce)
-        m_prompts.ShowMessage(this, Utf8(kSavedMessage), MessageIcon::Information);
+        m_prompts.ShowMessage(this, tr(kSavedMessage), MessageIcon::Information);
     else
-        SetStatusText(Utf8(kSavedMessage));
+        SetStatusText(tr(kSavedMessage));
     if (!dialogName.empty()) {
         // One dialog in the project's own file is this editor's write, not another program's.
         if (SameFile(path, resource.FileName()))
@@ -738,9 +743,9 @@ CMainFrame::OverwriteAnswer CMainFrame::AskBeforeOverwriting(const std::string& 
 {
     if (!m_diskChanged || !SameFile(path, m_project.Resource().FileName()))
         return OverwriteAnswer::Write;
-    const QStringList buttons = {QStringLiteral("上書き"), QStringLiteral("別名で保存"), QStringLiteral("キャンセル")};
+    const QStringList buttons = {tr("上書き"), tr("別名で保存"), tr("キャンセル")};
     switch (m_prompts.AskChoice(
-        this, QStringLiteral("ファイルが他のプログラムで変更されています。上書きしますか？\n%1").arg(PathToQ(path)),
+        this, tr("ファイルが他のプログラムで変更されています。上書きしますか？\n%1").arg(PathToQ(path)),
         buttons, kSaveAs, kOverwriteCancel)) {
     case kOverwrite:
         return OverwriteAnswer::Write;
@@ -806,15 +811,15 @@ void CMainFrame::CheckProjectFileOnDisk()
     m_diskChanged = true;
     m_askingAboutDisk = true;
     if (!m_project.IsModified()) {
-        const QStringList buttons = {QStringLiteral("はい"), QStringLiteral("いいえ")};
+        const QStringList buttons = {tr("はい"), tr("いいえ")};
         if (m_prompts.AskChoice(
-                this, QStringLiteral("ファイルが他のプログラムで変更されました。読み直しますか？\n%1").arg(path),
+                this, tr("ファイルが他のプログラムで変更されました。読み直しますか？\n%1").arg(path),
                 buttons, 0, 1) == 0 &&
             !m_project.IsModified())
             ReloadProjectFile();
     } else {
         m_prompts.ShowMessage(this,
-                              QStringLiteral("ファイルが他のプログラムで変更されました。\n%1\n保存されていない変更が"
+                              tr("ファイルが他のプログラムで変更されました。\n%1\n保存されていない変更が"
                                              "あるため、読み直しません。このファイルへ保存するときは、上書きするかど"
                                              "うかを確認します。")
                                   .arg(path),
@@ -849,17 +854,17 @@ void CMainFrame::OfferRecovery()
     std::vector<OrphanJournal> orphans = ClaimOrphanJournals(m_journal->Folder());
     if (orphans.empty())
         return;
-    QString text = QStringLiteral("前回、保存されずに終了した編集があります。\n");
+    QString text = tr("前回、保存されずに終了した編集があります。\n");
     for (const OrphanJournal& orphan : orphans) {
         const QString file = PathToQ(orphan.record.projectFile);
         text +=
-            QStringLiteral("\n%1　%2")
-                .arg(file.isEmpty() ? QStringLiteral("無題") : QFileInfo(file).fileName(),
+            tr("\n%1　%2")
+                .arg(file.isEmpty() ? tr("無題") : QFileInfo(file).fileName(),
                      QDateTime::fromSecsSinceEpoch(orphan.record.time).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
     }
     if (orphans.size() > 1)
-        text += QStringLiteral("\n\n復元では一番上の編集を開きます。ほかの編集は次の起動まで残ります。");
-    const QStringList buttons = {QStringLiteral("復元"), QStringLiteral("破棄"), QStringLiteral("後で")};
+        text += tr("\n\n復元では一番上の編集を開きます。ほかの編集は次の起動まで残ります。");
+    const QStringList buttons = {tr("復元"), tr("破棄"), tr("後で")};
     switch (m_prompts.AskChoice(this, text, buttons, 0, 2)) {
     case 0:
         RestoreJournal(std::move(orphans.front()));
@@ -879,7 +884,7 @@ bool CMainFrame::RestoreJournal(OrphanJournal&& orphan)
     std::string error;
     if (!ReadWholeFile(orphan.files.DataPath(), bytes, &error)) {
         m_prompts.ShowMessage(
-            this, QStringLiteral("エラー: 編集を復元できませんでした。\n%1").arg(QString::fromLocal8Bit(error.c_str())),
+            this, tr("エラー: 編集を復元できませんでした。\n%1").arg(QString::fromLocal8Bit(error.c_str())),
             MessageIcon::Error);
         return false;
     }
@@ -889,7 +894,7 @@ bool CMainFrame::RestoreJournal(OrphanJournal&& orphan)
     const LoadResult result = LoadResourceBytes(resource, bytes);
     if (!result) {
         m_prompts.ShowMessage(this,
-                              QStringLiteral("エラー: 編集を復元できませんでした。\n") +
+                              tr("エラー: 編集を復元できませんでした。\n") +
                                   QString::fromUtf8(EncodedTextToUtf8(result.errorText, result.encoding)),
                               MessageIcon::Error);
         return false;
@@ -913,7 +918,7 @@ bool CMainFrame::MaybeSaveChanges()
 {
     if (!m_project.IsModified())
         return true;
-    switch (m_prompts.ShowMessage(this, QStringLiteral("変更を保存しますか？"), MessageIcon::Question,
+    switch (m_prompts.ShowMessage(this, tr("変更を保存しますか？"), MessageIcon::Question,
                                   MessageButtons::YesNoCancel)) {
     case MessageAnswer::Yes:
         // An empty project has nothing to save; its changes are only its items.
@@ -1159,7 +1164,7 @@ QMenu* CMainFrame::PreviewMenu(CTekDialogEditorView& view)
     tree.UpdateActions();
     auto* menu = new QMenu(&view);
     menu->setObjectName(QStringLiteral("previewMenu"));
-    menu->setAccessibleName(QStringLiteral("プレビュー"));
+    menu->setAccessibleName(tr("プレビュー"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addActions(tree.ContextMenu().actions());
     menu->addSeparator();
@@ -1269,10 +1274,10 @@ void CMainFrame::SetLinkState(int state)
     if (state == m_linkState)
         return;
     m_linkState = state;
-    static const char* const kStateNames[] = {"応答なし", "応答あり", "応答受信"};
+    static const char* const kStateNames[] = {QT_TR_NOOP("応答なし"), QT_TR_NOOP("応答あり"), QT_TR_NOOP("応答受信")};
     m_linkStatePane->setPixmap(LinkStatePixmap(state));
-    m_linkStatePane->setAccessibleName(QStringLiteral("接続状態"));
-    m_linkStatePane->setAccessibleDescription(Utf8(kStateNames[state >= 0 && state <= 2 ? state : 0]));
+    m_linkStatePane->setAccessibleName(tr("接続状態"));
+    m_linkStatePane->setAccessibleDescription(tr(kStateNames[state >= 0 && state <= 2 ? state : 0]));
     m_linkStatePane->setToolTip(m_linkStatePane->accessibleDescription());
     statusBar()->update();
 }
@@ -1296,9 +1301,9 @@ void CMainFrame::AddLog(const std::string& message, int level)
 
 void CMainFrame::ShowMessage(const std::string& text)
 {
-    const QString shown = ToQ(text);
-    m_prompts.ShowMessage(this, shown,
-                          shown.startsWith(QStringLiteral("エラー")) ? MessageIcon::Error : MessageIcon::Warning);
+    // The icon follows the text as the core gave it; the user reads it in the editor's language.
+    const bool error = ToQ(text).startsWith(QStringLiteral("エラー"));
+    m_prompts.ShowMessage(this, CoreText(text), error ? MessageIcon::Error : MessageIcon::Warning);
 }
 
 // --- Skeleton generator -----------------------------------------------------------------------
@@ -1307,7 +1312,7 @@ CSkeletonDlg* CMainFrame::OpenSkeletonGenerator()
 {
     const CTekResourceData& resource = m_project.Resource();
     if (resource.GetItem("Name").empty()) {
-        m_prompts.ShowMessage(this, Utf8(kNoApplicationNameMessage), MessageIcon::Warning);
+        m_prompts.ShowMessage(this, CoreTextUtf8(kNoApplicationNameMessage), MessageIcon::Warning);
         return nullptr;
     }
     if (!m_skeleton)
@@ -1324,11 +1329,11 @@ QDialog* CMainFrame::CreateAboutBox()
 {
     auto* about = new QDialog(this);
     about->setObjectName(QStringLiteral("aboutBox"));
-    about->setWindowTitle(QStringLiteral("バージョン情報"));
+    about->setWindowTitle(tr("バージョン情報"));
     auto* layout = new QGridLayout(about);
     auto* icon = new QLabel(about);
     icon->setPixmap(ApplicationPixmap(48));
-    icon->setAccessibleName(QStringLiteral("アイコン"));
+    icon->setAccessibleName(tr("アイコン"));
     auto* name = new QLabel(QStringLiteral("%1 (Vesk Resource Editor)").arg(Utf8(kApplicationName)), about);
     name->setObjectName(QStringLiteral("aboutName"));
     auto* versionLabel = new QLabel(QStringLiteral("Version :"), about);
@@ -1336,7 +1341,7 @@ QDialog* CMainFrame::CreateAboutBox()
     version->setObjectName(QStringLiteral("aboutVersion"));
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     TieCaptionToValue(*versionLabel, *version);
-    auto* dataLabel = new QLabel(QStringLiteral("データ :"), about);
+    auto* dataLabel = new QLabel(tr("データ :"), about);
     auto* data = new QLabel(PathToQ(m_paths.dataFolder), about);
     data->setObjectName(QStringLiteral("aboutDataFolder"));
     data->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -1387,10 +1392,55 @@ bool CMainFrame::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        SetStatusText(tip.isEmpty() ? QStringLiteral("レディ") : tip);
+        SetStatusText(tip.isEmpty() ? tr("レディ") : tip);
         return true;
     }
     return QMainWindow::event(event);
+}
+
+// --- Language ---------------------------------------------------------------------------------
+
+void CMainFrame::AddLanguageMenu(QMenu* view)
+{
+    view->addSeparator();
+    // The Japanese title names the menu in both languages, for a user who reads no Japanese.
+    m_languageMenu = view->addMenu(tr("言語 / Language"));
+    m_languageMenu->setObjectName(QStringLiteral("menuLanguage"));
+    auto* languages = new QActionGroup(this);
+    languages->setExclusive(true);
+    const struct {
+        const char* name;
+        const char* text;
+        LanguageChoice choice;
+    } entries[] = {
+        {"actionLanguageJapanese", QT_TR_NOOP("日本語"), LanguageChoice::Japanese},
+        {"actionLanguageEnglish", QT_TR_NOOP("English"), LanguageChoice::English},
+        {"actionLanguageAuto", QT_TR_NOOP("システムの言語に合わせる"), LanguageChoice::Automatic},
+    };
+    for (const auto& entry : entries) {
+        auto* action = new QAction(tr(entry.text), this);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setCheckable(true);
+        action->setChecked(entry.choice == m_languageChoice);
+        action->setData(QString::fromLatin1(LanguageSettingValue(entry.choice)));
+        languages->addAction(action);
+        m_languageMenu->addAction(action);
+        m_actions.push_back(action);
+        const LanguageChoice choice = entry.choice;
+        connect(action, &QAction::triggered, this, [this, choice] { ChooseLanguage(choice); });
+    }
+}
+
+void CMainFrame::ChooseLanguage(LanguageChoice choice)
+{
+    for (QAction* action : m_languageMenu->actions())
+        action->setChecked(LanguageChoiceOf(action->data().toString().toStdString()) == choice);
+    if (choice == m_languageChoice)
+        return;
+    m_languageChoice = choice;
+    // Written now, so that the choice holds even if the editor does not close normally.
+    WriteSettings();
+    m_prompts.ShowMessage(this, tr("言語の設定は次回の起動から有効になります。"), MessageIcon::Information);
 }
 
 } // namespace vesk

@@ -10,6 +10,7 @@
 #include "editor/editorframe.h"
 #include "link/linklog.h"
 #include "render/picturelists.h"
+#include "shell/language.h"
 #include "shell/profilefile.h"
 #include "document/projectdocument.h"
 #include "model/savefile.h"
@@ -156,6 +157,10 @@ public:
     /// "枠表示" or "端末イメージ表示": shows every dialog window in that look, as new ones will be.
     void SetPreviewLook(PreviewLook look);
     PreviewLook CurrentPreviewLook() const { return m_previewLook; }
+    /// "言語 / Language": keeps the language for the next start (the running editor keeps its
+    /// own) and says so.
+    void ChooseLanguage(LanguageChoice choice);
+    LanguageChoice ChosenLanguage() const { return m_languageChoice; }
 
     // --- EditorFrame -----------------------------------------------------------------------
     bool ActivateDialogWindow(CTekDialogData& dialog) override;
@@ -182,6 +187,7 @@ private:
 
     void CreateActions();
     void CreateMenus();
+    void AddLanguageMenu(QMenu* view);
     void CreateToolBar();
     void CreateStatusBar();
     void CreateDocks();
@@ -256,6 +262,8 @@ private:
     QMenu* m_windowMenu = nullptr;
     QActionGroup* m_windowEntries = nullptr;
     PreviewLook m_previewLook = PreviewLook::Box;
+    LanguageChoice m_languageChoice = LanguageChoice::Japanese;
+    QMenu* m_languageMenu = nullptr;
     CSkeletonDlg* m_skeleton = nullptr;
     std::vector<QAction*> m_actions;
 

@@ -30,47 +30,37 @@ using test::ProcessEvents;
 using test::Sjis;
 using Notice = std::pair<TekClass*, std::string>;
 
-// Rows of the sample node: an item of every kind, the last one without a description.
+// Rows of the sample node (a command's items): an item of every kind.
 enum SampleRow { kName, kType, kText, kAlign, kColour, kFile, kTSize, kData, kWeight, kHide, kOnClick, kAlias };
-
-const std::string* Help(const char* utf8)
-{
-    static std::vector<std::unique_ptr<std::string>> texts;
-    texts.push_back(std::make_unique<std::string>(Sjis(utf8)));
-    return texts.back().get();
-}
 
 std::shared_ptr<TekClass> MakeSampleNode()
 {
     static const ChoiceList aligns = {"LEFT", "CENTER", "RIGHT", "LEFT|TOP"};
     static const ChoiceList colours = {"BLACK", "WHITE", "RED", "#RRGGBB"};
     static const ChoiceList commands = {Sjis("キャンセル"), "CONDITION", "UPDATE"};
-    static const std::string* help = Help("名前です。");
-    static const std::string* fileHelp = Help("画像ファイル名を指定します");
     struct Item {
         const char* name;
         ItemKind kind;
         std::string value;
         const ChoiceList* choices;
-        const std::string* help;
     };
     const Item items[] = {
-        {"Name", ItemKind::FreeText, "btn1", nullptr, help},
-        {"Type", ItemKind::Fixed, "GROUP", nullptr, help},
-        {"Text", ItemKind::Display, Sjis("ボタン"), nullptr, help},
-        {"Align", ItemKind::Choice, "CENTER", &aligns, help},
-        {"BGColor", ItemKind::Suggest, "red", &colours, help},
-        {"File", ItemKind::Image, "a.png", nullptr, fileHelp},
-        {"TSize", ItemKind::Size, "12pt", nullptr, help},
-        {"Data", ItemKind::Data, "[1,2]", nullptr, help},
-        {"Weight", ItemKind::Number, "3", nullptr, help},
-        {"Hide", ItemKind::Flag, "false", nullptr, help},
-        {"OnClick", ItemKind::Choice, "", &commands, help},
-        {"Alias", ItemKind::FreeText, "b", nullptr, nullptr},
+        {"Name", ItemKind::FreeText, "btn1", nullptr},
+        {"Type", ItemKind::Fixed, "GROUP", nullptr},
+        {"Text", ItemKind::Display, Sjis("ボタン"), nullptr},
+        {"Align", ItemKind::Choice, "CENTER", &aligns},
+        {"BGColor", ItemKind::Suggest, "red", &colours},
+        {"File", ItemKind::Image, "a.png", nullptr},
+        {"TSize", ItemKind::Size, "12pt", nullptr},
+        {"Data", ItemKind::Data, "[1,2]", nullptr},
+        {"Weight", ItemKind::Number, "3", nullptr},
+        {"Hide", ItemKind::Flag, "false", nullptr},
+        {"OnClick", ItemKind::Choice, "", &commands},
+        {"Alias", ItemKind::FreeText, "b", nullptr},
     };
     auto node = std::make_shared<TekClass>(NodeType::Command);
     for (const Item& item : items)
-        node->AddItem(std::make_unique<CItemData>(item.name, item.kind, item.value, item.choices, item.help));
+        node->AddItem(std::make_unique<CItemData>(item.name, item.kind, item.value, item.choices));
     return node;
 }
 
@@ -418,12 +408,15 @@ TEST_F(PropertyGridTest, ClicksMakeRowsCurrentAndOpenCells)
 
 TEST_F(PropertyGridTest, HoveringRowsShowsDescriptions)
 {
+    // A command's File has a description only in commands that fetch a file: the status keeps
+    // the text before it.
     const int rows[] = {kName, kFile, kAlias, 15};
     for (int row : rows) {
         QTest::mouseMove(grid->viewport(), grid->visualRect(Index(row, 0)).center());
         ProcessEvents();
     }
-    EXPECT_EQ(statusTexts, (std::vector<QString>{Utf8("名前です。"), Utf8("画像ファイル名を指定します"), "..."}));
+    EXPECT_EQ(statusTexts, (std::vector<QString>{Utf8("対象オブジェクトの名前(Name)を指定。カンマ区切りで複数指定可能。"),
+                                                 Utf8("対象オブジェクトの別名(Alias)を指定。複数指定不可。"), "..."}));
 }
 
 // Keyboard on the grid

@@ -245,6 +245,11 @@ TEST_F(Install, ProgramsDataDesktopFilesAndManualPagesInTheirPlaces)
                 << file.toStdString();
     }
 
+    // The translations the editor loads, as the build made them.
+    const QByteArray english = ReadAll(Data(QStringLiteral("translations/vesk_en.qm")));
+    EXPECT_FALSE(english.isEmpty());
+    EXPECT_EQ(english, ReadAll(QStringLiteral(VESK_RUNTIME_DIR "/translations/vesk_en.qm")));
+
     // The icon at each size (as its folder names it) and as SVG, the desktop entry and the file type.
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QString icon = Usr(QStringLiteral("share/icons/hicolor/%1x%1/apps/vesk-resource-editor.png").arg(size));

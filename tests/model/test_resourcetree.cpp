@@ -125,7 +125,6 @@ TEST(TekClass, GetSetAndAddItems)
     ASSERT_EQ(node.Items().Count(), 3);
     EXPECT_EQ(node.Items().At(2).Kind(), ItemKind::FreeText);
     EXPECT_EQ(node.Items().At(2).Choices(), nullptr);
-    EXPECT_EQ(node.Items().At(2).Description(), nullptr);
     node.SetOrAddItem("Extra", "6");
     EXPECT_EQ(node.Items().Count(), 3);
     EXPECT_EQ(node.GetItem("Extra"), "6");
@@ -144,11 +143,10 @@ TEST(TekClass, SerialNumbersGrowWithEachConstruction)
 TEST(TekClass, SameItemsComparesNamesAndValuesOnly)
 {
     static const ChoiceList choices = {"A"};
-    static const std::string description = "help";
     TekClass a(NodeType::Command);
     TekClass b(NodeType::Command);
     a.AddItem(std::make_unique<CItemData>("Name", ItemKind::FreeText, "x"));
-    b.AddItem(std::make_unique<CItemData>("Name", ItemKind::Choice, "x", &choices, &description));
+    b.AddItem(std::make_unique<CItemData>("Name", ItemKind::Choice, "x", &choices));
     EXPECT_TRUE(a.SameItems(b));
     b.SetItem("Name", "y");
     EXPECT_FALSE(a.SameItems(b));
@@ -215,7 +213,6 @@ TEST(Resource, DefaultItems)
     for (const auto& item : resource.Items()) {
         EXPECT_EQ(item->Value(), "");
         EXPECT_EQ(item->Choices(), nullptr);
-        EXPECT_EQ(item->Description(), nullptr);
     }
     EXPECT_EQ(resource.FileName(), "");
     EXPECT_EQ(resource.Dialogs().Count(), 0);
@@ -250,16 +247,11 @@ TEST(Dialog, DefaultItems)
     EXPECT_EQ(items.At(1).Kind(), ItemKind::Suggest);
     EXPECT_EQ(items.At(1).Choices(), &lists.templates);
     ASSERT_EQ(lists.templates, (ChoiceList{"None", "Shared", "Unique"}));
-    ASSERT_NE(items.At(1).Description(), nullptr);
-    EXPECT_EQ(*items.At(1).Description(), Sjis("スケルトンソースコードのテンプレートの種類を決定します。"));
     EXPECT_EQ(items.At(2).Kind(), ItemKind::Number);
-    EXPECT_EQ(*items.At(2).Description(), Sjis("画面の幅を任意の数値指定。単位'pu'で使用。"));
     EXPECT_EQ(items.At(3).Kind(), ItemKind::Number);
-    EXPECT_EQ(*items.At(3).Description(), Sjis("画面の高さを任意の数値指定。単位'pu'で使用。"));
     for (int i = 4; i < 7; ++i) {
         EXPECT_EQ(items.At(i).Kind(), ItemKind::Choice);
         EXPECT_EQ(items.At(i).Choices(), &lists.command);
-        EXPECT_EQ(*items.At(i).Description(), Sjis("コマンド名を選択するとコマンドが追加されます"));
         EXPECT_EQ(items.At(i).Value(), "");
     }
     EXPECT_EQ(dialog.RootObject(), nullptr);

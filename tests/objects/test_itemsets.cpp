@@ -33,12 +33,6 @@ const CItemData& Item(const TekClass& node, const char* name)
     return item ? *item : missing;
 }
 
-std::string Description(const TekClass& node, const char* name)
-{
-    const std::string* text = Item(node, name).Description();
-    return text ? *text : std::string("(none)");
-}
-
 // --- Objects --------------------------------------------------------------------------------
 
 TEST(ObjectItems, ButtonInALinearGroup)
@@ -84,8 +78,6 @@ TEST(ObjectItems, ParentLayoutAddsPositionAndColumnItems)
     GroupPtr frame = MakeGroup(nullptr, LAYOUT_FRAME, "f");
     ObjectPtr placed = MakeObject(frame.get(), OBJ_TEXT, "t");
     EXPECT_EQ(Item(*placed, "PosX").Kind(), ItemKind::Size);
-    EXPECT_EQ(Description(*placed, "PosY"),
-              Sjis("包括しているグループオブジェクトの左上座標からの相対Y座標。プライベートユニット。"));
     GroupPtr row = MakeGroup(nullptr, LAYOUT_TABLEROW, "r");
     ObjectPtr cell = MakeObject(row.get(), OBJ_TEXT, "c");
     EXPECT_EQ(Item(*cell, "Stretch").Kind(), ItemKind::Flag);
@@ -148,32 +140,26 @@ TEST(ObjectItems, UnsetTypeCanvasAndSlidebar)
     for (const char* event : {"OnSlide", "OnTouch", "OnRelease"}) {
         EXPECT_EQ(Item(*slidebar, event).Kind(), ItemKind::Choice);
         EXPECT_EQ(Item(*slidebar, event).Choices(), &SharedChoiceLists().command);
-        EXPECT_EQ(Description(*slidebar, event), Sjis("コマンド名を選択するとコマンドが追加されます"));
     }
-    EXPECT_EQ(Description(*slidebar, "FileBase"), Sjis("スライドバーのベース画像ファイル名"));
 }
 
-TEST(ObjectItems, KindsAndDescriptionsOfTypeItems)
+TEST(ObjectItems, KindsOfTypeItems)
 {
     ObjectPtr edit = MakeObject(nullptr, OBJ_EDIT, "e");
     EXPECT_EQ(Item(*edit, "Value").Kind(), ItemKind::Display);
-    EXPECT_EQ(Description(*edit, "Value"), Sjis("値を指定します"));
     EXPECT_EQ(Item(*edit, "File").Kind(), ItemKind::Image);
     ObjectPtr progress = MakeObject(nullptr, OBJ_PROGRESS, "p");
     EXPECT_EQ(Item(*progress, "Value").Kind(), ItemKind::FreeText);
-    EXPECT_EQ(Description(*progress, "Value"), Sjis("初期値を指定します"));
     EXPECT_EQ(Item(*progress, "Min").Kind(), ItemKind::Number);
     EXPECT_EQ(Item(*progress, "Vertical").Kind(), ItemKind::Flag);
     ObjectPtr meter = MakeObject(nullptr, OBJ_METER, "m");
     EXPECT_EQ(Item(*meter, "Revers").Kind(), ItemKind::Flag);
     EXPECT_EQ(Item(*meter, "Pattern").Choices(), &SharedChoiceLists().pattern);
     EXPECT_EQ(Item(*meter, "CenterPosTop").Kind(), ItemKind::FreeText);
-    EXPECT_EQ(Description(*meter, "FileTop"), Sjis("メーターオブジェクトの最前面画像（枠）"));
     ObjectPtr grid = MakeObject(nullptr, OBJ_GRID, "g");
     EXPECT_EQ(Item(*grid, "Data").Kind(), ItemKind::Data);
     EXPECT_EQ(Item(*grid, "Columns").Kind(), ItemKind::Choice);
     EXPECT_EQ(Item(*grid, "Columns").Choices(), &SharedChoiceLists().header);
-    EXPECT_EQ(Item(*grid, "Columns").Description(), nullptr);
     EXPECT_EQ(Item(*grid, "ColumnHeight").Kind(), ItemKind::Size);
     ObjectPtr picture = MakeObject(nullptr, OBJ_PICTURE, "p");
     EXPECT_EQ(Item(*picture, "ScaleType").Choices(), &SharedChoiceLists().scale);
@@ -182,17 +168,6 @@ TEST(ObjectItems, KindsAndDescriptionsOfTypeItems)
     EXPECT_EQ(Item(*toggle, "TextOn").Kind(), ItemKind::Display);
     EXPECT_EQ(Item(*toggle, "Attr").Choices(), &SharedChoiceLists().attribute);
     EXPECT_EQ(Item(*toggle, "TAlign").Choices(), &SharedChoiceLists().alignment);
-    EXPECT_EQ(Description(*toggle, "TAlign"),
-              Sjis("LEFT:左寄せ CENTER:中央 RIGHT:右寄せ TOP:上寄せ MIDDLE:中央 BOTTOM:下寄せ。 '|'で組合せ可能。"));
-    EXPECT_EQ(Description(*toggle, "Name"),
-              Sjis("このオブジェクトの名前（識別子）。コマンドの送受信時にオブジェクトを識別する為に使用。"
-                   "ダイアログ毎でユニークであること。"));
-    EXPECT_EQ(
-        Description(*toggle, "Padding"),
-        Sjis("パディング。オブジェクトの内側のオフセット。カンマ区切りで左から時計周りで４辺指定。左,上,右,下。"));
-    EXPECT_EQ(Description(*toggle, "FileSource"),
-              Sjis("BUILTIN:プリインストール(省略時)。STATION:Veskサーバから取得。URI:Webサイトからダウンロード。"
-                   "STRAGE:端末の外部フォルダから取得"));
 }
 
 TEST(ObjectItems, BuildersAppendAndNeverClear)
@@ -246,14 +221,8 @@ TEST(GroupItems, LayoutSets)
     EXPECT_EQ(group->GetItem("Layout"), "LINEAR");
     EXPECT_EQ(Item(*group, "Layout").Choices(), &SharedChoiceLists().layout);
     EXPECT_EQ(group->GetItem("NotifyList"), "Name");
-    EXPECT_EQ(Item(*group, "Padding").Description(), nullptr);
-    EXPECT_EQ(Item(*group, "Margin").Description(), nullptr);
-    EXPECT_EQ(Description(*group, "Name"), Sjis("このオブジェクトの名前です。"));
-    EXPECT_EQ(Description(*group, "Layout"), Sjis("グループオブジェクトの種類"));
     GroupPtr radio = MakeGroup(nullptr, LAYOUT_RADIO, "r");
     EXPECT_EQ(ItemNames(*radio), "Name,Alias," + linear.substr(5));
-    EXPECT_EQ(Description(*radio, "Alias"),
-              Sjis("ラジオグループ専用の要素です。値通知コマンド「NOTIFY」で使用します。"));
     for (int code = 0; code < LAYOUT_COUNT; ++code)
         EXPECT_EQ(MakeGroup(nullptr, code, "x")->GetItem("Layout"), kLayoutNames[code]);
     GroupPtr unset = MakeGroup(nullptr, -1, "u");
@@ -267,15 +236,10 @@ TEST(HeaderItems, ColumnSet)
     BuildHeaderItems(column);
     EXPECT_EQ(ItemNames(column), "TSize,TColor,TAlign,Margin,BGColor,Clickable");
     EXPECT_EQ(Item(column, "TSize").Kind(), ItemKind::Size);
-    EXPECT_EQ(Description(column, "TSize"), Sjis("テキストのサイズを指定します"));
     EXPECT_EQ(Item(column, "TColor").Choices(), &SharedChoiceLists().colour);
-    EXPECT_EQ(Item(column, "TColor").Description(), nullptr);
     EXPECT_EQ(Item(column, "TAlign").Kind(), ItemKind::Choice);
     EXPECT_EQ(Item(column, "Margin").Choices(), &SharedChoiceLists().offset);
-    EXPECT_EQ(Item(column, "Margin").Description(), nullptr);
-    EXPECT_EQ(Description(column, "BGColor"), Sjis("色を指定します。"));
     EXPECT_EQ(Item(column, "Clickable").Kind(), ItemKind::Flag);
-    EXPECT_EQ(Description(column, "Clickable"), Sjis("クリック可能/不可能を指定します。"));
     for (const auto& item : column.Items())
         EXPECT_EQ(item->Value(), "");
 }
@@ -327,9 +291,6 @@ TEST(ChoiceLists, ItemsOfTheSameNameShareOneList)
     lists.colour.push_back("ORANGE");
     EXPECT_EQ(Item(*button, "TColor").Choices()->back(), "ORANGE");
     lists.colour.pop_back();
-    // Descriptions are shared as well.
-    EXPECT_EQ(Item(*text, "Width").Description(), Item(*group, "Height").Description());
-    EXPECT_EQ(Item(*text, "TSize").Description(), Item(column, "TSize").Description());
     EXPECT_EQ(Item(*text, "OnClick").Choices(), &lists.command);
 }
 
@@ -344,8 +305,6 @@ TEST(CommandItems, Close)
     EXPECT_EQ(close.GetItem("Command"), "CLOSE");
     EXPECT_EQ(Item(close, "Event").Kind(), ItemKind::Fixed);
     EXPECT_EQ(Item(close, "Command").Kind(), ItemKind::Fixed);
-    EXPECT_EQ(Description(close, "Event"), Sjis("コマンド開始トリガー"));
-    EXPECT_EQ(Description(close, "Command"), Sjis("コマンド名"));
 }
 
 TEST(CommandItems, Condition)
@@ -356,9 +315,6 @@ TEST(CommandItems, Condition)
     EXPECT_EQ(condition.GetItem("Command"), "NOTIFY");
     EXPECT_EQ(condition.GetItem("MakeCommand"), "CONDITION");
     EXPECT_EQ(Item(condition, "MakeCommand").Kind(), ItemKind::Fixed);
-    EXPECT_EQ(Description(condition, "MakeCommand"), Sjis("生成コマンド名"));
-    EXPECT_EQ(Description(condition, "Name"), Sjis("対象オブジェクトの名前(Name)を指定。カンマ区切りで複数指定可能。"));
-    EXPECT_EQ(Description(condition, "Alias"), Sjis("対象オブジェクトの別名(Alias)を指定。複数指定不可。"));
 }
 
 TEST(CommandItems, UpdateHas35DistinctItems)
@@ -380,8 +336,6 @@ TEST(CommandItems, UpdateHas35DistinctItems)
     EXPECT_EQ(Item(update, "Hide").Kind(), ItemKind::Flag);
     EXPECT_EQ(Item(update, "Attr").Choices(), &SharedChoiceLists().attribute);
     EXPECT_EQ(Item(update, "TAlign").Choices(), &SharedChoiceLists().alignment);
-    EXPECT_EQ(Description(update, "FileBase"), Sjis("プログレスのベース画像ファイル名"));
-    EXPECT_EQ(Description(update, "Value"), Sjis("更新する値"));
     for (const auto& item : update.Items()) {
         if (item->Name() != "Event" && item->Name() != "Command" && item->Name() != "MakeCommand") {
             EXPECT_EQ(item->Value(), "") << item->Name();
@@ -407,7 +361,6 @@ TEST(CommandItems, FileItemsAreTextExceptForUpdate)
         EXPECT_EQ(ItemNames(command), "Event,Command,File,FileSource,FilePath") << name;
         EXPECT_EQ(command.GetItem("Command"), name);
         EXPECT_EQ(Item(command, "File").Kind(), ItemKind::FreeText);
-        EXPECT_EQ(Description(command, "File"), Sjis("コマンド対象のファイルを指定します。"));
         EXPECT_EQ(Item(command, "FileSource").Choices(), &SharedChoiceLists().source);
     }
     TekClass getfile(NodeType::Command);
@@ -416,8 +369,6 @@ TEST(CommandItems, FileItemsAreTextExceptForUpdate)
     EXPECT_EQ(getfile.GetItem("Command"), "SENDCOMMAND");
     EXPECT_EQ(getfile.GetItem("SendCommand"), "GETFILE");
     EXPECT_EQ(Item(getfile, "File").Kind(), ItemKind::FreeText);
-    EXPECT_EQ(Description(getfile, "File"), Sjis("取得するファイル名"));
-    EXPECT_EQ(Description(getfile, "ObjectName"), Sjis("受信したことを通知するオブジェクトの名前"));
     TekClass update(NodeType::Command);
     BuildCommandItems(update, "UPDATE", "OnClick");
     EXPECT_EQ(Item(update, "File").Kind(), ItemKind::Image);
@@ -432,12 +383,10 @@ TEST(CommandItems, OtherCommands)
     BuildCommandItems(timer, "TIMER", "OnOpen");
     EXPECT_EQ(ItemNames(timer), "Event,Command,Time");
     EXPECT_EQ(Item(timer, "Time").Kind(), ItemKind::Number);
-    EXPECT_EQ(Description(timer, "Time"), Sjis("インターバルをミリ秒で指定します。"));
     TekClass hello(NodeType::Command);
     BuildCommandItems(hello, "HELLO", "OnClose");
     EXPECT_EQ(ItemNames(hello), "Event,Command,SendCommand");
     EXPECT_EQ(hello.GetItem("SendCommand"), "HELLO");
-    EXPECT_EQ(Description(hello, "SendCommand"), Sjis("ファイル取得コマンドをステーションへ送信します。"));
 }
 
 } // namespace

@@ -581,20 +581,5 @@ TEST_F(MainFrameTest, WindowLayoutIsKeptInTheSettings)
     EXPECT_FALSE(frame->findChild<QDockWidget*>(QStringLiteral("resourceBar"))->isHidden());
 }
 
-// --- Qt's own texts -------------------------------------------------------------------------
-
-TEST(PlatformTranslations, QtsOwnDialogsAndButtonsSpeakJapanese)
-{
-    QTranslator* translator = InstallPlatformTranslations();
-    ASSERT_NE(translator, nullptr) << "qtbase_ja.qm (qt6-translations-l10n) is not installed";
-    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
-    const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
-    const QString directory = QCoreApplication::translate("QFileDialog", "Directory:");
-    QCoreApplication::removeTranslator(translator);
-    delete translator;
-    EXPECT_EQ(cancel, QStringLiteral("キャンセル"));
-    EXPECT_NE(directory, QStringLiteral("Directory:"));
-}
-
 } // namespace
 } // namespace vesk
