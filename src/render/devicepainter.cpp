@@ -74,7 +74,8 @@ std::string DevicePictureCache::PathOf(std::string_view fileSource, std::string_
     if (file.empty() || !IsLocalSource(fileSource))
         return {};
     const QString name = ModelTextToQString(file);
-    const std::string folder = fileSource == "STATION" ? m_folders.project + "/resources" : m_folders.assets;
+    const std::string station = m_folders.station.empty() ? m_folders.project + "/resources" : m_folders.station;
+    const std::string folder = fileSource == "STATION" ? station : m_folders.assets;
     return folder + "/" + name.toStdString();
 }
 
@@ -625,29 +626,6 @@ void PaintDeviceLayout(QPainter& painter, const DialogLayout& layout, DevicePict
     for (size_t i = 0; i < layout.nodes.size(); ++i)
         paint.GroupMarks(i);
     paint.Marks();
-}
-
-void PaintDeviceDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog,
-                              int width, int height, DevicePictureCache& pictures)
-{
-    PaintCheckerBackground(painter, width, height);
-    const FontTextMeasurer text;
-    PaintDeviceLayout(painter, ComputeDeviceLayout(dialog, DeviceSizeOf(resource), {width, height}, {&text, &pictures}),
-                      pictures);
-}
-
-QImage RenderDeviceDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height,
-                                 DevicePictureCache& pictures)
-{
-    if (width <= 0 || height <= 0)
-        return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
-    QPainter painter(&image);
-    PaintDeviceDialogPreview(painter, resource, dialog, width, height, pictures);
-    painter.end();
-    return image;
 }
 
 } // namespace vesk

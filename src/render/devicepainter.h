@@ -29,6 +29,9 @@ std::optional<QColor> ParseDeviceColor(std::string_view text);
 struct PictureFolders {
     std::string assets;
     std::string project;
+    /// When set, the folder STATION pictures are read from instead (a terminal's copies of the
+    /// project's resources).
+    std::string station = {};
 };
 
 /// Pictures decoded for the device look, each file once per size drawn; a file that cannot be
@@ -71,16 +74,5 @@ public:
 /// 'TColor', 'TSize' and 'TAlign', disabled nodes at half strength, each node cut to its clip,
 /// and the marked nodes outlined in red over everything. Nothing without a root group.
 void PaintDeviceLayout(QPainter& painter, const DialogLayout& layout, DevicePictureCache& pictures);
-
-/// Paints a dialog window's whole client area of width x height in the device look: the
-/// checkered background, then the dialog laid out by ComputeDeviceLayout (texts measured in the
-/// label font, pictures through the cache) and painted over it. The dialog is left as it is.
-void PaintDeviceDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog,
-                              int width, int height, DevicePictureCache& pictures);
-
-/// The client area of width x height in the device look as an image; a null image when the size
-/// is not above 0 or the image cannot be allocated. Needs a QGuiApplication for the fonts.
-QImage RenderDeviceDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height,
-                                 DevicePictureCache& pictures);
 
 } // namespace vesk
