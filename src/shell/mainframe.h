@@ -13,6 +13,7 @@
 #include "shell/profilefile.h"
 #include "document/projectdocument.h"
 #include "model/savefile.h"
+#include "editor/previewsize.h"
 #include "objects/devicelayout.h"
 #include "render/devicepainter.h"
 #include "shell/shellpaths.h"
@@ -22,6 +23,7 @@ class QActionGroup;
 class QDialog;
 class QDockWidget;
 class QFileSystemWatcher;
+class QComboBox;
 class QLabel;
 class QTimer;
 class QMdiArea;
@@ -141,6 +143,13 @@ public:
     /// "枠表示" or "端末イメージ表示": shows every dialog window in that look, as new ones will be.
     void SetPreviewLook(PreviewLook look);
     PreviewLook CurrentPreviewLook() const { return m_previewLook; }
+    /// The size box's choice: lays every dialog window out at that area, as new ones will be.
+    void SetPreviewSize(const PreviewSize& size);
+    const PreviewSize& CurrentPreviewSize() const { return m_previewSize; }
+    /// "プレビューを画像で保存...": writes the active dialog window's preview picture (its look,
+    /// area and zoom) as a PNG file chosen by the user; false when nothing was written (no
+    /// window, cancelled, or the write failed, which is shown in a message box).
+    bool ExportPreview();
 
     // --- EditorFrame -----------------------------------------------------------------------
     bool ActivateDialogWindow(CTekDialogData& dialog) override;
@@ -170,6 +179,9 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateDocks();
+    void CreatePreviewCommands();
+    /// Shows the active view's zoom in the status bar and enables the zoom commands.
+    void UpdateZoomPane();
     void ReadSettings();
     void AddRecentFile(const std::string& path);
     void RebuildRecentMenu();
@@ -227,6 +239,9 @@ private:
     QLabel* m_statusText = nullptr;
     QLabel* m_statusPane1 = nullptr;
     QLabel* m_linkStatePane = nullptr;
+    QLabel* m_zoomPane = nullptr;
+    QComboBox* m_sizeBox = nullptr;
+    PreviewSize m_previewSize;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
     QActionGroup* m_windowEntries = nullptr;
