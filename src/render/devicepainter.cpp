@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <QFontMetrics>
 #include <QImageReader>
@@ -79,18 +82,26 @@ std::string DevicePictureCache::PathOf(std::string_view fileSource, std::string_
     return folder + "/" + name.toStdString();
 }
 
+void DevicePictureCache::MakeKey(std::string_view fileSource, std::string_view file) const
+{
+    // Where the file is read from (the assets, the project, or nowhere here), then its name.
+    m_key.assign(1, !IsLocalSource(fileSource) ? 'X' : fileSource == "STATION" ? 'S' : 'B');
+    m_key.append(file);
+}
+
 const QImage& DevicePictureCache::Picture(std::string_view fileSource, std::string_view file) const
 {
-    const std::string path = PathOf(fileSource, file);
-    if (auto found = m_pictures.find(path); found != m_pictures.end())
+    MakeKey(fileSource, file);
+    if (auto found = m_pictures.find(m_key); found != m_pictures.end())
         return found->second;
     QImage picture;
-    if (!path.empty()) {
+    if (const std::string path = PathOf(fileSource, file); !path.empty()) {
         QImageReader reader(QString::fromStdString(path));
         picture = reader.read();
         ++m_decodes;
     }
-    return m_pictures.emplace(path, std::move(picture)).first->second;
+    MakeKey(fileSource, file);
+    return m_pictures.emplace(m_key, std::move(picture)).first->second;
 }
 
 const QImage& DevicePictureCache::Scaled(std::string_view fileSource, std::string_view file, int width,
@@ -99,18 +110,44 @@ const QImage& DevicePictureCache::Scaled(std::string_view fileSource, std::strin
     const QImage& picture = Picture(fileSource, file);
     if (picture.isNull() || (picture.width() == width && picture.height() == height))
         return picture;
-    auto key = std::make_pair(PathOf(fileSource, file), std::make_pair(width, height));
-    if (auto found = m_scaled.find(key); found != m_scaled.end())
+    // Picture left the file's key in m_key; the size follows it.
+    const int size[2] = {width, height};
+    m_key.append(reinterpret_cast<const char*>(size), sizeof size);
+    if (auto found = m_scaled.find(m_key); found != m_scaled.end())
         return found->second;
     QImage scaled =
         picture.scaled(std::max(1, width), std::max(1, height), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return m_scaled.emplace(std::move(key), std::move(scaled)).first->second;
+    return m_scaled.emplace(m_key, std::move(scaled)).first->second;
 }
 
 LayoutSize DevicePictureCache::PictureSize(std::string_view fileSource, std::string_view file) const
 {
     const QImage& picture = Picture(fileSource, file);
     return {picture.width(), picture.height()};
+}
+
+const QStaticText& DeviceTextCache::Get(std::string_view shiftJisText, int fontHeight, int wrapWidth, int alignment,
+                                        qreal scale) const
+{
+    const int numbers[4] = {fontHeight, wrapWidth, alignment, static_cast<int>(std::lround(scale * 1000))};
+    m_key.assign(shiftJisText);
+    m_key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
+    if (auto found = m_texts.find(m_key); found != m_texts.end())
+        return found->second;
+    if (m_texts.size() >= kLimit)
+        m_texts.clear();
+    QString text = ModelTextToQString(shiftJisText);
+    QStaticText prepared;
+    prepared.setTextFormat(Qt::PlainText);
+    if (wrapWidth > 0) {
+        prepared.setTextWidth(wrapWidth);
+        prepared.setTextOption(QTextOption(Qt::Alignment(alignment)));
+    } else {
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+    prepared.setText(text);
+    prepared.prepare(QTransform::fromScale(scale, scale), LabelFont(fontHeight));
+    return m_texts.emplace(m_key, std::move(prepared)).first->second;
 }
 
 LayoutSize FontTextMeasurer::MeasureText(std::string_view shiftJisText, int fontHeight) const
@@ -218,6 +255,8 @@ private:
     /// be read); false when the item names none.
     bool PictureOf(const CObjectData& object, std::string_view file, QRect box);
     void Picture(const CObjectData& object, QRect box);
+    /// Draws a picture scaled to the target (its pixels at the painter's zoom).
+    void DrawScaled(std::string_view source, std::string_view file, QRect target);
     void Placeholder(std::string_view file, QRect box, bool local);
     void Track(const CObjectData& object, QRect box, int font, bool slider);
     void Meter(const CObjectData& object, QRect box);
@@ -227,6 +266,16 @@ private:
     const DialogLayout& m_layout;
     DevicePictureCache& m_pictures;
     const LayoutContext& m_context;
+    std::vector<std::pair<int, QFont>> m_fonts;
+
+    /// The label font at a height, made once a paint.
+    const QFont& FontOf(int height)
+    {
+        for (const auto& [fontHeight, font] : m_fonts)
+            if (fontHeight == height)
+                return font;
+        return m_fonts.emplace_back(height, LabelFont(height)).second;
+    }
 };
 
 void DevicePaint::Node(size_t index)
@@ -268,13 +317,28 @@ void DevicePaint::Text(const CObjectData& object, std::string_view text, QRect r
     if (text.empty() || rect.isEmpty())
         return;
     const std::optional<QColor> color = ParseDeviceColor(object.GetItem("TColor"));
+    const int fontHeight = FontHeightOf(object, m_context);
+    const Qt::Alignment alignment = TextAlignment(object.GetItem("TAlign"), leftByDefault);
+    const bool wrap = object.GetItem("Wrap") == "true";
+    const QStaticText& prepared = m_pictures.Texts().Get(text, fontHeight, wrap ? rect.width() : 0,
+                                                         static_cast<int>(alignment & Qt::AlignHorizontal_Mask),
+                                                         m_painter.worldTransform().m11());
+    const QSizeF size = prepared.size();
+    // A wrapped text aligns its lines within the width itself.
+    QPointF at(rect.left(), rect.top());
+    if (!wrap && (alignment & Qt::AlignHCenter))
+        at.rx() += (rect.width() - size.width()) / 2;
+    else if (!wrap && (alignment & Qt::AlignRight))
+        at.rx() += rect.width() - size.width();
+    if (alignment & Qt::AlignVCenter)
+        at.ry() += (rect.height() - size.height()) / 2;
+    else if (alignment & Qt::AlignBottom)
+        at.ry() += rect.height() - size.height();
     m_painter.save();
-    m_painter.setFont(LabelFont(FontHeightOf(object, m_context)));
+    m_painter.setFont(FontOf(fontHeight));
     m_painter.setPen(color ? *color : QColor(Qt::black));
     m_painter.setClipRect(rect, Qt::IntersectClip);
-    const int lines = object.GetItem("Wrap") == "true" ? Qt::TextWordWrap : Qt::TextSingleLine;
-    m_painter.drawText(rect, static_cast<int>(TextAlignment(object.GetItem("TAlign"), leftByDefault)) | lines,
-                       ModelTextToQString(text));
+    m_painter.drawStaticText(at, prepared);
     m_painter.restore();
 }
 
@@ -292,16 +356,36 @@ void DevicePaint::Placeholder(std::string_view file, QRect box, bool local)
     m_painter.restore();
 }
 
+void DevicePaint::DrawScaled(std::string_view source, std::string_view file, QRect target)
+{
+    const QTransform& transform = m_painter.worldTransform();
+    if (transform.isIdentity() || transform.type() > QTransform::TxScale) {
+        m_painter.drawImage(target.topLeft(), m_pictures.Scaled(source, file, target.width(), target.height()));
+        return;
+    }
+    // Under a zoom the picture is scaled to the pixels it covers (once per size) and put there
+    // unscaled, rather than stretched again on every paint.
+    const QPointF topLeft = transform.map(QPointF(target.topLeft()));
+    const QPointF bottomRight = transform.map(QPointF(target.left() + target.width(), target.top() + target.height()));
+    const QPoint from(static_cast<int>(std::lround(topLeft.x())), static_cast<int>(std::lround(topLeft.y())));
+    const QPoint to(static_cast<int>(std::lround(bottomRight.x())), static_cast<int>(std::lround(bottomRight.y())));
+    if (to.x() <= from.x() || to.y() <= from.y())
+        return;
+    m_painter.save();
+    m_painter.resetTransform();
+    m_painter.drawImage(from, m_pictures.Scaled(source, file, to.x() - from.x(), to.y() - from.y()));
+    m_painter.restore();
+}
+
 bool DevicePaint::PictureOf(const CObjectData& object, std::string_view file, QRect box)
 {
     if (file.empty())
         return false;
     const std::string& source = object.GetItem("FileSource");
-    const QImage& drawn = m_pictures.Scaled(source, file, box.width(), box.height());
-    if (drawn.isNull())
+    if (m_pictures.Picture(source, file).isNull())
         Placeholder(file, box, DevicePictureCache::IsLocalSource(source));
     else
-        m_painter.drawImage(box.topLeft(), drawn);
+        DrawScaled(source, file, box);
     return true;
 }
 
@@ -319,7 +403,7 @@ void DevicePaint::Picture(const CObjectData& object, QRect box)
     const QRect target = ScaledTarget(object.GetItem("ScaleType"), picture.size(), box);
     m_painter.save();
     m_painter.setClipRect(box, Qt::IntersectClip);
-    m_painter.drawImage(target.topLeft(), m_pictures.Scaled(source, file, target.width(), target.height()));
+    DrawScaled(source, file, target);
     m_painter.restore();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QStaticText>
 
 #include "objects/devicelayout.h"
 
@@ -34,8 +36,25 @@ struct PictureFolders {
     std::string station = {};
 };
 
+/// Texts of the device look prepared for drawing (converted and laid out in their font, wrapped
+/// to a width when asked), kept from one paint to the next so that a repaint only places glyphs.
+class DeviceTextCache {
+public:
+    /// The prepared text of a Shift_JIS text at a font height, for drawing at a zoom (the
+    /// painter's scale); wrapped to width with the lines aligned by alignment
+    /// (Qt::AlignHorizontal_Mask) when wrapWidth is above 0, else one line.
+    const QStaticText& Get(std::string_view shiftJisText, int fontHeight, int wrapWidth, int alignment,
+                           qreal scale = 1) const;
+
+private:
+    /// Texts beyond this many are dropped all at once.
+    static constexpr size_t kLimit = 50000;
+    mutable std::unordered_map<std::string, QStaticText> m_texts;
+    mutable std::string m_key;
+};
+
 /// Pictures decoded for the device look, each file once per size drawn; a file that cannot be
-/// read is remembered as missing.
+/// read is remembered as missing. It holds the look's prepared texts too.
 class DevicePictureCache : public PictureSizer {
 public:
     explicit DevicePictureCache(PictureFolders folders) : m_folders(std::move(folders)) {}
@@ -53,14 +72,21 @@ public:
     const QImage& Scaled(std::string_view fileSource, std::string_view file, int width, int height) const;
     /// How many files have been decoded (for the tests of the cache).
     int DecodeCount() const { return m_decodes; }
+    /// The texts prepared for the paints that use these pictures.
+    const DeviceTextCache& Texts() const { return m_texts; }
 
     LayoutSize PictureSize(std::string_view fileSource, std::string_view file) const override;
 
 private:
+    /// Puts the key of a picture (where it is read from, and its name) into m_key.
+    void MakeKey(std::string_view fileSource, std::string_view file) const;
+
     PictureFolders m_folders;
-    mutable std::map<std::string, QImage, std::less<>> m_pictures;
-    mutable std::map<std::pair<std::string, std::pair<int, int>>, QImage> m_scaled;
+    mutable std::unordered_map<std::string, QImage> m_pictures;
+    mutable std::unordered_map<std::string, QImage> m_scaled;
+    mutable std::string m_key;
     mutable int m_decodes = 0;
+    DeviceTextCache m_texts;
 };
 
 /// Measures texts in the label font at a pixel height (needs a QGuiApplication for the fonts).
