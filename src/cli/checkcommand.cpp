@@ -20,7 +20,7 @@ void CountNodes(const CObjectData& node, int& groups, int& objects)
         CountNodes(*child, groups, objects);
 }
 
-} // namespace
+}  // namespace
 
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -48,4 +48,4 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return status;
 }
 
-} // namespace vesk::cli
+}  // namespace vesk::cli

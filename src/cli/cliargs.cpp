@@ -94,4 +94,4 @@ bool ParseSize(std::string_view text, int& width, int& height)
     return true;
 }
 
-} // namespace vesk::cli
+}  // namespace vesk::cli

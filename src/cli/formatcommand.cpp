@@ -14,9 +14,7 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
     ArgParser parser(args, {"--dialog", "-o", "--output"}, {});
     if (!parser.Ok() || parser.Positionals().size() != 1) {
         err << "veskres format: "
-            << (!parser.Ok()                   ? parser.Error()
-                : parser.Positionals().empty() ? "no file given"
-                                               : "give one file")
+            << (!parser.Ok() ? parser.Error() : parser.Positionals().empty() ? "no file given" : "give one file")
             << "\nusage: veskres format FILE [--dialog NAME] [-o OUT]\n";
         return kUsageError;
     }
@@ -42,4 +40,4 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
 }
 
-} // namespace vesk::cli
+}  // namespace vesk::cli

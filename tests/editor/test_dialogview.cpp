@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "editor/dialogview.h"
+#include "editor/dragdrop.h"
 #include "guitestsupport.h"
 #include "objects/resourcedata.h"
 #include "objects/dialogbuilder.h"
@@ -202,6 +203,16 @@ TEST_F(DialogViewTest, ClicksAtEveryZoomSelectTheObjectUnderThePointer)
                 QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, point);
                 ASSERT_EQ(clicked.count(), 1) << "at " << point.x() << "," << point.y();
                 EXPECT_EQ(clicked.at(0).at(0).value<CObjectData*>(), object);
+                // A drop on the first quarter of its box goes before it, on the last after it.
+                for (const auto& [fraction, place] :
+                     {std::pair{0.3, DropPlace::Before}, std::pair{0.7, DropPlace::After}}) {
+                    const QPointF inBox(entry->box.x + entry->box.width * fraction,
+                                        entry->box.y + entry->box.height * fraction);
+                    DropSpot spot;
+                    ASSERT_TRUE(view->DropSpotAt(view->ViewTransform().map(inBox).toPoint(), false, spot));
+                    EXPECT_EQ(spot.on, object);
+                    EXPECT_EQ(spot.place, place);
+                }
             }
         }
     }
