@@ -190,8 +190,7 @@ bool CTekDialogEditorView::DropSpotAt(const QPoint& point, bool newObject, DropS
             const LaidOutNode* entry = EntryOf(object);
             if (parent && entry) {
                 const QRect box = RectOf(entry->box);
-                const bool before =
-                    StacksSideBySide(*parent) ? at.x() < box.center().x() : at.y() < box.center().y();
+                const bool before = StacksSideBySide(*parent) ? at.x() < box.center().x() : at.y() < box.center().y();
                 spot.place = before ? DropPlace::Before : DropPlace::After;
             }
         }
