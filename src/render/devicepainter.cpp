@@ -165,6 +165,15 @@ const QColor kFace(0xEE, 0xEE, 0xEE);
 const QColor kAccent(0x33, 0x66, 0xCC);
 const QColor kPlaceholderGrey(0xCC, 0xCC, 0xCC);
 
+/// A one-pixel outline pen that stays one pixel at every zoom (a thin line is not stroked as a
+/// shape when the picture is scaled).
+QPen Outline(const QColor& color)
+{
+    QPen pen(color, 1);
+    pen.setCosmetic(true);
+    return pen;
+}
+
 QRect RectOf(const LayoutBox& box)
 {
     return QRect(box.x, box.y, box.width, box.height);
@@ -305,7 +314,7 @@ void DevicePaint::Marks()
         if (!entry.IsMarked() || entry.box.width <= 0 || entry.box.height <= 0)
             continue;
         m_painter.save();
-        m_painter.setPen(kMarkColor);
+        m_painter.setPen(Outline(kMarkColor));
         m_painter.setBrush(Qt::NoBrush);
         m_painter.drawRect(entry.box.x, entry.box.y, entry.box.width - 1, entry.box.height - 1);
         m_painter.restore();
@@ -347,7 +356,7 @@ void DevicePaint::Placeholder(std::string_view file, QRect box, bool local)
     m_painter.save();
     m_painter.fillRect(box, kPlaceholderGrey);
     if (local) {
-        m_painter.setPen(kMarkColor);
+        m_painter.setPen(Outline(kMarkColor));
         m_painter.drawRect(box.adjusted(0, 0, -1, -1));
     }
     m_painter.setPen(Qt::black);
@@ -435,12 +444,12 @@ void DevicePaint::Track(const CObjectData& object, QRect box, int font, bool sli
             vertical ? QPoint(box.center().x(), filled.top()) : QPoint(filled.right() + 1, box.center().y());
         const QRect thumb(centre.x() - knob / 2, centre.y() - knob / 2, knob, knob);
         if (!PictureOf(object, object.GetItem("FileThumb"), thumb)) {
-            m_painter.setPen(kEdgeDark);
+            m_painter.setPen(Outline(kEdgeDark));
             m_painter.setBrush(Qt::white);
             m_painter.drawEllipse(thumb.adjusted(0, 0, -1, -1));
         }
     } else if (object.GetItem("FileBase").empty()) {
-        m_painter.setPen(kEdgeDark);
+        m_painter.setPen(Outline(kEdgeDark));
         m_painter.setBrush(Qt::NoBrush);
         m_painter.drawRect(track.adjusted(0, 0, -1, -1));
     }
@@ -458,7 +467,7 @@ void DevicePaint::Meter(const CObjectData& object, QRect box)
         const int side = std::min(box.width(), box.height());
         const QRect face(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
         m_painter.setRenderHint(QPainter::Antialiasing, true);
-        m_painter.setPen(kEdgeDark);
+        m_painter.setPen(Outline(kEdgeDark));
         m_painter.setBrush(Qt::white);
         m_painter.drawEllipse(face.adjusted(1, 1, -2, -2));
         m_painter.save();
@@ -508,7 +517,7 @@ void DevicePaint::Grid(const CObjectData& object, QRect box, int font)
     for (const TekPtr& column : columns)
         header = std::max(header, std::min(box.height(), FontHeightOf(*column, m_context) + 4));
     const int count = std::max<int>(1, static_cast<int>(columns.size()));
-    m_painter.setPen(kEdgeDark);
+    m_painter.setPen(Outline(kEdgeDark));
     m_painter.setBrush(Qt::NoBrush);
     for (int i = 0; i < count; ++i) {
         const QRect cell(box.left() + box.width() * i / count, box.top(),
@@ -552,10 +561,10 @@ void DevicePaint::Object(const CObjectData& object, QRect box)
     case OBJ_EDIT:
         if (!PictureOf(object, object.GetItem("File"), box)) {
             m_painter.fillRect(box, Qt::white);
-            m_painter.setPen(kEdgeDark);
+            m_painter.setPen(Outline(kEdgeDark));
             m_painter.drawLine(edge.topLeft(), edge.topRight());
             m_painter.drawLine(edge.topLeft(), edge.bottomLeft());
-            m_painter.setPen(kEdgeLight);
+            m_painter.setPen(Outline(kEdgeLight));
             m_painter.drawLine(edge.bottomLeft(), edge.bottomRight());
             m_painter.drawLine(edge.topRight(), edge.bottomRight());
         }
@@ -566,10 +575,10 @@ void DevicePaint::Object(const CObjectData& object, QRect box)
             // Raised: light above and left, dark below and right, corners rounded.
             const int radius = std::max(2, std::min(box.width(), box.height()) / 6);
             m_painter.setRenderHint(QPainter::Antialiasing, true);
-            m_painter.setPen(kEdgeDark);
+            m_painter.setPen(Outline(kEdgeDark));
             m_painter.setBrush(IsOn(object) ? kEdgeLight : kFace);
             m_painter.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
-            m_painter.setPen(Qt::white);
+            m_painter.setPen(Outline(Qt::white));
             m_painter.drawLine(QPointF(box.left() + radius, box.top() + 1.5),
                                QPointF(box.right() - radius, box.top() + 1.5));
             m_painter.setRenderHint(QPainter::Antialiasing, false);
@@ -581,7 +590,7 @@ void DevicePaint::Object(const CObjectData& object, QRect box)
         const int side = std::min(font, box.height());
         const QRect mark(inner.left(), box.center().y() - side / 2, side, side);
         if (!PictureOf(object, stateFile, mark)) {
-            m_painter.setPen(kEdgeDark);
+            m_painter.setPen(Outline(kEdgeDark));
             m_painter.setBrush(Qt::white);
             const QRect frame = mark.adjusted(0, 0, -1, -1);
             const QRect check = mark.adjusted(side / 4, side / 4, -side / 4, -side / 4);
@@ -607,7 +616,7 @@ void DevicePaint::Object(const CObjectData& object, QRect box)
         const int height = std::min(font, box.height());
         const QRect track(inner.left(), box.center().y() - height / 2, 2 * height, height);
         if (!PictureOf(object, stateFile, track)) {
-            m_painter.setPen(kEdgeDark);
+            m_painter.setPen(Outline(kEdgeDark));
             m_painter.setBrush(IsOn(object) ? kAccent : kEdgeLight);
             m_painter.drawRect(track.adjusted(0, 0, -1, -1));
             m_painter.setBrush(Qt::white);
@@ -620,7 +629,7 @@ void DevicePaint::Object(const CObjectData& object, QRect box)
     }
     case OBJ_PULLDOWN: {
         if (!PictureOf(object, stateFile, box)) {
-            m_painter.setPen(kEdgeDark);
+            m_painter.setPen(Outline(kEdgeDark));
             m_painter.setBrush(Qt::white);
             m_painter.drawRect(edge);
         }
@@ -687,7 +696,7 @@ void DevicePaint::GroupMarks(size_t index)
         const int run = pages * dot + (pages - 1) * gap;
         if (pages > 1 && run <= box.width()) {
             m_painter.setRenderHint(QPainter::Antialiasing, true);
-            m_painter.setPen(kEdgeDark);
+            m_painter.setPen(Outline(kEdgeDark));
             int x = box.center().x() - run / 2;
             for (int i = 0; i < pages; ++i, x += dot + gap) {
                 m_painter.setBrush(i == 0 ? kEdgeDark : QColor(Qt::white));
