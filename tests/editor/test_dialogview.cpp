@@ -284,28 +284,6 @@ TEST_F(DialogViewTest, AreasZoomAndScrolling)
     EXPECT_TRUE(view->ViewTransform().isIdentity());
 }
 
-TEST(PreviewSizeText, RoundTrip)
-{
-    const struct {
-        const char* text;
-        std::optional<PreviewSize> size;
-    } cases[] = {
-        {"window", PreviewSize{}},
-        {"dialog", PreviewSize{PreviewSize::Kind::Dialog, {}}},
-        {"480x800", PreviewSize{PreviewSize::Kind::Fixed, {480, 800}}},
-        {"", std::nullopt},
-        {"Window", std::nullopt},
-        {"0x800", std::nullopt},
-        {"480x", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ParsePreviewSizeText(c.text), c.size) << c.text;
-        if (c.size) {
-            EXPECT_EQ(PreviewSizeText(*c.size), c.text);
-        }
-    }
-}
-
 TEST_F(DialogViewTest, WithoutADialogNothingIsHit)
 {
     dialog.reset();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include <QCoreApplication>
@@ -34,16 +35,16 @@ int RunVeskres(const QStringList& arguments, QString* output = nullptr)
     return ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-/// Waits while the events run until the file exists.
-bool WaitForFile(const fs::path& path, QProcess& process, QString& output)
+/// Collects the process's output until done() holds; false after 20 s.
+bool WaitUntil(QProcess& process, QString& output, const std::function<bool()>& done)
 {
     QElapsedTimer elapsed;
     elapsed.start();
-    while (!fs::exists(path) && elapsed.elapsed() < 20000) {
+    while (!done() && elapsed.elapsed() < 20000) {
         process.waitForReadyRead(100);
         output += QString::fromUtf8(process.readAllStandardOutput());
     }
-    return fs::exists(path);
+    return done();
 }
 
 class PreviewParityTest : public ::testing::Test {
@@ -112,15 +113,10 @@ TEST_F(PreviewParityTest, EditorRenderAndTerminalGiveTheSamePixels)
                     QStringLiteral("--exit-after"), QStringLiteral("30")});
     ASSERT_TRUE(terminal.waitForStarted(10000));
     QString output;
-    const QRegularExpression listening(QStringLiteral("PORT:(\\d+) \\[TCP\\]"));
-    QElapsedTimer elapsed;
-    elapsed.start();
     QRegularExpressionMatch port;
-    while (!(port = listening.match(output)).hasMatch() && elapsed.elapsed() < 15000) {
-        terminal.waitForReadyRead(100);
-        output += QString::fromUtf8(terminal.readAllStandardOutput());
-    }
-    ASSERT_TRUE(port.hasMatch()) << output.toStdString();
+    ASSERT_TRUE(WaitUntil(terminal, output, [&] {
+        return (port = QRegularExpression(QStringLiteral("PORT:(\\d+) \\[TCP\\]")).match(output)).hasMatch();
+    })) << output.toStdString();
     QString sent;
     ASSERT_EQ(RunVeskres({QStringLiteral("send"), QString::fromStdString((folder / "project/demo.veskspro").string()),
                           QStringLiteral("--dialog"), QStringLiteral("Main"), QStringLiteral("--to"),
@@ -128,7 +124,8 @@ TEST_F(PreviewParityTest, EditorRenderAndTerminalGiveTheSamePixels)
                          &sent),
               0)
         << sent.toStdString();
-    ASSERT_TRUE(WaitForFile(folder / "terminal/Main.png", terminal, output)) << output.toStdString();
+    ASSERT_TRUE(WaitUntil(terminal, output, [&] { return fs::exists(folder / "terminal/Main.png"); }))
+        << output.toStdString();
     terminal.kill();
     terminal.waitForFinished(5000);
     const QImage fromTerminal =
