@@ -77,8 +77,16 @@ std::string DevicePictureCache::PathOf(std::string_view fileSource, std::string_
     if (file.empty() || !IsLocalSource(fileSource))
         return {};
     const QString name = ModelTextToQString(file);
-    const std::string station = m_folders.station.empty() ? m_folders.project + "/resources" : m_folders.station;
-    const std::string folder = fileSource == "STATION" ? station : m_folders.assets;
+    std::string folder = m_folders.assets;
+    if (fileSource == "STATION") {
+        // Without a project folder there is nowhere to read STATION pictures from.
+        if (!m_folders.station.empty())
+            folder = m_folders.station;
+        else if (!m_folders.project.empty())
+            folder = m_folders.project + "/resources";
+        else
+            return {};
+    }
     return folder + "/" + name.toStdString();
 }
 

@@ -64,7 +64,8 @@ public:
     /// Whether pictures of that source are drawn from a file here (BUILTIN, STATION; an empty
     /// source counts as BUILTIN).
     static bool IsLocalSource(std::string_view fileSource);
-    /// The file-system path of a picture, or an empty text for a source not kept here.
+    /// The file-system path of a picture, or an empty text for a source not kept here (and for
+    /// STATION pictures without a project or station folder).
     std::string PathOf(std::string_view fileSource, std::string_view file) const;
     /// The decoded picture at its own size; null when it cannot be read.
     const QImage& Picture(std::string_view fileSource, std::string_view file) const;

@@ -395,6 +395,27 @@ TEST_F(DevicePictures, BySourceWithPlaceholders)
     }
 }
 
+TEST_F(DevicePictures, PathsBySourceAndFolder)
+{
+    const std::string assets = Folders().assets;
+    const std::string project = Folders().project;
+    const struct {
+        PictureFolders folders;
+        const char* source;
+        std::string path;
+    } cases[] = {
+        {Folders(), "", assets + "/a.png"},
+        {Folders(), "BUILTIN", assets + "/a.png"},
+        {Folders(), "STATION", project + "/resources/a.png"},
+        {{assets, project, "/cache"}, "STATION", "/cache/a.png"},
+        {{assets, ""}, "STATION", ""},
+        {Folders(), "URI", ""},
+        {Folders(), "STRAGE", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DevicePictureCache(c.folders).PathOf(c.source, "a.png"), c.path) << c.source;
+}
+
 TEST_F(DevicePictures, ScaleTypes)
 {
     const struct {
