@@ -491,23 +491,28 @@ void DevicePaint::Meter(const CObjectData& object, QRect box)
     const std::string& source = object.GetItem("FileSource");
     const QImage& cursor = m_pictures.Picture(source, cursorFile);
     if (!cursorFile.empty() && !cursor.isNull()) {
-        // The cursor's own centre point is put on the base's centre point, then turned or moved.
-        const QPointF base =
-            box.topLeft() +
-            ParsePoint(object.GetItem("CenterPosBase")).value_or(QPointF(box.width() / 2.0, box.height() / 2.0));
+        // The pictures are stretched from the base's size to the box; the cursor's own centre
+        // point is put on the base's centre point, then turned or moved.
+        const QImage& baseImage = m_pictures.Picture(source, object.GetItem("FileBase"));
+        const QSizeF own = baseImage.isNull() ? QSizeF(box.size()) : QSizeF(baseImage.size());
+        const double sx = box.width() / own.width();
+        const double sy = box.height() / own.height();
+        const QPointF centre =
+            ParsePoint(object.GetItem("CenterPosBase")).value_or(QPointF(own.width() / 2.0, own.height() / 2.0));
         const QPointF pivot = ParsePoint(object.GetItem("CenterPosCursor"))
                                   .value_or(QPointF(cursor.width() / 2.0, cursor.height() / 2.0));
         const double sign = reverse ? -1 : 1;
         m_painter.save();
         m_painter.setClipRect(box, Qt::IntersectClip);
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        m_painter.translate(base);
+        m_painter.translate(box.left() + centre.x() * sx, box.top() + centre.y() * sy);
         if (pattern == "HORIZONTAL")
             m_painter.translate(sign * (fraction - 0.5) * box.width(), 0);
         else if (pattern == "VERTICAL")
             m_painter.translate(0, -sign * (fraction - 0.5) * box.height());
         else
             m_painter.rotate(sign * fraction * 360.0);
+        m_painter.scale(sx, sy);
         m_painter.drawImage(-pivot, cursor);
         m_painter.restore();
     } else if (!cursorFile.empty()) {

@@ -416,6 +416,43 @@ TEST_F(DevicePictures, PathsBySourceAndFolder)
         EXPECT_EQ(DevicePictureCache(c.folders).PathOf(c.source, "a.png"), c.path) << c.source;
 }
 
+TEST_F(DevicePictures, MeterTurnsItsCursorAboutTheCentres)
+{
+    // A 40 x 40 green base stretched to 80 x 80 and a 4 x 20 red needle turning about its foot.
+    Save("project/resources/base.png", Qt::green, 40, 40);
+    Save("project/resources/needle.png", Qt::red, 4, 20);
+    const struct {
+        const char* value;
+        const char* revers;
+        QPoint red;
+        QPoint green;
+    } cases[] = {
+        {"0", "", {40, 15}, {65, 40}},
+        {"25", "", {65, 40}, {40, 15}},
+        {"25", "true", {15, 40}, {65, 40}},
+        {"50", "", {40, 65}, {40, 15}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.value) + " " + c.revers);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        auto meter = AddObject(root.get(), OBJ_METER, "m", "80px", "80px");
+        for (const auto& [item, value] : {std::pair{"FileBase", "base.png"},
+                                          {"FileCursor", "needle.png"},
+                                          {"FileSource", "STATION"},
+                                          {"CenterPosBase", "20,20"},
+                                          {"CenterPosCursor", "2,20"},
+                                          {"Value", c.value},
+                                          {"Revers", c.revers}})
+            Set(*meter, item, value);
+        dialog->SetRoot(root);
+        DevicePictureCache pictures(Folders());
+        const QImage image = Paint(*dialog, pictures);
+        EXPECT_PIXEL(image, c.red.x(), c.red.y(), qRgb(255, 0, 0));
+        EXPECT_PIXEL(image, c.green.x(), c.green.y(), qRgb(0, 255, 0));
+    }
+}
+
 TEST_F(DevicePictures, ScaleTypes)
 {
     const struct {
