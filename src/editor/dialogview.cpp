@@ -349,7 +349,11 @@ void CTekDialogEditorView::paintEvent(QPaintEvent* event)
 void CTekDialogEditorView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    Relayout();
+    // A fixed area keeps its layout and picture; only its place in the window changes.
+    if (m_size.kind == PreviewSize::Kind::Window)
+        Relayout();
+    else
+        UpdateGeometry();
 }
 
 void CTekDialogEditorView::wheelEvent(QWheelEvent* event)

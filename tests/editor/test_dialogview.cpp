@@ -238,6 +238,10 @@ TEST_F(DialogViewTest, AreasZoomAndScrolling)
     view->SetPreviewSize({PreviewSize::Kind::Fixed, {240, 320}});
     EXPECT_EQ(view->Layout().size.width, 240);
     EXPECT_EQ(view->PictureRect(), QRect(120, 240, 240, 320)); // in the middle
+    view->resize(400, 800);
+    EXPECT_EQ(view->PictureRect(), QRect(80, 240, 240, 320)) << "a resize moves the area, not its layout";
+    EXPECT_EQ(view->Layout().size.width, 240);
+    view->resize(480, 800);
     EXPECT_FALSE(across->isVisible());
     const struct {
         bool in;
