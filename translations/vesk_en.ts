@@ -432,6 +432,54 @@ Restore opens the topmost edits. The others are kept until the next start.</tran
         <source>問題の数</source>
         <translation>Number of problems</translation>
     </message>
+    <message>
+        <source>プレビューを画像で保存...</source>
+        <translation>Save Preview as Image...</translation>
+    </message>
+    <message>
+        <source>拡大</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>縮小</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>100%で表示</source>
+        <translation>Actual Size (100%)</translation>
+    </message>
+    <message>
+        <source>プレビューのサイズ</source>
+        <translation>Preview size</translation>
+    </message>
+    <message>
+        <source>ウィンドウのサイズ</source>
+        <translation>Window Size</translation>
+    </message>
+    <message>
+        <source>ダイアログの設定</source>
+        <translation>Dialog&apos;s Design Size</translation>
+    </message>
+    <message>
+        <source>表示倍率</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>プレビューを画像で保存</source>
+        <translation>Save Preview as Image</translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>エラー: プレビューの画像を保存できませんでした。
+%1
+%2</source>
+        <translation>Error: The preview image could not be saved.
+%1
+%2</translation>
+    </message>
 </context>
 <context>
     <name>vesk::CProblemsModel</name>
@@ -730,6 +778,14 @@ Restore opens the topmost edits. The others are kept until the next start.</tran
     <message>
         <source>Text / Name の編集</source>
         <translation>Edit Text / Name</translation>
+    </message>
+    <message>
+        <source>横スクロール</source>
+        <translation>Horizontal scroll</translation>
+    </message>
+    <message>
+        <source>縦スクロール</source>
+        <translation>Vertical scroll</translation>
     </message>
 </context>
 <context>

@@ -21,7 +21,8 @@ const CommandEntry kCommands[] = {
      vesk::cli::RunLint},
     {"git-setup", "veskres git-setup [FOLDER]", vesk::cli::RunGitSetup},
     {"layout", "veskres layout FILE [--dialog NAME] [--size WxH]", vesk::cli::RunLayout},
-    {"render", "veskres render FILE [--dialog NAME] [--size WxH] -o OUT.png", vesk::cli::RunRender},
+    {"render", "veskres render FILE [--dialog NAME] [--size WxH] [--look box|device] [--zoom PERCENT] -o OUT.png",
+     vesk::cli::RunRender},
     {"generate",
      "veskres generate FILE --out DIR [--templates DIR] [--all | --dialog NAME] [--rows LIST] "
      "[--overwrite | --overwrite-rows LIST]",

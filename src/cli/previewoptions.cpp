@@ -4,6 +4,7 @@
 
 #include "cli/cliargs.h"
 #include "cli/projectfile.h"
+#include "render/previewpicture.h"
 #include "textconv/textconv.h"
 
 namespace vesk::cli {
@@ -13,7 +14,7 @@ std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>
 {
     std::vector<std::string> valueOptions = {"--dialog", "--size"};
     if (takesOutput)
-        valueOptions.insert(valueOptions.end(), {"-o", "--output", "--look"});
+        valueOptions.insert(valueOptions.end(), {"-o", "--output", "--look", "--zoom"});
     ArgParser parser(args, valueOptions, {});
     auto usageError = [&](const std::string& message) {
         err << "veskres " << command << ": " << message << "\nusage: " << usage << '\n';
@@ -46,6 +47,18 @@ std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>
             else if (*look != "box")
                 return usageError("--look wants box or device, not '" + *look + "'");
         }
+        if (const auto zoom = parser.Value("--zoom")) {
+            long percent = 0;
+            if (!ParseNumber(*zoom, kMinZoomPercent, kMaxZoomPercent, percent))
+                return usageError("--zoom wants a whole percent from " + std::to_string(kMinZoomPercent) + " to " +
+                                  std::to_string(kMaxZoomPercent) + ", not '" + *zoom + "'");
+            options.zoomPercent = static_cast<int>(percent);
+        }
+        const QSize picture = PreviewPictureSize({options.width, options.height}, options.zoomPercent);
+        if (picture.width() > maxSide || picture.height() > maxSide)
+            return usageError("the picture at " + std::to_string(options.zoomPercent) + "% would be " +
+                              std::to_string(picture.width()) + 'x' + std::to_string(picture.height()) +
+                              "; it is limited to " + std::to_string(maxSide) + " pixels a side");
     }
     return options;
 }

@@ -11,7 +11,7 @@
 namespace vesk::cli {
 
 /// What `layout` and `render` are asked for: FILE [--dialog NAME] [--size WxH] [-o OUT]
-/// (render also [--look box|device]).
+/// (render also [--look box|device] [--zoom PERCENT]).
 struct PreviewOptions {
     std::string file;
     std::optional<std::string> dialogName; ///< as typed (UTF-8)
@@ -19,10 +19,12 @@ struct PreviewOptions {
     int height = 800;
     std::optional<std::string> output;
     PreviewLook look = PreviewLook::Box;
+    int zoomPercent = 100;
 };
 
 /// Parses the arguments of a preview subcommand; on a usage error writes the message and the
-/// usage line to err and answers nothing. Sizes are limited to maxSide on either side. An
+/// usage line to err and answers nothing. Sizes, and the picture at the zoom, are limited to
+/// maxSide on either side. An
 /// output file and a look are taken by the subcommands that write images.
 std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>& args, bool takesOutput, int maxSide,
                                                   const char* command, const char* usage, std::ostream& err);

@@ -8,12 +8,14 @@
 #include "cli/previewoptions.h"
 #include "render/devicepainter.h"
 #include "render/previewpainter.h"
+#include "render/previewpicture.h"
 
 namespace vesk::cli {
 
 namespace {
 
-constexpr const char* kRenderUsage = "veskres render FILE [--dialog NAME] [--size WxH] [--look box|device] -o OUT.png";
+constexpr const char* kRenderUsage =
+    "veskres render FILE [--dialog NAME] [--size WxH] [--look box|device] [--zoom PERCENT] -o OUT.png";
 // Larger images are refused rather than allocated.
 constexpr int kMaxRenderSide = 8192;
 
@@ -29,19 +31,16 @@ int RunRender(const std::vector<std::string>& args, std::ostream& /*out*/, std::
     if (!dialog)
         return 1;
     const auto application = MakeOffscreenGuiApplication();
-    QImage image;
-    if (options->look == PreviewLook::Device) {
-        // BUILTIN pictures come from the assets beside the executable, STATION ones from the
-        // resources of the project file's folder.
-        const std::filesystem::path projectFolder = std::filesystem::absolute(options->file).parent_path();
-        DevicePictureCache pictures({(QCoreApplication::applicationDirPath() + QStringLiteral("/assets")).toStdString(),
-                                     projectFolder.string()});
-        image = RenderDeviceDialogPreview(project, *dialog, options->width, options->height, pictures);
-    } else {
-        image = RenderDialogPreview(project, *dialog, options->width, options->height);
-    }
+    // BUILTIN pictures come from the assets beside the executable, STATION ones from the
+    // resources of the project file's folder.
+    const std::filesystem::path projectFolder = std::filesystem::absolute(options->file).parent_path();
+    DevicePictureCache pictures(
+        {(QCoreApplication::applicationDirPath() + QStringLiteral("/assets")).toStdString(), projectFolder.string()});
+    const QImage image = RenderPreviewPicture(
+        project, *dialog, {options->look, {options->width, options->height}, options->zoomPercent}, pictures);
     if (image.isNull()) {
-        err << "veskres render: cannot make an image of " << options->width << 'x' << options->height << '\n';
+        err << "veskres render: cannot make an image of " << options->width << 'x' << options->height << " at "
+            << options->zoomPercent << "%\n";
         return 1;
     }
     std::string reason;

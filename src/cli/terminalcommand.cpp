@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include <QCoreApplication>
 #include <QImage>
 
 #include "cli/cliargs.h"
@@ -10,7 +11,9 @@
 #include "link/socketerrors.h"
 #include "link/terminalsimulator.h"
 #include "records/resourcefile.h"
+#include "render/devicepainter.h"
 #include "render/previewpainter.h"
+#include "render/previewpicture.h"
 
 namespace vesk::cli {
 
@@ -28,9 +31,10 @@ int UsageError(std::ostream& err, const std::string& message)
     return kUsageError;
 }
 
-/// Draws the named dialog of a received frame into pngPath at the terminal's resolution.
+/// Draws the named dialog of a received frame into pngPath at the terminal's resolution, in the
+/// device look, with the pictures the terminal holds.
 void RenderDialogFrame(const std::string& frameText, const std::string& dialogName, const std::string& pngPath,
-                       int width, int height, LinkLog& log)
+                       int width, int height, const PictureFolders& folders, LinkLog& log)
 {
     CTekResourceData project;
     std::string reason;
@@ -43,7 +47,9 @@ void RenderDialogFrame(const std::string& frameText, const std::string& dialogNa
         log.AddLog("dialog " + dialogName + " is not in the frame", LOG_ERROR);
         return;
     }
-    const QImage image = RenderDialogPreview(project, *dialog, width, height);
+    // Read anew for each frame: the terminal may have fetched pictures since.
+    DevicePictureCache pictures(folders);
+    const QImage image = RenderPreviewPicture(project, *dialog, {PreviewLook::Device, {width, height}, 100}, pictures);
     if (image.isNull() || !SavePreviewPng(image, pngPath, &reason)) {
         log.AddLog("cannot write " + Sjis(pngPath) + " " + reason, LOG_ERROR);
         return;
@@ -106,13 +112,16 @@ int RunTerminal(const std::vector<std::string>& args, std::ostream& out, std::os
     const int width = options.resolutionH;
     const int height = options.resolutionV;
     const size_t wanted = options.getFiles.size();
+    // BUILTIN pictures come with the program, STATION ones are the files the terminal fetched.
+    const PictureFolders pictures{
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/assets")).toStdString(), {}, options.cacheDir};
     CTerminalSimulator terminal(log, std::move(options));
     bool connected = false;
     terminal.onConnected = [&] { connected = true; };
     terminal.onDialog = [&](const std::string& frameText, const std::string& dialogName, const std::string& base) {
         if (base.empty())
             return; // no render folder: the frame is only counted
-        RenderDialogFrame(frameText, dialogName, base + ".png", width, height, log);
+        RenderDialogFrame(frameText, dialogName, base + ".png", width, height, pictures, log);
     };
     if (connectTo) {
         terminal.onClosed = [&] { loop.Quit(); };

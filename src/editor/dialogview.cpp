@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -10,11 +11,15 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
 
 #include "chrome/uitext.h"
 #include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 #include "render/previewpainter.h"
+#include "render/previewpicture.h"
 
 namespace vesk {
 
@@ -103,6 +108,19 @@ CTekDialogEditorView::CTekDialogEditorView(const CTekResourceData& resource, std
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setMinimumSize(40, 40);
+    for (auto [bar, orientation, name, text] :
+         {std::tuple{&m_horizontal, Qt::Horizontal, "previewHorizontalScroll", QT_TR_NOOP("横スクロール")},
+          std::tuple{&m_vertical, Qt::Vertical, "previewVerticalScroll", QT_TR_NOOP("縦スクロール")}}) {
+        *bar = new QScrollBar(orientation, this);
+        (*bar)->setObjectName(QString::fromLatin1(name));
+        (*bar)->setAccessibleName(tr(text));
+        (*bar)->setSingleStep(20);
+        (*bar)->hide();
+        connect(*bar, &QScrollBar::valueChanged, this, [this] {
+            UpdateGeometry();
+            update();
+        });
+    }
     SetUpHands();
     if (CTekDialogData* shown = Dialog()) {
         setAccessibleName(ToQ(shown->GetItem("Name")));
@@ -143,6 +161,105 @@ void CTekDialogEditorView::SetLook(PreviewLook look)
     update();
 }
 
+void CTekDialogEditorView::SetPreviewSize(const PreviewSize& size)
+{
+    if (size == m_size)
+        return;
+    const int zoom = Zoom();
+    m_size = size;
+    m_picture = QImage();
+    Relayout();
+    update();
+    if (Zoom() != zoom)
+        emit zoomChanged(Zoom());
+}
+
+LayoutArea CTekDialogEditorView::Area() const
+{
+    switch (m_size.kind) {
+    case PreviewSize::Kind::Dialog:
+        if (const CTekDialogData* dialog = Dialog())
+            return DialogDesignArea(*dialog);
+        return {100, 100};
+    case PreviewSize::Kind::Fixed:
+        return m_size.fixed;
+    case PreviewSize::Kind::Window:
+        break;
+    }
+    return {width(), height()};
+}
+
+int CTekDialogEditorView::Zoom() const
+{
+    return m_size.kind == PreviewSize::Kind::Window ? 100 : m_zoom;
+}
+
+void CTekDialogEditorView::SetZoom(int percent, std::optional<QPointF> anchor)
+{
+    percent = std::clamp(percent, kMinZoomPercent, kMaxZoomPercent);
+    if (m_size.kind == PreviewSize::Kind::Window || percent == m_zoom)
+        return;
+    const QPointF at = anchor.value_or(QPointF(width() / 2.0, height() / 2.0));
+    const QPointF held = m_transform.inverted().map(at);
+    m_zoom = percent;
+    UpdateGeometry();
+    // Scrolls so that the layout point under the anchor stays there.
+    const QPointF moved = m_transform.map(held) - at;
+    m_horizontal->setValue(m_horizontal->value() + static_cast<int>(std::lround(moved.x())));
+    m_vertical->setValue(m_vertical->value() + static_cast<int>(std::lround(moved.y())));
+    UpdateGeometry();
+    update();
+    emit zoomChanged(m_zoom);
+}
+
+void CTekDialogEditorView::ZoomStep(bool in)
+{
+    SetZoom(NextZoomStep(Zoom(), in));
+}
+
+QRect CTekDialogEditorView::PictureRect() const
+{
+    const QPointF origin = m_transform.map(QPointF(0, 0));
+    return QRect(QPoint(static_cast<int>(std::lround(origin.x())), static_cast<int>(std::lround(origin.y()))),
+                 PreviewPictureSize(Area(), Zoom()));
+}
+
+const QImage& CTekDialogEditorView::PreviewPicture()
+{
+    EnsureLayout();
+    UpdatePicture();
+    return m_picture;
+}
+
+void CTekDialogEditorView::UpdateGeometry()
+{
+    const QSize picture = PreviewPictureSize(Area(), Zoom());
+    const bool window = m_size.kind == PreviewSize::Kind::Window;
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    bool wide = !window && picture.width() > width();
+    bool tall = !window && picture.height() > height();
+    wide = wide || (tall && !window && picture.width() > width() - extent);
+    tall = tall || (wide && !window && picture.height() > height() - extent);
+    const QSize viewport(width() - (tall ? extent : 0), height() - (wide ? extent : 0));
+    const QSignalBlocker blockHorizontal(m_horizontal);
+    const QSignalBlocker blockVertical(m_vertical);
+    for (auto [bar, shown, length, room] : {std::tuple{m_horizontal, wide, picture.width(), viewport.width()},
+                                            std::tuple{m_vertical, tall, picture.height(), viewport.height()}}) {
+        bar->setVisible(shown);
+        bar->setRange(0, shown ? std::max(0, length - room) : 0);
+        bar->setPageStep(std::max(1, room));
+    }
+    if (wide)
+        m_horizontal->setGeometry(0, viewport.height(), viewport.width(), extent);
+    if (tall)
+        m_vertical->setGeometry(viewport.width(), 0, extent, viewport.height());
+    // A picture smaller than the room is centred; a larger one starts at the scrolled place.
+    const int x = wide ? -m_horizontal->value() : (viewport.width() - picture.width()) / 2;
+    const int y = tall ? -m_vertical->value() : (viewport.height() - picture.height()) / 2;
+    const double scale = Zoom() / 100.0;
+    m_transform = QTransform(scale, 0, 0, scale, x, y);
+}
+
 void CTekDialogEditorView::SetPictureFolders(PictureFolders folders)
 {
     m_pictures = std::make_unique<DevicePictureCache>(std::move(folders));
@@ -172,47 +289,39 @@ void CTekDialogEditorView::Relayout()
     m_layoutStale = false;
     const bool device = m_look == PreviewLook::Device;
     DialogLayout layout;
-    if (dialog && device) {
-        const FontTextMeasurer text;
-        layout = ComputeDeviceLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()}, {&text, m_pictures.get()});
-    } else if (dialog) {
-        layout = ComputeLayout(*dialog, DeviceSizeOf(m_resource), {width(), height()});
-    }
-    if (dialog)
+    if (dialog) {
+        layout = LayOutPreview(m_resource, *dialog, m_look, Area(), *m_pictures);
         StoreLayoutRects(layout);
+    }
+    UpdateGeometry();
     // The device look is repainted whole: its nodes are cut to their parents and see through.
     const std::optional<QRect> changed = device ? std::nullopt : ChangedPart(m_layout, layout);
-    if (!changed || m_picture.size() != size())
+    if (!changed || m_picture.size() != PreviewPictureSize(Area(), Zoom()))
         m_picture = QImage();
     else if (!changed->isEmpty())
-        m_stale |= m_transform.mapRect(*changed).adjusted(-1, -1, 1, 1);
+        m_stale |= QTransform::fromScale(Zoom() / 100.0, Zoom() / 100.0).mapRect(*changed).adjusted(-1, -1, 1, 1);
     m_layout = std::move(layout);
 }
 
 void CTekDialogEditorView::UpdatePicture()
 {
-    const bool whole = m_picture.isNull() || m_picture.size() != size();
+    const QSize size = PreviewPictureSize(Area(), Zoom());
+    const bool whole = m_picture.isNull() || m_picture.size() != size;
     if (!whole && m_stale.isEmpty())
         return;
     if (whole)
-        m_picture = QImage(size(), QImage::Format_RGB32);
+        m_picture = QImage(size, QImage::Format_RGB32);
     if (m_picture.isNull())
         return;
     QPainter painter(&m_picture);
     const QRect part = whole ? m_picture.rect() : m_stale & m_picture.rect();
     painter.setClipRect(part);
-    PaintCheckerBackground(painter, width(), height());
-    if (Dialog()) {
-        painter.setTransform(m_transform);
-        if (m_look == PreviewLook::Device) {
-            PaintDeviceLayout(painter, m_layout, *m_pictures);
-        } else if (whole) {
-            PaintDialogLayout(painter, m_layout, &m_labels);
-        } else {
-            bool invertible = false;
-            const QRect inLayout = m_transform.inverted(&invertible).mapRect(part).adjusted(-1, -1, 1, 1);
-            PaintDialogLayout(painter, invertible ? PartOf(m_layout, inLayout) : m_layout, &m_labels);
-        }
+    if (whole || m_look == PreviewLook::Device || !Dialog()) {
+        PaintPreviewPicture(painter, size, m_layout, m_look, Zoom(), *m_pictures, &m_labels);
+    } else {
+        const double scale = Zoom() / 100.0;
+        const QRect inLayout = QTransform::fromScale(1 / scale, 1 / scale).mapRect(part).adjusted(-1, -1, 1, 1);
+        PaintPreviewPicture(painter, size, PartOf(m_layout, inLayout), m_look, Zoom(), *m_pictures, &m_labels);
     }
     m_stale = QRect();
 }
@@ -222,17 +331,50 @@ void CTekDialogEditorView::paintEvent(QPaintEvent* event)
     EnsureLayout();
     UpdatePicture();
     QPainter painter(this);
-    if (m_picture.isNull()) {
+    const QRect target = PictureRect();
+    const QRegion around = QRegion(event->rect()) - QRegion(target);
+    if (!around.isEmpty() || m_picture.isNull()) {
+        painter.save();
+        if (!m_picture.isNull())
+            painter.setClipRegion(around);
         PaintCheckerBackground(painter, width(), height());
-        return;
+        painter.restore();
     }
-    painter.drawImage(event->rect(), m_picture, event->rect());
+    if (m_picture.isNull())
+        return;
+    const QRect shown = target & event->rect();
+    painter.drawImage(shown, m_picture, shown.translated(-target.topLeft()));
 }
 
 void CTekDialogEditorView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    Relayout();
+    // A fixed area keeps its layout and picture; only its place in the window changes.
+    if (m_size.kind == PreviewSize::Kind::Window)
+        Relayout();
+    else
+        UpdateGeometry();
+}
+
+void CTekDialogEditorView::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Ctrl+wheel zooms about the pointer.
+        if (delta != 0 && m_size.kind != PreviewSize::Kind::Window)
+            SetZoom(NextZoomStep(Zoom(), delta > 0), event->position());
+        event->accept();
+        return;
+    }
+    const bool sideways =
+        (event->modifiers() & Qt::ShiftModifier) || event->angleDelta().y() == 0 || !m_vertical->isVisible();
+    QScrollBar* bar = sideways ? m_horizontal : m_vertical;
+    if (!bar->isVisible() || delta == 0) {
+        event->ignore();
+        return;
+    }
+    bar->setValue(bar->value() - delta * bar->singleStep() / 40);
+    event->accept();
 }
 
 void CTekDialogEditorView::mousePressEvent(QMouseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -8,12 +9,14 @@
 #include <QTransform>
 #include <QWidget>
 
+#include "editor/previewsize.h"
 #include "objects/devicelayout.h"
 #include "objects/dialoglayout.h"
 #include "render/devicepainter.h"
 #include "render/paintersurface.h"
 
 class QRubberBand;
+class QScrollBar;
 
 namespace vesk {
 
@@ -26,9 +29,11 @@ class TekClass;
 struct DropSpot;
 
 /// The preview of one dialog in its window: the checkered background with the dialog laid out
-/// at the window's size and painted over it, as boxes or as the device shows it. The view keeps its own layout of the
-/// dialog, made anew when the window is resized or the view is told that the dialog changed, and paints and hit-tests
-/// that layout through its view transform. A left click reports the innermost object under the pointer.
+/// at the window's size (or at a fixed area, drawn at a zoom in the middle of the window and
+/// scrolled when larger) and painted over it, as boxes or as the device shows it. The view keeps
+/// its own layout of the dialog, made anew when the area changes or the view is told that the
+/// dialog changed, and paints and hit-tests that layout through its view transform. A left click
+/// reports the innermost object under the pointer.
 class CTekDialogEditorView : public QWidget {
     Q_OBJECT
 
@@ -50,8 +55,28 @@ public:
         EnsureLayout();
         return m_layout;
     }
-    /// From layout pixels to the view's client pixels (the identity for now).
+    /// From layout pixels to the view's client pixels: the zoom, then the place of the picture.
     const QTransform& ViewTransform() const { return m_transform; }
+
+    // --- Area and zoom ---------------------------------------------------------------------------
+    /// The area the dialog is laid out in; the window's client area at first.
+    const PreviewSize& Size() const { return m_size; }
+    /// Lays the dialog out in that area and shows it at the view's zoom.
+    void SetPreviewSize(const PreviewSize& size);
+    /// The area laid out, in layout pixels.
+    LayoutArea Area() const;
+    /// The zoom in percent: 100 in the window's area, else the one set.
+    int Zoom() const;
+    /// Draws a fixed area at the zoom (limited to 25 to 800 %), keeping the layout point under
+    /// the anchor (client pixels; the middle of the view when none) in place. Nothing changes in
+    /// the window's area.
+    void SetZoom(int percent, std::optional<QPointF> anchor = std::nullopt);
+    /// One zoom step in or out (NextZoomStep).
+    void ZoomStep(bool in);
+    /// Where the preview picture lies in the client area (partly outside it when scrolled).
+    QRect PictureRect() const;
+    /// The preview picture (the area at the zoom, as shown), brought up to date.
+    const QImage& PreviewPicture();
 
     // --- Hands: drags, the rubber band, the keyboard ---------------------------------------------
     /// The handler that takes drops on the preview (nullptr: none are taken).
@@ -87,6 +112,8 @@ public slots:
     void DialogChanged();
 
 signals:
+    /// The zoom shown changed (to this percent).
+    void zoomChanged(int percent);
     /// The user clicked an object (with these modifiers held); nothing is reported for a click
     /// between objects.
     void objectClicked(vesk::CObjectData* object, Qt::KeyboardModifiers modifiers);
@@ -104,6 +131,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -134,18 +162,24 @@ private:
     /// Brings the kept picture of the preview up to date with the layout: all of it after a
     /// resize or a change of most of it, else only where boxes changed.
     void UpdatePicture();
+    /// Shows the scroll bars the picture needs and places the picture: the view transform.
+    void UpdateGeometry();
 
     const CTekResourceData& m_resource;
     std::weak_ptr<CTekDialogData> m_dialog;
     DialogLayout m_layout;
-    /// The preview as last painted, and the part of it (client pixels) that no longer shows the
-    /// layout; a null picture is painted whole.
+    /// The preview picture as last painted (the area at the zoom), and the part of it (picture
+    /// pixels) that no longer shows the layout; a null picture is painted whole.
     QImage m_picture;
     QRect m_stale;
     /// The dialog changed since the layout was made.
     bool m_layoutStale = false;
     QTransform m_transform;
     LabelTextCache m_labels;
+    PreviewSize m_size;
+    int m_zoom = 100;
+    QScrollBar* m_horizontal = nullptr;
+    QScrollBar* m_vertical = nullptr;
 
     DropHandler* m_dropHandler = nullptr;
     TekClass* m_current = nullptr;

@@ -180,6 +180,9 @@ CObjectData* CTekDialogEditorView::GroupAt(int x, int y) const
 bool CTekDialogEditorView::DropSpotAt(const QPoint& point, bool newObject, DropSpot& spot) const
 {
     spot = DropSpot();
+    // The point in layout pixels, where the boxes lie.
+    const QPointF mapped = m_transform.inverted().map(QPointF(point));
+    const QPoint at(static_cast<int>(std::floor(mapped.x())), static_cast<int>(std::floor(mapped.y())));
     if (CObjectData* object = ObjectAt(point.x(), point.y())) {
         spot.on = object;
         spot.place = DropPlace::Into;
@@ -188,8 +191,7 @@ bool CTekDialogEditorView::DropSpotAt(const QPoint& point, bool newObject, DropS
             const LaidOutNode* entry = EntryOf(object);
             if (parent && entry) {
                 const QRect box = RectOf(entry->box);
-                const bool before =
-                    StacksSideBySide(*parent) ? point.x() < box.center().x() : point.y() < box.center().y();
+                const bool before = StacksSideBySide(*parent) ? at.x() < box.center().x() : at.y() < box.center().y();
                 spot.place = before ? DropPlace::Before : DropPlace::After;
             }
         }
@@ -210,8 +212,8 @@ bool CTekDialogEditorView::DropSpotAt(const QPoint& point, bool newObject, DropS
             targetWidth = targetHeight = 100;
         const int previewWidth = std::max(1, m_layout.size.width - 10);
         const int previewHeight = std::max(1, m_layout.size.height - 10);
-        spot.point = FramePoint{static_cast<int>(int64_t{point.x() - entry->box.x} * targetWidth / previewWidth),
-                                static_cast<int>(int64_t{point.y() - entry->box.y} * targetHeight / previewHeight)};
+        spot.point = FramePoint{static_cast<int>(int64_t{at.x() - entry->box.x} * targetWidth / previewWidth),
+                                static_cast<int>(int64_t{at.y() - entry->box.y} * targetHeight / previewHeight)};
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include <QColor>
 #include <QFontMetrics>
 #include <QImage>
+#include <QStaticText>
 
 #include "objects/devicelayout.h"
 
@@ -30,10 +32,30 @@ std::optional<QColor> ParseDeviceColor(std::string_view text);
 struct PictureFolders {
     std::string assets;
     std::string project;
+    /// When set, the folder STATION pictures are read from instead (a terminal's copies of the
+    /// project's resources).
+    std::string station = {};
+};
+
+/// Texts of the device look prepared for drawing (converted and laid out in their font, wrapped
+/// to a width when asked), kept from one paint to the next so that a repaint only places glyphs.
+class DeviceTextCache {
+public:
+    /// The prepared text of a Shift_JIS text at a font height, for drawing at a zoom (the
+    /// painter's scale); wrapped to width with the lines aligned by alignment
+    /// (Qt::AlignHorizontal_Mask) when wrapWidth is above 0, else one line.
+    const QStaticText& Get(std::string_view shiftJisText, int fontHeight, int wrapWidth, int alignment,
+                           qreal scale = 1) const;
+
+private:
+    /// Texts beyond this many are dropped all at once.
+    static constexpr size_t kLimit = 50000;
+    mutable std::unordered_map<std::string, QStaticText> m_texts;
+    mutable std::string m_key;
 };
 
 /// Pictures decoded for the device look, each file once per size drawn; a file that cannot be
-/// read is remembered as missing.
+/// read is remembered as missing. It holds the look's prepared texts too.
 class DevicePictureCache : public PictureSizer {
 public:
     explicit DevicePictureCache(PictureFolders folders) : m_folders(std::move(folders)) {}
@@ -43,7 +65,8 @@ public:
     /// Whether pictures of that source are drawn from a file here (BUILTIN, STATION; an empty
     /// source counts as BUILTIN).
     static bool IsLocalSource(std::string_view fileSource);
-    /// The file-system path of a picture, or an empty text for a source not kept here.
+    /// The file-system path of a picture, or an empty text for a source not kept here (and for
+    /// STATION pictures without a project or station folder).
     std::string PathOf(std::string_view fileSource, std::string_view file) const;
     /// The decoded picture at its own size; null when it cannot be read.
     const QImage& Picture(std::string_view fileSource, std::string_view file) const;
@@ -51,14 +74,21 @@ public:
     const QImage& Scaled(std::string_view fileSource, std::string_view file, int width, int height) const;
     /// How many files have been decoded (for the tests of the cache).
     int DecodeCount() const { return m_decodes; }
+    /// The texts prepared for the paints that use these pictures.
+    const DeviceTextCache& Texts() const { return m_texts; }
 
     LayoutSize PictureSize(std::string_view fileSource, std::string_view file) const override;
 
 private:
+    /// Puts the key of a picture (where it is read from, and its name) into m_key.
+    void MakeKey(std::string_view fileSource, std::string_view file) const;
+
     PictureFolders m_folders;
-    mutable std::map<std::string, QImage, std::less<>> m_pictures;
-    mutable std::map<std::pair<std::string, std::pair<int, int>>, QImage> m_scaled;
+    mutable std::unordered_map<std::string, QImage> m_pictures;
+    mutable std::unordered_map<std::string, QImage> m_scaled;
+    mutable std::string m_key;
     mutable int m_decodes = 0;
+    DeviceTextCache m_texts;
 };
 
 /// Measures texts in the label font at a pixel height (needs a QGuiApplication for the fonts).
@@ -76,16 +106,5 @@ private:
 /// 'TColor', 'TSize' and 'TAlign', disabled nodes at half strength, each node cut to its clip,
 /// and the marked nodes outlined in red over everything. Nothing without a root group.
 void PaintDeviceLayout(QPainter& painter, const DialogLayout& layout, DevicePictureCache& pictures);
-
-/// Paints a dialog window's whole client area of width x height in the device look: the
-/// checkered background, then the dialog laid out by ComputeDeviceLayout (texts measured in the
-/// label font, pictures through the cache) and painted over it. The dialog is left as it is.
-void PaintDeviceDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog,
-                              int width, int height, DevicePictureCache& pictures);
-
-/// The client area of width x height in the device look as an image; a null image when the size
-/// is not above 0 or the image cannot be allocated. Needs a QGuiApplication for the fonts.
-QImage RenderDeviceDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height,
-                                 DevicePictureCache& pictures);
 
 } // namespace vesk

@@ -13,7 +13,9 @@
 #include "objects/resourcedata.h"
 #include "objects/dialoglayout.h"
 #include "objects/previewstyle.h"
+#include "render/devicepainter.h"
 #include "render/paintersurface.h"
+#include "render/previewpicture.h"
 
 namespace vesk {
 
@@ -59,15 +61,8 @@ void PaintDialogPreview(QPainter& painter, const CTekResourceData& resource, con
 
 QImage RenderDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height)
 {
-    if (width <= 0 || height <= 0)
-        return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
-    QPainter painter(&image);
-    PaintDialogPreview(painter, resource, dialog, width, height);
-    painter.end();
-    return image;
+    DevicePictureCache noPictures({});
+    return RenderPreviewPicture(resource, dialog, {PreviewLook::Box, {width, height}, 100}, noPictures);
 }
 
 bool SavePreviewPng(const QImage& image, const std::string& path, std::string* errorText)

@@ -33,7 +33,8 @@ void PaintDialogLayout(QPainter& painter, const DialogLayout& layout, LabelTextC
 void PaintDialogPreview(QPainter& painter, const CTekResourceData& resource, const CTekDialogData& dialog, int width,
                         int height, LabelTextCache* cache = nullptr);
 
-/// The dialog window's client area of width x height as an image; a null image when the size
+/// The dialog window's client area of width x height in the box look at 100 % as an image
+/// (RenderPreviewPicture); a null image when the size
 /// is not above 0 or the image cannot be allocated. Needs a QGuiApplication for the fonts.
 QImage RenderDialogPreview(const CTekResourceData& resource, const CTekDialogData& dialog, int width, int height);
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDockWidget>
@@ -49,6 +50,8 @@
 #include "editor/resourcetreectrl.h"
 #include "link/linkcontroller.h"
 #include "model/datafolder.h"
+#include "objects/devicesizes.h"
+#include "render/previewpainter.h"
 #include "model/orbstream.h"
 #include "records/resourcefile.h"
 #include "objects/objectdata.h"
@@ -257,6 +260,43 @@ void CMainFrame::CreateActions()
     Action("actionSend")->setIcon(GlyphIcon(QStringLiteral("送"), QColor(100, 180, 170)));
     Action("actionBoxLook")->setIcon(GlyphIcon(QStringLiteral("枠"), QColor(150, 150, 150)));
     Action("actionDeviceLook")->setIcon(GlyphIcon(QStringLiteral("端"), QColor(110, 160, 220)));
+    CreatePreviewCommands();
+}
+
+void CMainFrame::CreatePreviewCommands()
+{
+    const struct {
+        const char* name;
+        QString text;
+        QList<QKeySequence> shortcuts;
+    } entries[] = {
+        {"actionExportPreview", tr("プレビューを画像で保存..."), {}},
+        {"actionZoomIn",
+         tr("拡大"),
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Semicolon)}},
+        {"actionZoomOut", tr("縮小"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
+        {"actionZoomReset", tr("100%で表示"), {QKeySequence(Qt::CTRL | Qt::Key_0)}},
+    };
+    for (const auto& entry : entries) {
+        auto* action = new QAction(entry.text, this);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcuts(entry.shortcuts);
+        m_actions.push_back(action);
+    }
+    connect(Action("actionExportPreview"), &QAction::triggered, this, [this] { ExportPreview(); });
+    connect(Action("actionZoomIn"), &QAction::triggered, this, [this] {
+        if (CTekDialogEditorView* view = ActiveView())
+            view->ZoomStep(true);
+    });
+    connect(Action("actionZoomOut"), &QAction::triggered, this, [this] {
+        if (CTekDialogEditorView* view = ActiveView())
+            view->ZoomStep(false);
+    });
+    connect(Action("actionZoomReset"), &QAction::triggered, this, [this] {
+        if (CTekDialogEditorView* view = ActiveView())
+            view->SetZoom(100);
+    });
 }
 
 QAction* CMainFrame::Action(const char* objectName) const
@@ -280,6 +320,8 @@ void CMainFrame::CreateMenus()
     file->addAction(Action("actionSaveProject"));
     file->addAction(Action("actionSaveDialog"));
     file->addAction(Action("actionClose"));
+    file->addSeparator();
+    file->addAction(Action("actionExportPreview"));
     file->addSeparator();
     file->addAction(Action("actionSkeleton"));
     file->addAction(Action("actionSend"));
@@ -309,6 +351,10 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(Action("actionBoxLook"));
     view->addAction(Action("actionDeviceLook"));
+    view->addSeparator();
+    view->addAction(Action("actionZoomIn"));
+    view->addAction(Action("actionZoomOut"));
+    view->addAction(Action("actionZoomReset"));
     view->addSeparator();
     view->addAction(Action("actionLintSizes"));
     view->addSeparator();
@@ -354,6 +400,21 @@ void CMainFrame::CreateToolBar()
         looks->addAction(Action(name));
         looks->widgetForAction(Action(name))->setObjectName(QString::fromLatin1(name) + QStringLiteral("Button"));
     }
+    // The area every dialog window lays its dialog out in.
+    m_sizeBox = new QComboBox(looks);
+    m_sizeBox->setObjectName(QStringLiteral("previewSizeBox"));
+    m_sizeBox->setAccessibleName(tr("プレビューのサイズ"));
+    m_sizeBox->setToolTip(tr("プレビューのサイズ"));
+    m_sizeBox->addItem(tr("ウィンドウのサイズ"), QStringLiteral("window"));
+    m_sizeBox->addItem(tr("ダイアログの設定"), QStringLiteral("dialog"));
+    for (const LayoutArea& size : DeviceSizePresets())
+        m_sizeBox->addItem(QStringLiteral("%1 × %2").arg(size.width).arg(size.height),
+                           QString::fromStdString(DeviceSizeText(size)));
+    looks->addWidget(m_sizeBox);
+    connect(m_sizeBox, &QComboBox::activated, this, [this](int index) {
+        if (const auto size = ParsePreviewSizeText(m_sizeBox->itemData(index).toString().toStdString()))
+            SetPreviewSize(*size);
+    });
 }
 
 void CMainFrame::CreateStatusBar()
@@ -375,6 +436,12 @@ void CMainFrame::CreateStatusBar()
     m_problemsCount->setAccessibleName(tr("問題の数"));
     bar->addWidget(m_statusText, 1);
     bar->addPermanentWidget(m_problemsCount);
+    m_zoomPane = new QLabel(QStringLiteral("100%"), bar);
+    m_zoomPane->setObjectName(QStringLiteral("zoomPane"));
+    m_zoomPane->setAccessibleName(tr("表示倍率"));
+    m_zoomPane->setAlignment(Qt::AlignCenter);
+    m_zoomPane->setMinimumWidth(48);
+    bar->addPermanentWidget(m_zoomPane);
     bar->addPermanentWidget(m_statusPane1);
     bar->addPermanentWidget(m_linkStatePane);
 }
@@ -481,6 +548,7 @@ void CMainFrame::ReadSettings()
     SetPreviewLook(m_settings.GetString(kSettingSection, "PreviewLook") == "device" ? PreviewLook::Device
                                                                                     : PreviewLook::Box);
     m_problems->SetDeviceSizes(ParseDeviceSizeList(m_settings.GetString(kSettingSection, "LintSizes")));
+    SetPreviewSize(ParsePreviewSizeText(m_settings.GetString(kSettingSection, "PreviewSize")).value_or(PreviewSize{}));
     Action("actionResourceBar")->setChecked(!m_resourceBar->isHidden());
     Action("actionLogBar")->setChecked(!m_logBar->isHidden());
     m_languageChoice = LanguageChoiceOf(m_settings.GetString(kSettingSection, "Language"));
@@ -505,6 +573,7 @@ bool CMainFrame::WriteSettings()
     m_settings.SetString(kSettingSection, "PreviewLook", m_previewLook == PreviewLook::Device ? "device" : "box");
     m_settings.SetString(kSettingSection, "LintSizes", DeviceSizeListText(m_problems->Options().deviceSizes));
     m_settings.SetString(kSettingSection, "Language", LanguageSettingValue(m_languageChoice));
+    m_settings.SetString(kSettingSection, "PreviewSize", PreviewSizeText(m_previewSize));
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string key = "File" + std::to_string(i);
         if (i <= static_cast<int>(m_recentFiles.size()))
@@ -998,6 +1067,11 @@ void CMainFrame::OpenDialogWindow(CTekDialogData& dialog)
     auto* view = new CTekDialogEditorView(m_project.Resource(), dialogs.PtrAt(index));
     view->SetPictureFolders(DevicePictureFolders());
     view->SetLook(m_previewLook);
+    view->SetPreviewSize(m_previewSize);
+    connect(view, &CTekDialogEditorView::zoomChanged, this, [this, view] {
+        if (view == ActiveView())
+            UpdateZoomPane();
+    });
     connect(view, &CTekDialogEditorView::objectClicked, this,
             [this, view](CObjectData* object, Qt::KeyboardModifiers modifiers) {
                 OnObjectClicked(*view, object, modifiers);
@@ -1035,6 +1109,55 @@ void CMainFrame::SetPreviewLook(PreviewLook look)
             view->SetPictureFolders(DevicePictureFolders());
             view->SetLook(look);
         }
+}
+
+void CMainFrame::SetPreviewSize(const PreviewSize& size)
+{
+    m_previewSize = size;
+    const QString text = QString::fromStdString(PreviewSizeText(size));
+    int index = m_sizeBox->findData(text);
+    if (index < 0) {
+        // A size kept in the settings that is not among the presets gets an entry of its own.
+        m_sizeBox->addItem(QStringLiteral("%1 × %2").arg(size.fixed.width).arg(size.fixed.height), text);
+        index = m_sizeBox->count() - 1;
+    }
+    m_sizeBox->setCurrentIndex(index);
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (auto* view = qobject_cast<CTekDialogEditorView*>(window->widget()))
+            view->SetPreviewSize(size);
+    UpdateZoomPane();
+}
+
+void CMainFrame::UpdateZoomPane()
+{
+    const CTekDialogEditorView* view = ActiveView();
+    m_zoomPane->setText(QStringLiteral("%1%").arg(view ? view->Zoom() : 100));
+    const bool zooms = view && view->Size().kind != PreviewSize::Kind::Window;
+    for (const char* name : {"actionZoomIn", "actionZoomOut", "actionZoomReset"})
+        Action(name)->setEnabled(zooms);
+    Action("actionExportPreview")->setEnabled(view != nullptr);
+}
+
+bool CMainFrame::ExportPreview()
+{
+    CTekDialogEditorView* view = ActiveView();
+    const CTekDialogData* dialog = view ? view->Dialog() : nullptr;
+    if (!dialog)
+        return false;
+    const QString path = m_prompts.SaveFileName(this, tr("プレビューを画像で保存"),
+                                                ToQ(dialog->GetItem("Name")) + QStringLiteral(".png"),
+                                                tr("PNG 画像 (*.png)"), QStringLiteral("png"));
+    if (path.isEmpty())
+        return false;
+    std::string reason;
+    if (!SavePreviewPng(view->PreviewPicture(), PathFromQ(path), &reason)) {
+        m_prompts.ShowMessage(this,
+                              tr("エラー: プレビューの画像を保存できませんでした。\n%1\n%2")
+                                  .arg(path, QString::fromLocal8Bit(reason.c_str())),
+                              MessageIcon::Error);
+        return false;
+    }
+    return true;
 }
 
 void CMainFrame::RefreshDevicePictures()
@@ -1095,6 +1218,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
         m_resourcePanel->SetCurrentDialog(dialog);
     UpdateCaption();
     UpdateCommands();
+    UpdateZoomPane();
     RebuildWindowMenu();
 }
 

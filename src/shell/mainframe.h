@@ -14,6 +14,7 @@
 #include "shell/profilefile.h"
 #include "document/projectdocument.h"
 #include "model/savefile.h"
+#include "editor/previewsize.h"
 #include "objects/devicelayout.h"
 #include "render/devicepainter.h"
 #include "shell/shellpaths.h"
@@ -23,6 +24,7 @@ class QActionGroup;
 class QDialog;
 class QDockWidget;
 class QFileSystemWatcher;
+class QComboBox;
 class QLabel;
 class QTimer;
 class QMdiArea;
@@ -161,6 +163,13 @@ public:
     /// own) and says so.
     void ChooseLanguage(LanguageChoice choice);
     LanguageChoice ChosenLanguage() const { return m_languageChoice; }
+    /// The size box's choice: lays every dialog window out at that area, as new ones will be.
+    void SetPreviewSize(const PreviewSize& size);
+    const PreviewSize& CurrentPreviewSize() const { return m_previewSize; }
+    /// "プレビューを画像で保存...": writes the active dialog window's preview picture (its look,
+    /// area and zoom) as a PNG file chosen by the user; false when nothing was written (no
+    /// window, cancelled, or the write failed, which is shown in a message box).
+    bool ExportPreview();
 
     // --- EditorFrame -----------------------------------------------------------------------
     bool ActivateDialogWindow(CTekDialogData& dialog) override;
@@ -191,6 +200,9 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateDocks();
+    void CreatePreviewCommands();
+    /// Shows the active view's zoom in the status bar and enables the zoom commands.
+    void UpdateZoomPane();
     void ReadSettings();
     void AddRecentFile(const std::string& path);
     void RebuildRecentMenu();
@@ -258,6 +270,9 @@ private:
     std::unique_ptr<FontTextMeasurer> m_lintFont;
     std::unique_ptr<CachedTextMeasurer> m_lintText;
     std::unique_ptr<DevicePictureCache> m_lintPictures;
+    QLabel* m_zoomPane = nullptr;
+    QComboBox* m_sizeBox = nullptr;
+    PreviewSize m_previewSize;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
     QActionGroup* m_windowEntries = nullptr;

@@ -147,6 +147,12 @@ TEST_F(PreviewCommandTest, UsageErrors)
         {project, "-o"},
         {project, "-o", ""},
         {project, "-o", Path("x.png"), "--size", "9000x10"},
+        {project, "-o", Path("x.png"), "--zoom", "24"},
+        {project, "-o", Path("x.png"), "--zoom", "801"},
+        {project, "-o", Path("x.png"), "--zoom", "100%"},
+        {project, "-o", Path("x.png"), "--zoom", ""},
+        {project, "-o", Path("x.png"), "--zoom"},
+        {project, "-o", Path("x.png"), "--size", "2000x100", "--zoom", "800"},
         {"-o", Path("x.png")},
     };
     for (const auto& args : badRender) {
@@ -205,7 +211,7 @@ TEST_F(PreviewCommandTest, RenderLooks)
     ASSERT_EQ(image.size(), QSize(480, 800));
     EXPECT_NE(image, box);
     EXPECT_EQ(image.pixel(479, 0), qRgb(255, 255, 255));    // the dialog's white, edge to edge
-    EXPECT_EQ(image.pixel(0, 799), qRgb(0x88, 0x88, 0x88)); // the weighted button's edge reaches the bottom
+    EXPECT_EQ(image.pixel(8, 799), qRgb(0x88, 0x88, 0x88)); // the weighted button's edge reaches the bottom
     EXPECT_EQ(image.pixel(5, 790), qRgb(0xEE, 0xEE, 0xEE)); // and its face
     EXPECT_EQ(image.pixel(300, 400), qRgb(255, 255, 255));
 
@@ -221,6 +227,29 @@ TEST_F(PreviewCommandTest, RenderLooks)
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("--look wants box or device"), std::string::npos) << bad.err;
     EXPECT_FALSE(std::filesystem::exists(Path("bad.png")));
+}
+
+TEST_F(PreviewCommandTest, RenderZoomScalesThePicture)
+{
+    const std::string project = Path("project.veskspro");
+    const struct {
+        const char* zoom;
+        QSize size;
+    } cases[] = {{"25", {75, 50}}, {"50", {150, 100}}, {"100", {300, 200}}, {"200", {600, 400}}, {"800", {2400, 1600}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zoom);
+        for (const char* look : {"box", "device"}) {
+            const std::string out = Path(std::string(look) + c.zoom + ".png");
+            const Outcome outcome =
+                Run(RunRender, {project, "--look", look, "--size", "300x200", "--zoom", c.zoom, "-o", out});
+            ASSERT_EQ(outcome.status, 0) << outcome.err;
+            EXPECT_EQ(QImage(QString::fromStdString(out)).size(), c.size) << look;
+        }
+    }
+    // At 200 % the first button's 5-pixel inset is 10 pixels and its corner lies at twice the place.
+    const QImage twice(QString::fromStdString(Path("box200.png")));
+    EXPECT_EQ(twice.pixel(10, 10), qRgb(0, 0, 0));
+    EXPECT_NE(twice.pixel(8, 8), qRgb(0, 0, 0));
 }
 
 } // namespace

@@ -5,14 +5,18 @@
 #include <functional>
 #include <memory>
 
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QTest>
 
 #include "editor/dialogview.h"
+#include "editor/dragdrop.h"
 #include "guitestsupport.h"
 #include "objects/resourcedata.h"
 #include "objects/dialogbuilder.h"
 #include "render/previewpainter.h"
+#include "render/previewpicture.h"
 
 namespace vesk {
 namespace {
@@ -168,6 +172,122 @@ TEST_F(DialogViewTest, AnObjectRemovedSinceTheLayoutIsNotAnswered)
     EXPECT_EQ(view->ObjectAt(20, 110), under.get());
 }
 
+TEST_F(DialogViewTest, ClicksAtEveryZoomSelectTheObjectUnderThePointer)
+{
+    // A fixed 240 x 320 area in a 300 x 300 view: centred when it fits, scrolled when larger.
+    view->resize(300, 300);
+    view->SetPreviewSize({PreviewSize::Kind::Fixed, {240, 320}});
+    QSignalSpy clicked(view.get(), &CTekDialogEditorView::objectClicked);
+    for (const PreviewLook look : {PreviewLook::Box, PreviewLook::Device}) {
+        view->SetLook(look);
+        for (const int zoom : {25, 50, 100, 200, 400}) {
+            view->SetZoom(zoom);
+            ASSERT_EQ(view->Zoom(), zoom);
+            for (const CObjectData* object : {top.get(), left.get(), upper.get(), lower.get(), over.get()}) {
+                SCOPED_TRACE(std::to_string(zoom) + "% " + object->GetItem("Name"));
+                const LaidOutNode* entry = nullptr;
+                for (const LaidOutNode& node : view->Layout().nodes)
+                    entry = node.node == object ? &node : entry;
+                ASSERT_NE(entry, nullptr);
+                // The middle of its box, scrolled into the view first when it lies outside.
+                const QPointF middle(entry->box.x + entry->box.width / 2.0, entry->box.y + entry->box.height / 2.0);
+                QPoint point = view->ViewTransform().map(middle).toPoint();
+                if (!QRect(0, 0, 250, 250).contains(point)) {
+                    auto* across = view->findChild<QScrollBar*>(QStringLiteral("previewHorizontalScroll"));
+                    auto* down = view->findChild<QScrollBar*>(QStringLiteral("previewVerticalScroll"));
+                    across->setValue(across->value() + point.x() - 100);
+                    down->setValue(down->value() + point.y() - 100);
+                    point = view->ViewTransform().map(middle).toPoint();
+                }
+                clicked.clear();
+                QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, point);
+                ASSERT_EQ(clicked.count(), 1) << "at " << point.x() << "," << point.y();
+                EXPECT_EQ(clicked.at(0).at(0).value<CObjectData*>(), object);
+                // A drop on the first quarter of its box goes before it, on the last after it.
+                for (const auto& [fraction, place] :
+                     {std::pair{0.3, DropPlace::Before}, std::pair{0.7, DropPlace::After}}) {
+                    const QPointF inBox(entry->box.x + entry->box.width * fraction,
+                                        entry->box.y + entry->box.height * fraction);
+                    DropSpot spot;
+                    ASSERT_TRUE(view->DropSpotAt(view->ViewTransform().map(inBox).toPoint(), false, spot));
+                    EXPECT_EQ(spot.on, object);
+                    EXPECT_EQ(spot.place, place);
+                }
+            }
+        }
+    }
+    // Beside the picture nothing is hit.
+    view->SetZoom(50);
+    clicked.clear();
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 150));
+    EXPECT_EQ(clicked.count(), 0);
+}
+
+TEST_F(DialogViewTest, AreasZoomAndScrolling)
+{
+    QSignalSpy zoomed(view.get(), &CTekDialogEditorView::zoomChanged);
+    auto* across = view->findChild<QScrollBar*>(QStringLiteral("previewHorizontalScroll"));
+    auto* down = view->findChild<QScrollBar*>(QStringLiteral("previewVerticalScroll"));
+    ASSERT_TRUE(across && down);
+    // The window's area: laid out at the client size, always at 100 %.
+    view->SetZoom(200);
+    EXPECT_EQ(view->Zoom(), 100);
+    EXPECT_EQ(view->PictureRect(), QRect(0, 0, 480, 800));
+    EXPECT_EQ(zoomed.count(), 0);
+
+    view->SetPreviewSize({PreviewSize::Kind::Fixed, {240, 320}});
+    EXPECT_EQ(view->Layout().size.width, 240);
+    EXPECT_EQ(view->PictureRect(), QRect(120, 240, 240, 320)); // in the middle
+    view->resize(400, 800);
+    EXPECT_EQ(view->PictureRect(), QRect(80, 240, 240, 320)) << "a resize moves the area, not its layout";
+    EXPECT_EQ(view->Layout().size.width, 240);
+    view->resize(480, 800);
+    EXPECT_FALSE(across->isVisible());
+    const struct {
+        bool in;
+        int zoom;
+    } steps[] = {{true, 125}, {true, 150}, {true, 200}, {true, 300},  {true, 400},
+                 {true, 600}, {true, 800}, {true, 800}, {false, 600}, {false, 400}};
+    for (const auto& step : steps) {
+        view->ZoomStep(step.in);
+        EXPECT_EQ(view->Zoom(), step.zoom);
+    }
+    // 960 x 1280 is larger than the view: from the top left, scrolled by the bars.
+    EXPECT_TRUE(across->isVisible() && down->isVisible());
+    EXPECT_EQ(view->PictureRect().size(), QSize(960, 1280));
+    across->setValue(0);
+    down->setValue(0);
+    EXPECT_EQ(view->PictureRect().topLeft(), QPoint(0, 0));
+    down->setValue(100);
+    EXPECT_EQ(view->PictureRect().topLeft(), QPoint(0, -100));
+    EXPECT_EQ(view->ViewTransform().map(QPointF(10, 10)), QPointF(40, -60));
+
+    // Ctrl+wheel steps about the pointer; Ctrl+0's 100 % and the limits.
+    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view.get(), &wheel);
+    EXPECT_EQ(view->Zoom(), 300);
+    view->SetZoom(100);
+    view->SetZoom(5);
+    EXPECT_EQ(view->Zoom(), 25);
+    view->SetZoom(5000);
+    EXPECT_EQ(view->Zoom(), 800);
+    EXPECT_EQ(zoomed.count(), 13);
+    EXPECT_EQ(zoomed.last().at(0).toInt(), 800);
+
+    // The dialog's own design size, in pixels; back to the window at 100 %.
+    dialog->SetOrAddItem("TargetLayoutWidth", "320");
+    dialog->SetOrAddItem("TargetLayoutHeight", "200");
+    view->SetPreviewSize({PreviewSize::Kind::Dialog, {}});
+    view->SetZoom(50);
+    EXPECT_EQ(view->PictureRect(), QRect(160, 350, 160, 100));
+    view->SetPreviewSize({});
+    EXPECT_EQ(view->Zoom(), 100);
+    EXPECT_EQ(zoomed.last().at(0).toInt(), 100);
+    EXPECT_FALSE(across->isVisible());
+    EXPECT_TRUE(view->ViewTransform().isIdentity());
+}
+
 TEST_F(DialogViewTest, WithoutADialogNothingIsHit)
 {
     dialog.reset();
@@ -191,6 +311,27 @@ protected:
     QImage Shown() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QImage PaintedWhole() { return RenderDialogPreview(resource, *dialog, view->width(), view->height()); }
 };
+
+TEST_F(DialogViewPictureTest, TheZoomedPictureIsTheOnePictureOfThePreview)
+{
+    view->SetPreviewSize({PreviewSize::Kind::Fixed, {200, 300}});
+    for (const PreviewLook look : {PreviewLook::Box, PreviewLook::Device}) {
+        view->SetLook(look);
+        for (const int zoom : {50, 150}) {
+            SCOPED_TRACE(zoom);
+            view->SetZoom(zoom);
+            DevicePictureCache pictures({});
+            const QImage expected = RenderPreviewPicture(resource, *dialog, {look, {200, 300}, zoom}, pictures);
+            EXPECT_EQ(view->PreviewPicture(), expected);
+            EXPECT_EQ(Shown().copy(view->PictureRect()), expected);
+            // A change repainted in part is the same as the whole picture.
+            left->SetItem("Width", zoom == 50 ? "70px" : "100px");
+            view->DialogChanged();
+            EXPECT_EQ(Shown().copy(view->PictureRect()),
+                      RenderPreviewPicture(resource, *dialog, {look, {200, 300}, zoom}, pictures));
+        }
+    }
+}
 
 TEST_F(DialogViewPictureTest, APictureRepaintedWhereBoxesChangedEqualsOnePaintedWhole)
 {

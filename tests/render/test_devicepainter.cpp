@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 
 #include "dialogbuilder.h"
 #include "objects/devicelayout.h"
+#include "objects/itemsets.h"
 #include "render/devicepainter.h"
 #include "render/previewpainter.h"
 
@@ -244,6 +246,100 @@ TEST(DevicePainter, TextSizeInTheDialogsUnits)
     EXPECT_LE(bottom - top, 12);
 }
 
+TEST(DevicePainter, StatesDirectionsHeadersAndGroupMarks)
+{
+    // Each case: one node in a 200 x 100 dialog, one pixel that shows the rule, and its colour.
+    const QRgb accent = qRgb(0x33, 0x66, 0xCC);
+    const QRgb dark = qRgb(0x88, 0x88, 0x88);
+    const struct {
+        const char* name;
+        std::function<void(CObjectDataList&)> build;
+        int x;
+        int y;
+        QRgb colour;
+    } cases[] = {
+        {"checked checkbox",
+         [](CObjectDataList& root) { Set(*AddObject(&root, OBJ_CHECKBOX, "c", "100px", "16px"), "Attr", "ON"); }, 8, 8,
+         accent},
+        {"unchecked checkbox", [](CObjectDataList& root) { AddObject(&root, OBJ_CHECKBOX, "c", "100px", "16px"); }, 8,
+         8, qRgb(255, 255, 255)},
+        {"vertical progress fills from the bottom",
+         [](CObjectDataList& root) {
+             auto bar = AddObject(&root, OBJ_PROGRESS, "p", "20px", "100px");
+             Set(*bar, "Vertical", "true");
+             Set(*bar, "Value", "30");
+         },
+         10, 90, accent},
+        {"vertical progress empty at the top",
+         [](CObjectDataList& root) {
+             auto bar = AddObject(&root, OBJ_PROGRESS, "p", "20px", "100px");
+             Set(*bar, "Vertical", "true");
+             Set(*bar, "Value", "30");
+         },
+         10, 50, qRgb(0xE0, 0xE0, 0xE0)},
+        {"grid header in its column's colour",
+         [](CObjectDataList& root) {
+             auto grid = AddObject(&root, OBJ_GRID, "g", "200px", "100px");
+             for (const char* colour : {"RED", "GREEN"}) {
+                 auto column = std::make_shared<TekClass>(NodeType::HeaderColumn);
+                 BuildHeaderItems(*column);
+                 column->SetItem("BGColor", colour);
+                 grid->HeaderColumns().push_back(column);
+             }
+         },
+         150, 8, qRgb(0, 255, 0)},
+        {"page dots, the first filled",
+         [](CObjectDataList& root) {
+             auto page = AddGroup(&root, LAYOUT_PAGE, "pg", false, "200px", "100px");
+             AddObject(page.get(), OBJ_TEXT, "a");
+             AddObject(page.get(), OBJ_TEXT, "b");
+         },
+         93, 93, dark},
+        {"scroll bar mark at the right",
+         [](CObjectDataList& root) {
+             auto scroll = AddGroup(&root, LAYOUT_SCROLL, "s", true, "200px", "100px");
+             AddObject(scroll.get(), OBJ_TEXT, "tall", "100px", "400px");
+         },
+         198, 10, dark},
+        {"meter dial needle straight up at half",
+         [](CObjectDataList& root) { Set(*AddObject(&root, OBJ_METER, "m", "100px", "100px"), "Value", "50"); }, 49, 25,
+         qRgb(255, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        c.build(*root);
+        dialog->SetRoot(root);
+        const QImage image = Paint(*dialog);
+        EXPECT_PIXEL(image, c.x, c.y, c.colour);
+    }
+}
+
+TEST(DevicePainter, WrappedTextTakesSeveralLines)
+{
+    int rows[2] = {};
+    for (const bool wrap : {false, true}) {
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        auto text = AddObject(root.get(), OBJ_TEXT, "t", "60px", "100px");
+        Set(*text, "Text", "MMM MMM MMM MMM");
+        Set(*text, "Wrap", wrap ? "true" : "false");
+        dialog->SetRoot(root);
+        const QImage image = Paint(*dialog);
+        int top = 100;
+        int bottom = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 60; ++x)
+                if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        rows[wrap] = bottom - top;
+    }
+    EXPECT_GT(rows[1], 2 * rows[0]);
+}
+
 class DevicePictures : public ::testing::Test {
 protected:
     void SetUp() override
@@ -290,12 +386,70 @@ TEST_F(DevicePictures, BySourceWithPlaceholders)
         auto picture = AddObject(root.get(), OBJ_PICTURE, "p", "80px", "80px");
         Set(*picture, "File", c.file);
         Set(*picture, "FileSource", c.source);
-        Set(*picture, "ScaleType", "FIT_XY");
+        Set(*picture, "ScaleType", "SCALE_JUST");
         dialog->SetRoot(root);
         DevicePictureCache pictures(Folders());
         const QImage image = Paint(*dialog, pictures);
         EXPECT_PIXEL(image, 40, 20, c.centre);
         EXPECT_PIXEL(image, 0, 0, c.corner.value_or(c.centre));
+    }
+}
+
+TEST_F(DevicePictures, PathsBySourceAndFolder)
+{
+    const std::string assets = Folders().assets;
+    const std::string project = Folders().project;
+    const struct {
+        PictureFolders folders;
+        const char* source;
+        std::string path;
+    } cases[] = {
+        {Folders(), "", assets + "/a.png"},
+        {Folders(), "BUILTIN", assets + "/a.png"},
+        {Folders(), "STATION", project + "/resources/a.png"},
+        {{assets, project, "/cache"}, "STATION", "/cache/a.png"},
+        {{assets, ""}, "STATION", ""},
+        {Folders(), "URI", ""},
+        {Folders(), "STRAGE", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DevicePictureCache(c.folders).PathOf(c.source, "a.png"), c.path) << c.source;
+}
+
+TEST_F(DevicePictures, MeterTurnsItsCursorAboutTheCentres)
+{
+    // A 40 x 40 green base stretched to 80 x 80 and a 4 x 20 red needle turning about its foot.
+    Save("project/resources/base.png", Qt::green, 40, 40);
+    Save("project/resources/needle.png", Qt::red, 4, 20);
+    const struct {
+        const char* value;
+        const char* revers;
+        QPoint red;
+        QPoint green;
+    } cases[] = {
+        {"0", "", {40, 15}, {65, 40}},
+        {"25", "", {65, 40}, {40, 15}},
+        {"25", "true", {15, 40}, {65, 40}},
+        {"50", "", {40, 65}, {40, 15}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.value) + " " + c.revers);
+        auto dialog = test::MakeDialog();
+        auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+        auto meter = AddObject(root.get(), OBJ_METER, "m", "80px", "80px");
+        for (const auto& [item, value] : {std::pair{"FileBase", "base.png"},
+                                          {"FileCursor", "needle.png"},
+                                          {"FileSource", "STATION"},
+                                          {"CenterPosBase", "20,20"},
+                                          {"CenterPosCursor", "2,20"},
+                                          {"Value", c.value},
+                                          {"Revers", c.revers}})
+            Set(*meter, item, value);
+        dialog->SetRoot(root);
+        DevicePictureCache pictures(Folders());
+        const QImage image = Paint(*dialog, pictures);
+        EXPECT_PIXEL(image, c.red.x(), c.red.y(), qRgb(255, 0, 0));
+        EXPECT_PIXEL(image, c.green.x(), c.green.y(), qRgb(0, 255, 0));
     }
 }
 
@@ -306,9 +460,11 @@ TEST_F(DevicePictures, ScaleTypes)
         QRgb inside;  ///< at (40, 10): inside a picture stretched or fitted
         QRgb outside; ///< at (40, 75): below a fitted picture (8 x 4 fits as 80 x 40, centred)
     } cases[] = {
-        {"FIT_XY", qRgb(0, 0, 255), qRgb(0, 0, 255)},
+        {"SCALE_JUST", qRgb(0, 0, 255), qRgb(0, 0, 255)},
         {"", qRgb(255, 255, 255), qRgb(255, 255, 255)},
-        {"CENTER", qRgb(255, 255, 255), qRgb(255, 255, 255)},
+        {"SCALE_AUTO", qRgb(255, 255, 255), qRgb(255, 255, 255)},
+        {"SCALE_WIDTH", qRgb(255, 255, 255), qRgb(255, 255, 255)},
+        {"SCALE_100PER", qRgb(255, 255, 255), qRgb(255, 255, 255)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scale);
@@ -325,6 +481,28 @@ TEST_F(DevicePictures, ScaleTypes)
         EXPECT_PIXEL(image, 40, 75, c.outside);
         EXPECT_PIXEL(image, 40, 40, qRgb(0, 0, 255));
     }
+}
+
+TEST_F(DevicePictures, UnscaledPictureFromTheProjectPixelForPixel)
+{
+    QImage source(10, 6, QImage::Format_RGB32);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x)
+            source.setPixel(x, y, qRgb(x * 25, y * 40, 200));
+    ASSERT_TRUE(source.save(m_dir.filePath("project/resources/ramp.png")));
+    auto dialog = test::MakeDialog();
+    auto root = AddGroup(nullptr, LAYOUT_LINEAR, "root", false, "PARENT", "PARENT");
+    auto picture = AddObject(root.get(), OBJ_PICTURE, "p", "30px", "16px");
+    Set(*picture, "File", "ramp.png");
+    Set(*picture, "FileSource", "STATION");
+    Set(*picture, "ScaleType", "SCALE_100PER");
+    dialog->SetRoot(root);
+    DevicePictureCache pictures(Folders());
+    const QImage image = Paint(*dialog, pictures);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x)
+            EXPECT_PIXEL(image, 10 + x, 5 + y, source.pixel(x, y));
+    EXPECT_PIXEL(image, 9, 5, qRgb(255, 255, 255));
 }
 
 TEST_F(DevicePictures, ContentSizedPictureAndOneDecodePerFile)

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDockWidget>
@@ -29,6 +30,8 @@
 #include "link/linkcontroller.h"
 #include "records/resourcefile.h"
 #include "model/savefile.h"
+#include "objects/devicesizes.h"
+#include "shell/profilefile.h"
 #include "shell/application.h"
 #include "shell/logdlg.h"
 #include "shell/windowplacement.h"
@@ -190,7 +193,7 @@ TEST_F(MainFrameTest, ThePreviewLookAppliesToEveryWindowAndIsKeptInTheSettings)
     EXPECT_FALSE(device->isChecked());
     const auto* bar = frame->findChild<QToolBar*>(QStringLiteral("lookBar"));
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->actions(), (QList<QAction*>{box, device}));
+    EXPECT_EQ(bar->actions().mid(0, 2), (QList<QAction*>{box, device}));
     const QMenu* view = frame->findChild<QMenu*>(QStringLiteral("menuView"));
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->actions().contains(box) && view->actions().contains(device));
@@ -227,6 +230,100 @@ TEST_F(MainFrameTest, ThePreviewLookAppliesToEveryWindowAndIsKeptInTheSettings)
     frame->Action("actionBoxLook")->trigger();
     ASSERT_TRUE(frame->close());
     EXPECT_NE(ReadFile(paths.settingsFile).find("PreviewLook=box\n"), std::string::npos);
+}
+
+TEST_F(MainFrameTest, ThePreviewSizeAppliesToEveryWindowAndIsKeptInTheSettings)
+{
+    auto* box = frame->findChild<QComboBox*>(QStringLiteral("previewSizeBox"));
+    auto* zoom = frame->findChild<QLabel*>(QStringLiteral("zoomPane"));
+    ASSERT_TRUE(box && zoom);
+    EXPECT_FALSE(box->accessibleName().isEmpty());
+    EXPECT_EQ(box->currentText(), QStringLiteral("ウィンドウのサイズ"));
+    EXPECT_EQ(box->itemText(1), QStringLiteral("ダイアログの設定"));
+    EXPECT_EQ(box->count(), 2 + static_cast<int>(DeviceSizePresets().size()));
+    EXPECT_EQ(zoom->text(), QStringLiteral("100%"));
+    OpenDemo();
+    frame->OpenDialogWindow(DialogAt(0));
+    frame->OpenDialogWindow(DialogAt(1));
+    ProcessEvents();
+    const auto views = [this] {
+        std::vector<CTekDialogEditorView*> shown;
+        for (QMdiSubWindow* window : frame->DialogArea().subWindowList())
+            shown.push_back(qobject_cast<CTekDialogEditorView*>(window->widget()));
+        return shown;
+    };
+    // In the window's size the zoom commands do nothing.
+    EXPECT_FALSE(frame->Action("actionZoomIn")->isEnabled());
+    const int sideways = box->findData(QStringLiteral("800x480"));
+    ASSERT_GE(sideways, 0);
+    box->setCurrentIndex(sideways);
+    emit box->activated(sideways);
+    for (CTekDialogEditorView* view : views())
+        EXPECT_EQ(PreviewSizeText(view->Size()), "800x480");
+    ASSERT_TRUE(frame->Action("actionZoomIn")->isEnabled());
+    frame->Action("actionZoomIn")->trigger();
+    frame->Action("actionZoomIn")->trigger();
+    EXPECT_EQ(zoom->text(), QStringLiteral("150%"));
+    EXPECT_EQ(views().back()->Zoom(), 150);
+    EXPECT_EQ(views().front()->Zoom(), 100) << "each window has its own zoom";
+    frame->Action("actionZoomOut")->trigger();
+    EXPECT_EQ(zoom->text(), QStringLiteral("125%"));
+    frame->Action("actionZoomReset")->trigger();
+    EXPECT_EQ(zoom->text(), QStringLiteral("100%"));
+    EXPECT_EQ(frame->Action("actionZoomReset")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+    frame->OpenDialogWindow(DialogAt(2));
+    EXPECT_EQ(PreviewSizeText(views().back()->Size()), "800x480");
+    ASSERT_TRUE(frame->close());
+    EXPECT_NE(ReadFile(paths.settingsFile).find("PreviewSize=800x480\n"), std::string::npos);
+
+    for (const auto& [kept, shown] : {std::pair{"dialog", "ダイアログの設定"}, std::pair{"123x456", "123 × 456"},
+                                      std::pair{"nonsense", "ウィンドウのサイズ"}}) {
+        SCOPED_TRACE(kept);
+        frame.reset();
+        ProfileFile settings;
+        settings.Load(paths.settingsFile);
+        settings.SetString("SETTING", "PreviewSize", kept);
+        ASSERT_TRUE(settings.Save(paths.settingsFile));
+        MakeFrame();
+        box = frame->findChild<QComboBox*>(QStringLiteral("previewSizeBox"));
+        EXPECT_EQ(box->currentText(), QString::fromUtf8(shown));
+    }
+}
+
+TEST_F(MainFrameTest, ExportWritesTheActiveWindowsPreviewPicture)
+{
+    EXPECT_FALSE(frame->ExportPreview()) << "no window";
+    OpenDemo();
+    frame->OpenDialogWindow(DialogAt(0));
+    ProcessEvents();
+    frame->Action("actionDeviceLook")->trigger();
+    frame->SetPreviewSize({PreviewSize::Kind::Fixed, {240, 320}});
+    auto* view = qobject_cast<CTekDialogEditorView*>(frame->DialogArea().activeSubWindow()->widget());
+    ASSERT_NE(view, nullptr);
+    view->SetZoom(200);
+    const QMenu* file = frame->findChild<QMenu*>(QStringLiteral("menuFile"));
+    ASSERT_TRUE(file->actions().contains(frame->Action("actionExportPreview")));
+    EXPECT_EQ(frame->Action("actionExportPreview")->text(), QStringLiteral("プレビューを画像で保存..."));
+
+    prompts.paths.push_back(QString::fromStdString(TempPath("main.png")));
+    frame->Action("actionExportPreview")->trigger();
+    EXPECT_TRUE(prompts.TakeMessages().empty());
+    const QImage written(QString::fromStdString(TempPath("main.png")), "PNG");
+    ASSERT_EQ(written.size(), QSize(480, 640));
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), view->PreviewPicture());
+    // At 100 % the window shows the whole picture.
+    view->SetZoom(100);
+    ASSERT_TRUE(view->rect().contains(view->PictureRect()));
+    EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(view->PictureRect()),
+              view->PreviewPicture());
+
+    prompts.paths.push_back(QString::fromStdString(TempPath("no folder/main.png")));
+    EXPECT_FALSE(frame->ExportPreview());
+    const QString message = prompts.TakeOnlyMessage();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("エラー: プレビューの画像を保存できませんでした。")))
+        << message.toStdString();
+    EXPECT_FALSE(frame->ExportPreview()) << "cancelled";
+    EXPECT_TRUE(prompts.TakeMessages().empty());
 }
 
 TEST_F(MainFrameTest, NewTwiceGivesDialogAndDialog2InWindowsOfTheirOwn)
