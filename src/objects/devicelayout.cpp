@@ -85,16 +85,28 @@ public:
     void Arrange(CObjectData& node, const Placement& at, int depth, bool disabled, const LayoutBox& clip);
 
 private:
-    /// The node's box size (without margins) within that room.
-    LayoutSize OwnSize(const CObjectData& node, int roomWidth, int roomHeight) const
+    /// The size a table cell asks for, with its margins: as Measure, but a side that fills its
+    /// parent (PARENT) measured by its content, since the cell's row and column are made from
+    /// what the cells ask for.
+    LayoutSize MeasureCell(const CObjectData& node) const
+    {
+        const BoxSpacing margin = ParseSpacing(node.GetItem("Margin"), m_context);
+        const LayoutSize own = OwnSize(node, 0, 0, true);
+        return {ClampToInt(int64_t{own.width} + margin.left + margin.right),
+                ClampToInt(int64_t{own.height} + margin.top + margin.bottom)};
+    }
+
+    /// The node's box size (without margins) within that room; with parentAsContent a PARENT
+    /// side is measured as CONTENT.
+    LayoutSize OwnSize(const CObjectData& node, int roomWidth, int roomHeight, bool parentAsContent = false) const
     {
         const BoxSpacing padding = ParseSpacing(node.GetItem("Padding"), m_context);
         int width = Length(node.GetItem("Width"), m_context, true);
         int height = Length(node.GetItem("Height"), m_context, false);
         if (width == kLengthParent)
-            width = roomWidth;
+            width = parentAsContent ? kLengthContent : roomWidth;
         if (height == kLengthParent)
-            height = roomHeight;
+            height = parentAsContent ? kLengthContent : roomHeight;
         if (width == kLengthContent || height == kLengthContent) {
             const LayoutSize content =
                 ContentOf(node, Less(width == kLengthContent ? roomWidth : width, padding.left, padding.right),
@@ -216,7 +228,7 @@ LayoutSize DevicePass::TableContent(const CObjectDataList& table) const
         int rowHeight = 0;
         size_t column = 0;
         for (CObjectData* cell : CellsOf(*row)) {
-            const LayoutSize size = Measure(*cell, 0, 0);
+            const LayoutSize size = MeasureCell(*cell);
             const size_t span = static_cast<size_t>(SpanOf(*cell));
             if (columns.size() < column + span)
                 columns.resize(column + span, 0);
@@ -375,7 +387,7 @@ void DevicePass::ArrangeTable(const CObjectDataList& table, const LayoutBox& con
         int rowHeight = 0;
         size_t column = 0;
         for (CObjectData* cell : CellsOf(*row)) {
-            const LayoutSize size = Measure(*cell, 0, 0);
+            const LayoutSize size = MeasureCell(*cell);
             const size_t span = static_cast<size_t>(SpanOf(*cell));
             if (columns.size() < column + span) {
                 columns.resize(column + span, 0);
@@ -400,7 +412,7 @@ void DevicePass::ArrangeTable(const CObjectDataList& table, const LayoutBox& con
                 int64_t spanned = 0;
                 for (size_t i = column; i < column + span; ++i)
                     spanned += columns[i];
-                const int width = Measure(*cell, 0, 0).width;
+                const int width = MeasureCell(*cell).width;
                 if (width > spanned)
                     columns[column + span - 1] += ClampToInt(width - spanned);
             }
@@ -422,6 +434,28 @@ void DevicePass::ArrangeTable(const CObjectDataList& table, const LayoutBox& con
             const int64_t share = ++seen == stretching ? spare - given : spare / stretching;
             columns[i] = ClampToInt(columns[i] + share);
             given += share;
+        }
+    }
+    // Rows with a Weight share the height the rows leave, as the children of a column do.
+    int64_t rowsHeight = 0;
+    int64_t rowWeights = 0;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        rowsHeight += heights[r];
+        rowWeights += std::max(0, Weight(*rows[r]));
+    }
+    if (rowWeights > 0 && rowsHeight < content.height) {
+        const int64_t spare = content.height - rowsHeight;
+        int64_t given = 0;
+        int64_t weightSeen = 0;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const int weight = std::max(0, Weight(*rows[r]));
+            if (weight == 0)
+                continue;
+            weightSeen += weight;
+            // Each row's share ends where the weights so far reach, so the shares add up exactly.
+            const int64_t reach = spare * weightSeen / rowWeights;
+            heights[r] = ClampToInt(heights[r] + reach - given);
+            given = reach;
         }
     }
     int64_t y = content.y;

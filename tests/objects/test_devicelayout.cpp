@@ -195,6 +195,29 @@ const std::vector<Case>& Cases()
           {"second", LayoutBox{0, 10, 200, 10}},
           {"f", LayoutBox{0, 10, 30, 10}},
           {"g", LayoutBox{30, 10, 170, 10}}}},
+        {"TableCellsFillTheirRowAndWeightedRowsShareTheRest",
+         [] {
+             // Cells as high as PARENT are measured by their content; the row they fill is as
+             // high as its tallest cell, and rows with a Weight share the height left over.
+             auto root = Group(nullptr, LAYOUT_TABLE, "root", true, "PARENT", "PARENT");
+             auto fixedRow = Group(root.get(), LAYOUT_TABLEROW, "fixedRow", false, "", "");
+             Object(fixedRow.get(), OBJ_TEXT, "tall", "30px", "40px");
+             Object(fixedRow.get(), OBJ_BUTTON, "filler", "50px", "PARENT");
+             auto one = Group(root.get(), LAYOUT_TABLEROW, "one", false, "", "", {{"Weight", "1"}});
+             Object(one.get(), OBJ_BUTTON, "fillsOne", "30px", "PARENT", {{"Text", "ab"}});
+             auto three = Group(root.get(), LAYOUT_TABLEROW, "three", false, "", "", {{"Weight", "3"}});
+             Object(three.get(), OBJ_BUTTON, "fillsThree", "30px", "PARENT", {{"Margin", "0,2px,0,2px"}});
+             return root;
+         },
+         // 300 high: 40 for the fixed row; the weighted rows ask 24 (a button's line and half a
+         // line) and 28 (the same with margins); the 208 left go 52 and 156.
+         {{"fixedRow", LayoutBox{0, 0, 80, 40}},
+          {"tall", LayoutBox{0, 0, 30, 40}},
+          {"filler", LayoutBox{30, 0, 50, 40}},
+          {"one", LayoutBox{0, 40, 80, 76}},
+          {"fillsOne", LayoutBox{0, 40, 30, 76}},
+          {"three", LayoutBox{0, 116, 80, 184}},
+          {"fillsThree", LayoutBox{0, 118, 30, 180}}}},
         {"ScrollKeepsItsContentLength",
          [] {
              auto root = Group(nullptr, LAYOUT_SCROLL, "root", true, "100px", "50px");
