@@ -204,7 +204,13 @@ bool CTekDialogEditorView::DropSpotAt(const QPoint& point, bool newObject, DropS
     spot.place = DropPlace::Into;
     const LaidOutNode* entry = EntryOf(group);
     CTekDialogData* dialog = Dialog();
-    if (entry && dialog && group->LayoutCode() == LAYOUT_FRAME) {
+    if (entry && dialog && group->LayoutCode() == LAYOUT_FRAME && m_look == PreviewLook::Device) {
+        // The device look places a child at its PosX and PosY from the group's content corner.
+        const LayoutContext& context = m_layout.context;
+        const BoxSpacing padding = ParseSpacing(group->GetItem("Padding"), context);
+        spot.point = FramePoint{DeviceUnitsForPixels(at.x() - entry->box.x - padding.left, context, true),
+                                DeviceUnitsForPixels(at.y() - entry->box.y - padding.top, context, false)};
+    } else if (entry && dialog && group->LayoutCode() == LAYOUT_FRAME) {
         // The point in the dialog's design units, from the group's top left corner.
         int targetWidth = LeadingInteger(dialog->GetItem("TargetLayoutWidth"));
         int targetHeight = LeadingInteger(dialog->GetItem("TargetLayoutHeight"));

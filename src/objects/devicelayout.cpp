@@ -562,6 +562,29 @@ BoxSpacing ParseSpacing(std::string_view text, const LayoutContext& context)
     return {sides[0], sides[1], sides[2], sides[3]};
 }
 
+int DeviceUnitsForPixels(int pixels, const LayoutContext& context, bool horizontal)
+{
+    if (pixels <= 0)
+        return 0;
+    const auto pixelsOf = [&](int units) { return PlainLength(std::to_string(units), context, horizontal); };
+    // The smallest count of units that reaches the pixels (lengths grow with their number), then
+    // the nearer of it and the one below.
+    int high = 1;
+    while (pixelsOf(high) < pixels && high < (1 << 28))
+        high *= 2;
+    int low = 0;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (pixelsOf(middle) < pixels)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low > 0 && pixels - pixelsOf(low - 1) < pixelsOf(low) - pixels)
+        --low;
+    return low;
+}
+
 DialogLayout ComputeDeviceLayout(const CTekDialogData& dialog, DeviceSize device, LayoutArea area,
                                  const DeviceMeasures& measures)
 {

@@ -49,6 +49,11 @@ struct BoxSpacing {
 /// missing or unreadable length (PARENT and CONTENT too) counts 0.
 BoxSpacing ParseSpacing(std::string_view text, const LayoutContext& context);
 
+/// The position in the dialog's units (a bare number, as PosX and PosY hold it) that the device
+/// layout turns into the pixel count nearest to the one given: where a drop at that distance
+/// from a FRAME group's content corner puts a child. 0 for a count not above 0.
+int DeviceUnitsForPixels(int pixels, const LayoutContext& context, bool horizontal);
+
 /// Lays the dialog out as the device shows it, in an area of the given size whose top left is
 /// (0, 0): sizes from 'Width' and 'Height' (a length, PARENT or CONTENT), 'Margin' outside and
 /// 'Padding' inside each box, each group's children placed by its layout, hidden nodes left

@@ -129,25 +129,41 @@ TEST_F(HandEditTest, ATypeDroppedOnAGroupGoesInLastAndOnAnObjectAfterIt)
 TEST_F(HandEditTest, ATypeDroppedInAFrameGroupTakesTheDropPointAsItsPosition)
 {
     CTekDialogEditorView& view = OpenMain();
-    CObjectData* status = Node(0, "status");
-    // A point of the FRAME group between its children.
-    LayoutRect r;
-    for (const LaidOutNode& entry : view.Layout().nodes)
-        if (entry.node == status)
-            r = entry.Rect();
-    QPoint free(-1, -1);
-    for (int y = r.bottom - 2; y > r.top && free.x() < 0; y -= 2)
-        for (int x = r.right - 2; x > r.left && free.x() < 0; x -= 2)
-            if (!view.ObjectAt(x, y) && view.GroupAt(x, y) == status)
-                free = QPoint(x, y);
-    ASSERT_GE(free.x(), 0) << "the FRAME group shows free room " << r.left << "," << r.top << " " << r.right << ","
-                           << r.bottom;
-    EXPECT_TRUE(DragAndDrop(&view, MimeDataOfEntry(SidePanelListKind::InsertedObjects, "TEXT"), free));
-    const CObjectData& added = static_cast<CObjectDataList*>(status)->ChildAt(3);
-    EXPECT_EQ(added.GetItem("Type"), "TEXT");
-    EXPECT_FALSE(added.GetItem("PosX").empty());
-    EXPECT_GT(std::stoi(added.GetItem("PosY")), 0) << "the point lies below the group's top";
-    EXPECT_TRUE(UndoGivesBackTheStart()) << "the position is part of the one step";
+    for (const PreviewLook look : {PreviewLook::Box, PreviewLook::Device}) {
+        SCOPED_TRACE(look == PreviewLook::Box ? "boxes" : "device look");
+        frame->SetPreviewLook(look);
+        view.repaint();
+        CObjectData* status = Node(0, "status");
+        // A point of the FRAME group between its children.
+        LayoutRect r;
+        for (const LaidOutNode& entry : view.Layout().nodes)
+            if (entry.node == status)
+                r = entry.Rect();
+        QPoint free(-1, -1);
+        for (int y = r.bottom - 2; y > r.top && free.x() < 0; y -= 2)
+            for (int x = r.right - 2; x > r.left && free.x() < 0; x -= 2)
+                if (!view.ObjectAt(x, y) && view.GroupAt(x, y) == status)
+                    free = QPoint(x, y);
+        ASSERT_GE(free.x(), 0) << "the FRAME group shows free room " << r.left << "," << r.top << " " << r.right
+                               << "," << r.bottom;
+        EXPECT_TRUE(DragAndDrop(&view, MimeDataOfEntry(SidePanelListKind::InsertedObjects, "TEXT"),
+                                view.ViewTransform().map(free)));
+        const CObjectData& added = static_cast<CObjectDataList*>(status)->ChildAt(3);
+        EXPECT_EQ(added.GetItem("Type"), "TEXT");
+        EXPECT_FALSE(added.GetItem("PosX").empty());
+        EXPECT_GT(std::stoi(added.GetItem("PosY")), 0) << "the point lies below the group's top";
+        if (look == PreviewLook::Device) {
+            // The device look shows the new object where it was dropped (to the nearest unit).
+            const LaidOutNode* placed = nullptr;
+            for (const LaidOutNode& entry : view.Layout().nodes)
+                if (entry.node == &added)
+                    placed = &entry;
+            ASSERT_NE(placed, nullptr);
+            EXPECT_NEAR(placed->box.x, free.x(), 2);
+            EXPECT_NEAR(placed->box.y, free.y(), 2);
+        }
+        EXPECT_TRUE(UndoGivesBackTheStart()) << "the position is part of the one step";
+    }
 }
 
 TEST_F(HandEditTest, RefusedDropsShowTheForbiddenCursorAndChangeNothing)

@@ -2,6 +2,7 @@
 // of fixed-width characters and a picture sizer of known files.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -368,6 +369,30 @@ TEST(DeviceLayout, HiddenRootOrNoRootLaysNothingOut)
     const DialogLayout layout = ComputeDeviceLayout(*dialog, DeviceSize{}, {200, 300}, {});
     EXPECT_TRUE(layout.hasRoot);
     EXPECT_TRUE(layout.nodes.empty());
+}
+
+TEST(DeviceLayout, PixelsBackToUnitsGiveTheNearestPosition)
+{
+    // Units of 2 x 3 pixels, and units of 1024/480 of a pixel across (a design larger than the device).
+    for (const LayoutContext& context :
+         {LayoutContext{100, 100, 1024, 800, 200, 300}, LayoutContext{1024, 800, 480, 800, 480, 800}}) {
+        const auto pixelsOf = [&](int units, bool across) {
+            const BoxSpacing spacing = ParseSpacing("0," + std::to_string(units), context);
+            return across ? ParseSpacing(std::to_string(units), context).left : spacing.top;
+        };
+        for (const bool across : {true, false}) {
+            EXPECT_EQ(DeviceUnitsForPixels(0, context, across), 0);
+            EXPECT_EQ(DeviceUnitsForPixels(-7, context, across), 0);
+            for (const int pixels : {1, 2, 5, 37, 100, 479, 1000}) {
+                const int units = DeviceUnitsForPixels(pixels, context, across);
+                const int error = std::abs(pixelsOf(units, across) - pixels);
+                EXPECT_LE(error, std::abs(pixelsOf(units + 1, across) - pixels)) << pixels;
+                if (units > 0) {
+                    EXPECT_LE(error, std::abs(pixelsOf(units - 1, across) - pixels)) << pixels;
+                }
+            }
+        }
+    }
 }
 
 TEST(DeviceLayout, SpacingTexts)
