@@ -934,6 +934,58 @@ Restore opens the topmost edits. The others are kept until the next start.</tran
         <translation>The application has no name.
 Set the Name of the Root in the resource tree.</translation>
     </message>
+    <message>
+        <source>引数 lpSockAddrLen が無効です。ピア アドレスを格納するには、lpSockAddr バッファが小さすぎます。</source>
+        <translation>The lpSockAddrLen argument is not valid: the lpSockAddr buffer is too small to hold the peer address.</translation>
+    </message>
+    <message>
+        <source>ソケットが Bind を使用してバインドされていません。</source>
+        <translation>The socket has not been bound with Bind.</translation>
+    </message>
+    <message>
+        <source>ソケットは非ブロッキングになっていて、ReceiveFrom 操作がブロックされました。</source>
+        <translation>The socket is non-blocking and the ReceiveFrom operation would block.</translation>
+    </message>
+    <message>
+        <source>実行中の Windows ソケット呼び出しがブロッキングされています。</source>
+        <translation>A blocking Windows Sockets call is in progress.</translation>
+    </message>
+    <message>
+        <source>記述子がソケットではありません。</source>
+        <translation>The descriptor is not a socket.</translation>
+    </message>
+    <message>
+        <source>データグラムが長すぎて、指定したバッファに入りきらないため、切り詰められました。</source>
+        <translation>The datagram was too large for the buffer given and was truncated.</translation>
+    </message>
+    <message>
+        <source>MSG_OOB が指定されましたが、SOCK_STREAM 型のソケットではありません。</source>
+        <translation>MSG_OOB was given, but the socket is not of type SOCK_STREAM.</translation>
+    </message>
+    <message>
+        <source>Windows ソケットの実装が、ネットワーク サブシステムの異常を検出しました。</source>
+        <translation>The Windows Sockets implementation detected that the network subsystem failed.</translation>
+    </message>
+    <message>
+        <source>タイムアウトまたはその他の障害により、仮想回路はアボートされました。</source>
+        <translation>The virtual circuit was aborted by a time-out or another failure.</translation>
+    </message>
+    <message>
+        <source>リモート側から仮想回路がリセットされました。</source>
+        <translation>The virtual circuit was reset by the remote side.</translation>
+    </message>
+    <message>
+        <source>ソケットが接続されていません (SOCK_STREAM 型だけ)。</source>
+        <translation>The socket is not connected (SOCK_STREAM only).</translation>
+    </message>
+    <message>
+        <source>ソケットはシャットダウンしています。nHow に 0 または 2 を指定して ShutDown を起動した後では、ソケットで ReceiveFrom を呼び出すことはできません。</source>
+        <translation>The socket has been shut down: ReceiveFrom cannot be called after ShutDown with nHow 0 or 2.</translation>
+    </message>
+    <message>
+        <source>初期化が正常に行われていません。</source>
+        <translation>Initialisation did not succeed.</translation>
+    </message>
 </context>
 <context>
     <name>vesk::DialogPrompts</name>

@@ -77,6 +77,22 @@ const char* const kCoreTexts[] = {
     QT_TRANSLATE_NOOP("vesk::CoreText", "エラー：Tcpサーバが開始出来ませんでした。"),
     QT_TRANSLATE_NOOP("vesk::CoreText",
                       "アプリケーション名が登録されていません。\nリソースツリーのRootのNameを設定して下さい。"),
+    // What the link shows in a message box when receiving fails, by Windows Sockets code.
+    QT_TRANSLATE_NOOP("vesk::CoreText",
+                      "引数 lpSockAddrLen が無効です。ピア アドレスを格納するには、lpSockAddr バッファが小さすぎます。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "ソケットが Bind を使用してバインドされていません。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "ソケットは非ブロッキングになっていて、ReceiveFrom 操作がブロックされました。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "実行中の Windows ソケット呼び出しがブロッキングされています。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "記述子がソケットではありません。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "データグラムが長すぎて、指定したバッファに入りきらないため、切り詰められました。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "MSG_OOB が指定されましたが、SOCK_STREAM 型のソケットではありません。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "Windows ソケットの実装が、ネットワーク サブシステムの異常を検出しました。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "タイムアウトまたはその他の障害により、仮想回路はアボートされました。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "リモート側から仮想回路がリセットされました。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "ソケットが接続されていません (SOCK_STREAM 型だけ)。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "ソケットはシャットダウンしています。nHow に 0 または 2 を指定して ShutDown "
+                                        "を起動した後では、ソケットで ReceiveFrom を呼び出すことはできません。"),
+    QT_TRANSLATE_NOOP("vesk::CoreText", "初期化が正常に行われていません。"),
 };
 
 QString CoreText(std::string_view shiftJis)

@@ -28,6 +28,7 @@
 #include "editorfixture.h"
 #include "editor/itemdescriptions.h"
 #include "editor/treepanel.h"
+#include "link/socketerrors.h"
 #include "objects/itemsets.h"
 #include "objects/objectdata.h"
 #include "shell/language.h"
@@ -200,6 +201,20 @@ TEST_F(EnglishEditor, RefusalsAndDescriptionsReadEnglish)
     EXPECT_EQ(ItemDescription(*slidebar, "FileThumb"), QStringLiteral("The slide bar's thumb picture"));
     for (const auto& item : slidebar->Items())
         EXPECT_FALSE(HasJapanese(ItemDescription(*slidebar, item->Name()))) << item->Name();
+}
+
+TEST_F(EnglishEditor, TheLinksMessageBoxesReadEnglish)
+{
+    // The receive errors are the link's only texts that reach a message box.
+    int listed = 0;
+    for (int code = 10000; code < 10100; ++code) {
+        const std::string text = ReceiveErrorText(code);
+        if (text.empty())
+            continue;
+        ++listed;
+        EXPECT_FALSE(HasJapanese(CoreText(text))) << code;
+    }
+    EXPECT_GT(listed, 10);
 }
 
 TEST_F(EnglishEditor, GeneratorResultsReadEnglishWithTheirNames)
