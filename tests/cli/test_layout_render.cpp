@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "guienvironment.h"
 #include "cli/commands.h"
 #include "render/previewpainter.h"
 #include "textconv/textconv.h"
@@ -20,17 +21,6 @@ namespace vesk::cli {
 namespace {
 
 // The render command draws text, which needs a GUI application on the offscreen platform.
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { m_application = MakeOffscreenGuiApplication(); }
-    void TearDown() override { m_application.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> m_application;
-};
-
-const auto* const kGuiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
 // Two dialogs: Main stacks three buttons, the last one weighted; 設定 holds a FRAME group
 // with a Japanese-named text and a picture.
 const char* const kProject = R"({'Name':'T','DeviceWidth':480,'DeviceHeight':800,'Commands':[

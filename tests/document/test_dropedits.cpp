@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "document/projectdocument.h"
+#include "objects/dialogbuilder.h"
 #include "model/orbstream.h"
 #include "records/resourcefile.h"
 #include "objects/objectdata.h"
@@ -16,28 +17,9 @@
 namespace vesk {
 namespace {
 
+using test::FindNamed;
+using test::ChildNames;
 using Names = std::vector<std::string>;
-
-CObjectData* Find(CObjectData* node, const std::string& name)
-{
-    if (!node)
-        return nullptr;
-    if (node->GetItem("Name") == name)
-        return node;
-    if (node->IsGroup())
-        for (const ObjectPtr& child : static_cast<CObjectDataList*>(node)->Children())
-            if (CObjectData* found = Find(child.get(), name))
-                return found;
-    return nullptr;
-}
-
-Names ChildNames(const CObjectData* group)
-{
-    Names names;
-    for (const ObjectPtr& child : static_cast<const CObjectDataList*>(group)->Children())
-        names.push_back(child->GetItem("Name").empty() ? child->GetItem("Type") : child->GetItem("Name"));
-    return names;
-}
 
 Names DialogNames(const CTekResourceData& resource)
 {
@@ -61,7 +43,7 @@ public:
     CObjectData* Node(const std::string& name)
     {
         for (int i = 0; i < document.Resource().Dialogs().Count(); ++i)
-            if (CObjectData* found = Find(DialogAt(i).RootObject(), name))
+            if (CObjectData* found = FindNamed(DialogAt(i).RootObject(), name))
                 return found;
         return nullptr;
     }

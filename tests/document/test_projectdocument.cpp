@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "document/projectdocument.h"
+#include "objects/dialogbuilder.h"
 #include "model/orbstream.h"
 #include "records/resourcefile.h"
 #include "objects/itemsets.h"
@@ -19,24 +20,8 @@
 namespace vesk {
 namespace {
 
-std::string DemoProjectPath()
-{
-    return VESK_SOURCE_DIR "/examples/demo.veskspro";
-}
-
-CObjectData* Find(CObjectData* node, const std::string& name)
-{
-    if (!node)
-        return nullptr;
-    if (node->GetItem("Name") == name)
-        return node;
-    if (node->IsGroup())
-        for (const ObjectPtr& child : static_cast<CObjectDataList*>(node)->Children())
-            if (CObjectData* found = Find(child.get(), name))
-                return found;
-    return nullptr;
-}
-
+using test::FindNamed;
+using test::DemoProjectPath;
 int RowOf(const TekClass& node, const std::string& name)
 {
     for (int i = 0; i < node.Items().Count(); ++i)
@@ -123,7 +108,7 @@ protected:
 
 public:
     CTekDialogData& DialogAt(int index) { return document.Resource().Dialogs().At(index); }
-    CObjectData* Node(int dialog, const std::string& name) { return Find(DialogAt(dialog).RootObject(), name); }
+    CObjectData* Node(int dialog, const std::string& name) { return FindNamed(DialogAt(dialog).RootObject(), name); }
     std::string Project()
     {
         CJsonString text;

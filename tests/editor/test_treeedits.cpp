@@ -8,23 +8,17 @@
 
 #include "editor/clipboardtext.h"
 #include "editorfixture.h"
+#include "objects/dialogbuilder.h"
 #include "model/orbstream.h"
 #include "records/resourcefile.h"
 
 namespace vesk {
 namespace {
 
+using test::ChildNames;
 using test::EditorTest;
 using test::ProcessEvents;
 using Names = std::vector<std::string>;
-
-Names ChildNames(const CObjectData* group)
-{
-    Names names;
-    for (const ObjectPtr& child : static_cast<const CObjectDataList*>(group)->Children())
-        names.push_back(child->GetItem("Name").empty() ? child->GetItem("Type") : child->GetItem("Name"));
-    return names;
-}
 
 Names TreeLabels(const CResourceTreeModel& model, const TekClass* node)
 {

@@ -13,17 +13,12 @@
 #include "editor/resourcetreectrl.h"
 #include "editor/resourcetreemodel.h"
 #include "guitestsupport.h"
+#include "objects/dialogbuilder.h"
 #include "objects/resourcedata.h"
 #include "objects/objectdata.h"
 #include "shell/mainframe.h"
 
 namespace vesk::test {
-
-/// The demo project that ships with the sources.
-inline std::string DemoProjectPath()
-{
-    return VESK_SOURCE_DIR "/examples/demo.veskspro";
-}
 
 /// A main window as the program makes it, with its data from the build's runtime folder, its
 /// settings file in a temporary folder and prompts that the test answers.
@@ -59,18 +54,7 @@ protected:
     CTekDialogData& DialogAt(int index) const { return Resource().Dialogs().At(index); }
 
     /// The first node named name (its 'Name' item) in the dialog's tree, or nullptr.
-    static CObjectData* Find(CObjectData* node, const std::string& name)
-    {
-        if (!node)
-            return nullptr;
-        if (node->GetItem("Name") == name)
-            return node;
-        if (node->IsGroup())
-            for (const ObjectPtr& child : static_cast<CObjectDataList*>(node)->Children())
-                if (CObjectData* found = Find(child.get(), name))
-                    return found;
-        return nullptr;
-    }
+    static CObjectData* Find(CObjectData* node, const std::string& name) { return FindNamed(node, name); }
     CObjectData* Node(int dialog, const std::string& name) const { return Find(DialogAt(dialog).RootObject(), name); }
 
     /// Clicks the node's tree item (expanding what lies above it) with the modifiers held.

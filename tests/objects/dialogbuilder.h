@@ -1,7 +1,8 @@
 #pragma once
 
 // Builders of dialogs for the layout and undo tests and the layout benchmarks: single nodes
-// with their real item sets, and generated trees of many shapes.
+// with their real item sets, and generated trees of many shapes; and the finders the tests of
+// edits share.
 
 #include <memory>
 #include <random>
@@ -13,6 +14,37 @@
 #include "objects/objectdata.h"
 
 namespace vesk::test {
+
+#ifdef VESK_SOURCE_DIR
+/// The demo project that ships with the sources.
+inline std::string DemoProjectPath()
+{
+    return VESK_SOURCE_DIR "/examples/demo.veskspro";
+}
+#endif
+
+/// The first node named name (its 'Name' item) in the tree from node down, or nullptr.
+inline CObjectData* FindNamed(CObjectData* node, const std::string& name)
+{
+    if (!node)
+        return nullptr;
+    if (node->GetItem("Name") == name)
+        return node;
+    if (node->IsGroup())
+        for (const ObjectPtr& child : static_cast<CObjectDataList*>(node)->Children())
+            if (CObjectData* found = FindNamed(child.get(), name))
+                return found;
+    return nullptr;
+}
+
+/// The names of a group's children, in order (the type of a child without a name).
+inline std::vector<std::string> ChildNames(const CObjectData* group)
+{
+    std::vector<std::string> names;
+    for (const ObjectPtr& child : static_cast<const CObjectDataList*>(group)->Children())
+        names.push_back(child->GetItem("Name").empty() ? child->GetItem("Type") : child->GetItem("Name"));
+    return names;
+}
 
 inline ObjectPtr AddObject(CObjectDataList* parent, int typeCode, const std::string& name,
                            const std::string& width = {}, const std::string& height = {},

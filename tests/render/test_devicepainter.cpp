@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include "dialogbuilder.h"
+#include "guienvironment.h"
 #include "objects/devicelayout.h"
 #include "objects/itemsets.h"
 #include "render/devicepainter.h"
@@ -26,18 +27,6 @@ namespace {
 
 using test::AddGroup;
 using test::AddObject;
-
-// Fonts need a GUI application; the tests run on the offscreen platform.
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { m_application = MakeOffscreenGuiApplication(); }
-    void TearDown() override { m_application.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> m_application;
-};
-
-const auto* const kGuiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 const QRgb kBackdrop = qRgb(10, 20, 30);
 

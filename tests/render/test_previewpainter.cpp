@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include "dialogbuilder.h"
+#include "guienvironment.h"
 #include "objects/layout.h"
 #include "render/modeltext.h"
 #include "render/paintersurface.h"
@@ -22,18 +23,6 @@ namespace {
 
 using test::AddGroup;
 using test::AddObject;
-
-// Fonts need a GUI application; the tests run on the offscreen platform.
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { m_application = MakeOffscreenGuiApplication(); }
-    void TearDown() override { m_application.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> m_application;
-};
-
-const auto* const kGuiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 const QRgb kDark = qRgb(128, 128, 128);
 const QRgb kLight = qRgb(192, 192, 192);
